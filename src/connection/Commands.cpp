@@ -1,0 +1,121 @@
+#include "connection/Commands.h"
+#include "connection/frmOrvelIRC.h"
+#include "frame/Forms.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/Platform.h"
+#include "platform/TextCut.h"
+#include "settings/IrcData.h"
+#include "settings/SettingsFile.h"
+#include <QLineEdit>
+#include <QProcess>
+
+namespace commands {
+
+QString OneLine(const QString &typed)
+{
+    QString t = typed;
+    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar &c : t)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) c = QLatin1Char(' ');
+    return t;
+}
+
+std::optional<QString> TakeEnter(FormBase &window, QLineEdit &box, int &KeyAscii)
+{
+    if (KeyAscii == 27) {
+        KeyAscii = 0;
+        window.Minimize();
+        return std::nullopt;
+    }
+    const QString line = box.text();
+    if (KeyAscii != 13 || line.isEmpty()) return std::nullopt;
+    KeyAscii = 0;
+    return OneLine(line);
+}
+
+Cut CutCommand(const QString &text)
+{
+    Cut c;
+    const int blank = cut::InStr(text, QStringLiteral(" "));
+    cut::Set(c.argument, cut::Mid(text, blank + 1));
+    QString word;
+    if (cut::Set(word, cut::Left(text, blank - 1))) c.word = word.toUpper();
+    return c;
+}
+
+std::optional<std::pair<QString, QString>> TargetAndText(const QString &argument)
+{
+    const int blank = cut::InStr(argument, QStringLiteral(" "));
+    const auto target = cut::Left(argument, blank - 1);
+    if (!target) return std::nullopt;
+    return std::make_pair(*target, *cut::Mid(argument, blank + 1));
+}
+
+QString ActionLine(const QString &channel, const QString &text)
+{
+    return QStringLiteral("PRIVMSG ") + channel + QStringLiteral(" :\x01" "ACTION ") + text + QChar(1);
+}
+
+void Server(const QString &host)
+{
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    frmOrvelMain &m = Main();
+    s.Addtext4(QStringLiteral("\x01 Disconnected"));
+    s.Tcp1->Close();
+    s.Incoming->SetMousePointer(13);
+    IrcData::ServerName = host;
+    IrcData::ServerPort = s.txtPort.Text;
+    IrcData::CurrentNick = s.txtNick.Text;
+    IrcData::RealName = s.txtRN.Text;
+    IrcData::EmailAddress = s.txtEmail.Text;
+    if (s.txtPort.Text.isEmpty()) IrcData::ServerPort = QStringLiteral("6667");
+    // The typed host counts only when a server is stored.
+    if (s.txtServer.Text.isEmpty()) IrcData::ServerName = DefaultHost;
+    if (s.txtRN.Text.isEmpty()) IrcData::RealName = QStringLiteral("Unlisted");
+    if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = QStringLiteral("OrvelIRC05");
+    if (s.txtEmail.Text.isEmpty()) IrcData::EmailAddress = DefaultEmail;
+    s.Tcp1->RemoteHost = IrcData::ServerName;
+    // A port that is not a whole number leaves the socket's previous port.
+    bool ok = false;
+    const int port = IrcData::ServerPort.trimmed().toInt(&ok);
+    if (ok && port >= 0 && port <= 65535) s.Tcp1->RemotePort = port;
+    s.Tcp1->Connect();
+    s.Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
+    s.setCaption(s.txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
+    if (m.txtPcdos.Text == QLatin1String("yes")) {
+        m.CDControl->SetDeviceType(QStringLiteral("CDAudio"));
+        m.CDControl->Command(QStringLiteral("Open"));
+        m.CDControl->Command(QStringLiteral("Play"));
+        m.CDControl->SetVisible(true);
+    }
+}
+
+bool Nick(const QString &argument)
+{
+    const QString nick = argument.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+    if (nick.isEmpty()) return false;
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    s.SendData(QStringLiteral("NICK ") + nick);
+    s.txtNick.Text = nick;
+    IrcData::CurrentNick = nick;
+    settings::Write(QStringLiteral("nick.msg"), nick);
+    // The caption is the connected flag: a nick change must never raise it by itself.
+    if (s.IsConnectedFlag()) s.setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
+    return true;
+}
+
+void Dcc(const QString &argument)
+{
+    if (argument == QLatin1String("send") || argument == QLatin1String("chat"))
+        platform::dialogs().MsgBox(QStringLiteral("Sorry, no dcc commands yet."), AppTitle);
+}
+
+void Run(const QString &commandLine)
+{
+    QStringList parts = QProcess::splitCommand(commandLine);
+    if (parts.isEmpty()) return;
+    const QString program = parts.takeFirst();
+    platform::launcher().StartProgram(program, parts);
+}
+
+} // namespace commands

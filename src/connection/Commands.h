@@ -1,0 +1,54 @@
+#pragma once
+// What the server and channel command lines share: the key rules, the cut of a typed
+// command into its word and argument, and the commands that behave the same in both.
+#include <QString>
+#include <optional>
+#include <utility>
+
+class FormBase;
+class QLineEdit;
+
+namespace commands {
+
+// Used by /SERVER when no server, or no e-mail address, is stored.
+inline const QString DefaultHost = QStringLiteral("irc.libera.chat");
+inline const QString DefaultEmail = QStringLiteral("orvel@example.com");
+
+// The typed text as one line: pasted line breaks (and NULs) become blanks, so the text
+// never turns into extra IRC commands on the wire.
+QString OneLine(const QString &typed);
+
+// Key rules of both command lines. Esc minimises the window and swallows the key. Enter
+// on a non-empty line swallows the key and returns the line (as one line); every other
+// case returns nothing and leaves the key to the box.
+std::optional<QString> TakeEnter(FormBase &window, QLineEdit &box, int &KeyAscii);
+
+struct Cut
+{
+    QString word;      // upper case; empty when the text holds no blank
+    QString argument;  // as typed; the whole text when it holds no blank
+};
+// Cuts a command line that has lost its "/".
+Cut CutCommand(const QString &text);
+
+// /MSG: the target (up to the first blank) and the text after it; nothing without a blank.
+std::optional<std::pair<QString, QString>> TargetAndText(const QString &argument);
+
+// The CTCP action line for a channel.
+QString ActionLine(const QString &channel, const QString &text);
+
+// /SERVER: both command lines run the same steps on the server window.
+void Server(const QString &host);
+
+// /NICK: sends the change and takes the new nick at once (holder, variable, nick.msg and,
+// while a connection is shown, the caption). Only the first word counts; with no word at
+// all nothing is sent or changed and false is returned.
+bool Nick(const QString &argument);
+
+// /DCC: only exactly "send" or "chat" gets the notice box.
+void Dcc(const QString &argument);
+
+// /RUN and /SHELL: the typed command line split into program and arguments, no shell.
+void Run(const QString &commandLine);
+
+} // namespace commands

@@ -1,0 +1,41 @@
+// Teletrivia's reading of plain channel text: answers, "!directions" and "!stop".
+#include "connection/Teletrivia.h"
+#include "connection/frmOrvelIRC.h"
+#include "platform/TextCut.h"
+#include "settings/IrcData.h"
+#include "windows/frmChan.h"
+
+void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
+{
+    if (!Teletrivia->Enabled()) return;
+    QString sender, text;
+    cut::Set(sender, cut::Mid(line, 2, cut::InStr(line, QStringLiteral("!")) - 2));
+    const int verb = cut::InStr(line, QStringLiteral("PRIVMSG "));
+    if (verb > 0) cut::Set(text, cut::Mid(line, cut::InStr(line, QStringLiteral(":"), verb) + 1));
+    // Whole and untrimmed, letter case aside.
+    const QString said = text.toUpper();
+
+    // No question drawn yet means nothing to win.
+    if (!IrcData::TriviaAnswer.isEmpty() && said == IrcData::TriviaAnswer.toUpper()) {
+        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
+                 QStringLiteral(" \x03" "12got it! Answer: \x03" "10") + text + QStringLiteral("\x03" "12>>"));
+        form<frmChan>().Addtext(QStringLiteral("<<Teletrivia: ") + sender + QStringLiteral(" got it! Answer: ") + text +
+                                QStringLiteral(">>"));
+        SetPicture1BackColor(2);
+        IrcData::TriviaAnswer = trivia::AnsweredMarker;
+    }
+    if (said == QLatin1String("!DIRECTIONS")) {
+        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel +
+                 QStringLiteral(" :\x03" "12<<\x03" "10You are playing teletrivia on IRC. This means that ") +
+                 IrcData::CurrentNick +
+                 QStringLiteral(" asks the questions, and you \x03" "4TRY \x03" "10and answer them. Simple enough? (Thats what you think!)\x03" "12>>"));
+        Addtext(QStringLiteral("<<You are playing teletrivia on IRC. This means that ") + IrcData::CurrentNick +
+                QStringLiteral(" asks the questions, and you TRY and answer them. Simple enough? (Thats what you think!)>>"));
+    }
+    if (said == QLatin1String("!STOP")) {
+        Teletrivia->setEnabled(false);
+        Addtext2(QStringLiteral("\x01 Teletrivia haulted"));
+        SendData(QStringLiteral("NOTICE ") + CurrentChannel + QStringLiteral(" :\x03" "12<<\x03" "10 ") + sender +
+                 QStringLiteral(", you stoped teletrivia. Why? Is it because it was too \x03" "4HARD \x03" "10for you? Too much of a \x03" "4MOMA'S BOY\x03" "10?\x03" "12>>"));
+    }
+}

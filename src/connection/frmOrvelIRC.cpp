@@ -1,0 +1,212 @@
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/Palette.h"
+#include "platform/Platform.h"
+#include "settings/IrcData.h"
+#include "windows/frmOutData.h"
+#include <QAction>
+#include <QCursor>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+
+frmOrvelIRC::frmOrvelIRC()
+{
+    Incoming = new RichPane(this);
+    Outgoing = new CommandLine(this);
+    Outgoing->setGeometry(0, 0, 400, 23);
+    Incoming->setGeometry(0, 0, 400, 200);
+    Tcp1 = new TcpSocket(this);
+    Timer1 = new VbTimer(1, true, this);
+    Teletrivia = new VbTimer(30000, false, this);
+    Picture1 = new QLabel(this);
+    Picture1->setVisible(false);
+    resize(500, 300);
+
+    connect(Incoming, &RichPane::Change, this, &frmOrvelIRC::Incoming_Change);
+    connect(Incoming, &RichPane::Click, this, &frmOrvelIRC::Incoming_Click);
+    connect(Incoming, &RichPane::MouseDown, this, &frmOrvelIRC::Incoming_MouseDown);
+    connect(Incoming, &RichPane::GotFocus, this, &frmOrvelIRC::Form_GotFocus);
+    connect(Timer1, &VbTimer::Timer, this, &frmOrvelIRC::Timer1_Timer);
+    connect(Tcp1, &TcpSocket::Connected, this, &frmOrvelIRC::TCP1_Connect);
+    connect(Tcp1, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
+    connect(Tcp1, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
+    Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
+}
+
+frmOrvelIRC::~frmOrvelIRC() = default;
+
+void frmOrvelIRC::output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont)
+{
+    frmOrvelMain &m = Main();
+    if (!m.txtFontName.Text.isEmpty()) {
+        Incoming->SetSelFontName(m.txtFontName.Text);
+        if (setCommandFont) {
+            QFont f = Outgoing->font();
+            f.setFamilies(MapFont(m.txtFontName.Text).families());
+            Outgoing->setFont(f);
+        }
+    }
+    if (!m.txtFontSize.Text.isEmpty()) {
+        // A size that is not a number is ignored: the text still shows.
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
+    }
+    Incoming->SetSelColor(colour);
+    Incoming->SetSelText(lineEndFirst ? QStringLiteral("\r\n") + text : text + QStringLiteral("\r\n"));
+}
+
+void frmOrvelIRC::AddtextX(const QString &text) { output(text, 0, false, true); }
+void frmOrvelIRC::Addtext(const QString &text) { output(text, 0, true, true); }
+void frmOrvelIRC::Addtext2(const QString &text) { output(text, 1, true, false); }
+void frmOrvelIRC::Addtext3(const QString &text) { output(text, 3, true, true); }
+void frmOrvelIRC::Addtext4(const QString &text) { output(text, 4, true, true); }
+void frmOrvelIRC::Addtext5(const QString &text) { output(text, 12, false, true); }
+
+void frmOrvelIRC::SendData(const QString &line)
+{
+    // One line only: whatever follows a CR, LF or NUL never reaches the wire.
+    qsizetype end = line.size();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) { end = i; break; }
+    }
+    const QString one = line.left(end);
+    Tcp1->Send(one + QStringLiteral("\r\n"));
+    frmOrvelMain &m = Main();
+    if (m.mnuOutDataWindow->isChecked()) form<frmOutData>().Append(QStringLiteral("\r\n") + one);
+}
+
+void frmOrvelIRC::Form_Load()
+{
+    CrLf = QStringLiteral("\r\n");
+    ChannelState = 0;
+    frmOrvelMain &m = Main();
+    m.Command2->setEnabled(true);
+    m.mnuShowServerWindow->setEnabled(false);
+    if (!m.txtFontName.Text.isEmpty()) {
+        Incoming->SetSelFontName(m.txtFontName.Text);
+        QFont f = Outgoing->font();
+        f.setFamilies(MapFont(m.txtFontName.Text).families());
+        Outgoing->setFont(f);
+    }
+    if (!m.txtFontSize.Text.isEmpty()) {
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
+    }
+
+    const QString startupPath = settings::Find(QStringLiteral("startup.txt"));
+    QFile startup(startupPath);
+    if (!startupPath.isEmpty() && startup.open(QIODevice::ReadOnly)) {
+        // Items are separated by commas or line ends; quotes around an item are dropped;
+        // reading stops at the first empty item.
+        const QString all = QString::fromUtf8(startup.readAll());
+        QString item;
+        bool quoted = false;
+        bool sawQuote = false;
+        QList<QString> items;
+        for (qsizetype i = 0; i <= all.size(); ++i) {
+            const bool atEnd = i == all.size();
+            const QChar c = atEnd ? QChar() : all[i];
+            if (!atEnd && c == QLatin1Char('"')) { quoted = !quoted; sawQuote = true; continue; }
+            if (atEnd || (!quoted && (c == QLatin1Char(',') || c == QLatin1Char('\n') || c == QLatin1Char('\r')))) {
+                if (!atEnd && c == QLatin1Char('\r') && i + 1 < all.size() && all[i + 1] == QLatin1Char('\n')) ++i;
+                const QString value = sawQuote ? item : item.trimmed();
+                if (atEnd && value.isEmpty() && !sawQuote) break;
+                items.append(value);
+                item.clear();
+                sawQuote = false;
+                continue;
+            }
+            item.append(c);
+        }
+        for (const QString &it : items) {
+            if (it.isEmpty()) break;
+            AddtextX(it);
+        }
+    }
+
+    txtAlternativeNickname.Load(QStringLiteral("altnick.msg"));
+    txtNick.Load(QStringLiteral("nick.msg"));
+    txtServer.Load(QStringLiteral("server.msg"));
+    txtPort.Load(QStringLiteral("port.msg"));
+    txtRN.Load(QStringLiteral("realname.msg"));
+    txtEmail.Load(QStringLiteral("email.msg"));
+    txtIpAddress.Text = Tcp1->LocalIP();
+    txtLocalH.Text = Tcp1->LocalHostName();
+    if (txtServer.Text.isEmpty() || txtNick.Text.isEmpty() || txtPort.Text.isEmpty() ||
+        txtAlternativeNickname.Text.isEmpty() || txtEmail.Text.isEmpty())
+        m.mnuSetupWizard_Click();
+    IrcData::ServerName = txtServer.Text;
+    IrcData::ServerPort = txtPort.Text;
+    IrcData::CurrentNick = txtNick.Text;
+    IrcData::AlternativeNick = txtAlternativeNickname.Text;
+    IrcData::RealName = txtRN.Text;
+    IrcData::EmailAddress = txtEmail.Text;
+    m.ClaimWindowEntry(QStringLiteral("Server Connection"), 6);
+}
+
+void frmOrvelIRC::Form_Activate()
+{
+    frmOrvelMain &m = Main();
+    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
+    m.CheckWindowEntry(QStringLiteral("Server Connection"), 6, true);
+    Incoming_Change();
+}
+
+void frmOrvelIRC::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("Server Connection"), 6, false); }
+
+void frmOrvelIRC::Form_GotFocus() { Outgoing->setFocus(); }
+
+void frmOrvelIRC::Form_Resize()
+{
+    const int h = height(), w = width();
+    Incoming->setGeometry(Incoming->x(), Incoming->y(), std::max(0, w), std::max(0, h - 23));
+    Incoming->setLineWrapColumnOrWidth(std::max(0, w - 25));
+    Outgoing->setGeometry(Outgoing->x(), std::max(0, h - 23), std::max(0, w), Outgoing->height());
+}
+
+void frmOrvelIRC::Form_Unload()
+{
+    frmOrvelMain &m = Main();
+    m.mnuShowServerWindow->setEnabled(true);
+    Tcp1->Close();
+    Timer1->setEnabled(false);
+    Teletrivia->setEnabled(false);
+    m.Command2->setEnabled(false);
+    m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
+}
+
+void frmOrvelIRC::Incoming_Change() { Incoming->CaretToEnd(); }
+
+void frmOrvelIRC::Incoming_Click()
+{
+    const QString sel = Incoming->SelText();
+    if (sel.isEmpty()) return;
+    platform::clipboard().Clear();
+    platform::clipboard().SetText(sel);
+}
+
+void frmOrvelIRC::Incoming_MouseDown(int button)
+{
+    if (button != 2) return;
+    Incoming->setEnabled(false);
+    QPointer<frmOrvelIRC> self(this);
+    Main().mnuServer->exec(QCursor::pos());
+    if (self) self->Incoming->setEnabled(true);
+}
+
+void frmOrvelIRC::Timer1_Timer() { ChanCentral.Text = CurrentChannel; }
+
+void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
+{
+    Picture1BackColor = paletteIndex;
+    QPalette pal = Picture1->palette();
+    pal.setColor(QPalette::Window, PaletteColour(paletteIndex));
+    Picture1->setAutoFillBackground(true);
+    Picture1->setPalette(pal);
+}

@@ -1,0 +1,139 @@
+#pragma once
+#include "frame/Forms.h"
+#include "platform/CommandLine.h"
+#include "platform/RichPane.h"
+#include "platform/TcpSocket.h"
+#include "platform/Timer.h"
+#include "settings/SettingsFile.h"
+#include <QString>
+class QLabel;
+
+// Values local to one arrival of received data.
+struct Arrival
+{
+    // ---- dispatch locals ----
+    QString sender;
+    // ---- end dispatch locals ----
+    // ---- channel event locals ----
+    QString whoisText;
+    // ---- end channel event locals ----
+};
+
+// The server window: owns the socket, the status pane, the server command line, the
+// connection holders and the channel state that every other window consults.
+class frmOrvelIRC : public FormBase
+{
+    Q_OBJECT
+public:
+    frmOrvelIRC();
+    ~frmOrvelIRC() override;
+
+    RichPane *Incoming = nullptr;
+    CommandLine *Outgoing = nullptr;
+    TcpSocket *Tcp1 = nullptr;
+    Holder ChanCentral;
+    VbTimer *Timer1 = nullptr;
+
+    // Connection holders.
+    Holder txtAlternativeNickname, txtNick, txtServer, txtPort, txtRN, txtEmail, txtIpAddress, txtLocalH;
+
+    QString CrLf;
+    int ChannelState = 0;
+    // These outlive an unload of the window.
+    static inline QString CurrentChannel;
+    static inline QString PartialLine;
+
+    // Output procedures: one line each into the pane in a fixed colour.
+    void AddtextX(const QString &text);
+    void Addtext(const QString &text);
+    void Addtext2(const QString &text);
+    void Addtext3(const QString &text);
+    void Addtext4(const QString &text);
+    void Addtext5(const QString &text);
+    // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF.
+    void SendData(const QString &line);
+
+    // Connected flag: the caption, "" when not connected.
+    bool IsConnectedFlag() const { return !Caption().isEmpty(); }
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_Activate() override;
+    void Form_Deactivate() override;
+    void Form_Resize() override;
+    void Form_GotFocus();
+    void Incoming_Change();
+    void Incoming_Click();
+    void Incoming_MouseDown(int button);
+    void Timer1_Timer();
+
+    // ---- connection ----
+    void TCP1_Connect();
+    void TCP1_Close();
+    void TCP1_DataArrival();
+    // Shows a server line in the pane: the text after the first colon from the second character on.
+    void ServerText(const QString &line);
+    // Takes the first line off the working text (CR LF first, then CR, then LF).
+    static QString GetLine(QString &work);
+    // Runs one line through the received-line table.
+    void DispatchLine(QString &line, Arrival &a);
+    // A held remainder beyond this many characters is dropped.
+    static constexpr qsizetype MaxPartialLine = 64 * 1024;
+    // The automatic replies (every channel state).
+    void PingReply(const QString &line);
+    void ClockReply(const QString &line, Arrival &a);
+    void OwnModeNotice(const QString &cutLine);
+    void AlternativeNickReply();
+    void ClosingLinkReply(const QString &line);
+    void VersionReply(const QString &line, Arrival &a);
+    void PageNotice(const QString &line, Arrival &a);
+    void TimeReply(const QString &line, Arrival &a);
+    void WakeupSound();
+    void ErrorNotice(const QString &line);
+    void PingCodeReply(const QString &line);
+    // The nickname cut from a line: between the first ":" and the next "!"; "" without "!".
+    static QString SenderOf(const QString &line);
+    // Makes the channel window invisible without closing it.
+    void HideChannelWindow();
+    // ---- end connection ----
+
+    // ---- command line ----
+    void Outgoing_KeyPress(int &KeyAscii);
+    // ---- end command line ----
+
+    // ---- join and display ----
+    // Rows of the received-line table handled by the join and message display code.
+    void DisplayMessage(QString &line, Arrival &a);   // private and channel messages
+    void JoinReply(QString &line, Arrival &a);        // 332, 353, 366 while the join is pending
+    void JoinEcho(QString &line, Arrival &a);         // the user's own JOIN line
+    // Row 22: call it with every line that reaches that row; it makes the row's test
+    // itself and also sees where a run of names lines ends.
+    void NamesRefill(QString &line, Arrival &a);      // 353 for the current channel once joined
+    // Plain channel text is offered to the quiz.
+    void TeletriviaCheck(const QString &line, Arrival &a);
+    // True while consecutive names lines for the current channel are refilling the list.
+    bool NamesRunOpen = false;
+    // ---- end join and display ----
+
+    // ---- channel events ----
+    // The state-2 chain; returns true when it ended the line.
+    bool StateTwoChain(QString &line, Arrival &a);
+    // ---- end channel events ----
+
+    // ---- teletrivia ----
+    VbTimer *Teletrivia = nullptr;
+    QLabel *Picture1 = nullptr;  // phase indicator
+    // Black (ask) when the program starts, so the first tick of the first game asks.
+    int Picture1BackColor = 0;
+    void SetPicture1BackColor(int paletteIndex);
+    // One game tick: ask, reveal or answered, by the indicator's colour.
+    void Teletrivia_Timer();
+    void Picture1_Click();     // phase := ask
+    void Picture1_DblClick();  // phase := reveal
+    // Connects the game's timer and indicator to their handlers (once).
+    void WireTeletrivia();
+    // ---- end teletrivia ----
+
+private:
+    void output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont);
+};

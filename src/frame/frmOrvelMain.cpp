@@ -1,0 +1,429 @@
+#include "frame/frmOrvelMain.h"
+#include "connection/frmOrvelIRC.h"
+#include "dialogs/frmSplash.h"
+#include "frame/Forms.h"
+#include "platform/Platform.h"
+#include "windows/frmInData.h"
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+frmOrvelMain *g_main = nullptr;
+}
+
+frmOrvelMain *frmOrvelMain::Instance() { return g_main; }
+
+frmOrvelMain &Main()
+{
+    if (!g_main) {
+        new frmOrvelMain();
+        g_main->MDIForm_Load();
+    }
+    return *g_main;
+}
+
+frmOrvelMain::frmOrvelMain()
+{
+    g_main = this;
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto *central = new QWidget(this);
+    m_layout = new QVBoxLayout(central);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    buildDashboard();
+    m_mdi = new QMdiArea(central);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_layout->addWidget(Picture1);
+    m_layout->addWidget(m_mdi, 1);
+    buildWindowBar();
+    m_layout->addWidget(Picture2);
+    setCentralWidget(central);
+    buildMenus();
+    buildTeletriviaMenu();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmOrvelMain::onSubWindowActivated);
+
+    MMControl1 = CreateMMControl(QStringLiteral("MMControl1"));
+    CDControl = CreateMMControl(QStringLiteral("CDControl"));
+    MMControl1->SetVisible(false);
+    CDControl->SetVisible(false);
+
+    Timer1 = new VbTimer(1, true, this);
+    connect(Timer1, &VbTimer::Timer, this, &frmOrvelMain::Timer1_Timer);
+    Timer2 = new VbTimer(1000, true, this);
+    // ---- connect controls and sound board set-up ----
+    buildConnectControls();
+    buildSoundBoard();
+    // ---- end connect controls and sound board set-up ----
+}
+
+frmOrvelMain::~frmOrvelMain()
+{
+    if (g_main == this) g_main = nullptr;
+}
+
+void frmOrvelMain::buildMenus()
+{
+    QStyle *st = style();
+    Quit = st->standardIcon(QStyle::SP_DialogCloseButton);
+    Setup = st->standardIcon(QStyle::SP_FileDialogDetailedView);
+    Options = st->standardIcon(QStyle::SP_FileDialogListView);
+    Tools = st->standardIcon(QStyle::SP_DriveNetIcon);
+    Help = st->standardIcon(QStyle::SP_DialogHelpButton);
+    Tech = st->standardIcon(QStyle::SP_MessageBoxInformation);
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuConnect = mnuFile->addAction(QStringLiteral("Connect"));
+    mnuFile->addSeparator();
+    mnuSetup = mnuFile->addAction(QStringLiteral("&Setup"));
+    mnuOptions = mnuFile->addAction(QStringLiteral("&Options"));
+    mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
+    connect(mnuExit, &QAction::triggered, this, &frmOrvelMain::mnuExit_Click);
+
+    mnuOrvelIRC = menuBar()->addMenu(QStringLiteral("&OrvelIRC"));
+    mnuSetupWizard = mnuOrvelIRC->addAction(QStringLiteral("Setup Wizard..."));
+    connect(mnuSetupWizard, &QAction::triggered, this, &frmOrvelMain::mnuSetupWizard_Click);
+    mnuDashboard = mnuOrvelIRC->addAction(QStringLiteral("Dash Board"));
+    mnuDashboard->setCheckable(true);
+    mnuDashboard->setChecked(true);
+
+    mnuWindow = menuBar()->addMenu(QStringLiteral("&Window"));
+    mnuTile = mnuWindow->addAction(QStringLiteral("Tile"));
+    mnuArrangeIcons = mnuWindow->addAction(QStringLiteral("Arrange Icons"));
+    mnuCascade = mnuWindow->addAction(QStringLiteral("Cascade"));
+    mnuWindow->addSeparator();
+    mnuCloseWindows = mnuWindow->addAction(QStringLiteral("Close"));
+    mnuCloseAll = mnuWindow->addAction(QStringLiteral("Close All"));
+    mnuWindowSeparator = mnuWindow->addSeparator();
+    for (int i = 0; i < 6; ++i) {
+        mnuWindowEntry[i] = mnuWindow->addAction(QString());
+        mnuWindowEntry[i]->setCheckable(true);
+        mnuWindowEntry[i]->setVisible(false);
+        connect(mnuWindowEntry[i], &QAction::triggered, this, [this, i] {
+            // Keep the check mark under the windows' own control.
+            mnuWindowEntry[i]->setChecked(!mnuWindowEntry[i]->isChecked());
+            mnuWindowEntry_Click(i + 1);
+        });
+    }
+    mnuWindow->addSeparator();
+    mnuShowServerWindow = mnuWindow->addAction(QStringLiteral("Show Server Window"));
+    mnuShowChannelWindow = mnuWindow->addAction(QStringLiteral("Show Channel Window"));
+    mnuShowQueryWindow = mnuWindow->addAction(QStringLiteral("Show Query Window"));
+    connect(mnuTile, &QAction::triggered, this, &frmOrvelMain::TileChildren);
+    connect(mnuCascade, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(mnuArrangeIcons, &QAction::triggered, this, [this] {
+        // Minimised children line up along the bottom edge.
+        int x = 0;
+        for (QMdiSubWindow *w : m_mdi->subWindowList())
+            if (w->isMinimized()) {
+                w->move(x, m_mdi->viewport()->height() - w->height());
+                x += w->width();
+            }
+    });
+    connect(mnuCloseWindows, &QAction::triggered, this, &frmOrvelMain::mnuCloseWindows_Click);
+    connect(mnuCloseAll, &QAction::triggered, this, &frmOrvelMain::mnuCloseAll_Click);
+    connect(mnuShowServerWindow, &QAction::triggered, this, &frmOrvelMain::mnuShowServerWindow_Click);
+    connect(mnuShowChannelWindow, &QAction::triggered, this, &frmOrvelMain::mnuShowChannelWindow_Click);
+    connect(mnuShowQueryWindow, &QAction::triggered, this, &frmOrvelMain::mnuShowQueryWindow_Click);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuIRCOnTheWeb = mnuHelp->addMenu(QStringLiteral("IRC On the Web"));
+    mnuHelp->addSeparator();
+    mnuOrvelIRCHelpTopics = mnuHelp->addAction(QStringLiteral("OrvelIRC Help Topics"));
+    mnuLumora = mnuHelp->addAction(QStringLiteral("Lumora"));
+    mnuAboutOrvelIRC20 = mnuHelp->addAction(QStringLiteral("About OrvelIRC"));
+
+    // The server window's pop-up menu.
+    mnuServer = new QMenu(QStringLiteral("Server"), this);
+    mnuIndataWindow = mnuServer->addAction(QStringLiteral("InData Window"));
+    mnuIndataWindow->setCheckable(true);
+    mnuOutDataWindow = mnuServer->addAction(QStringLiteral("OutData Window"));
+    mnuOutDataWindow->setCheckable(true);
+}
+
+void frmOrvelMain::buildDashboard()
+{
+    Picture1 = new QFrame;
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFrameShape(QFrame::StyledPanel);
+    Picture1->setMinimumHeight(90);
+    auto *row = new QHBoxLayout(Picture1);
+    cmdConnect = new QPushButton(QStringLiteral("&Connect"), Picture1);
+    cmdConnect->setToolTip(QStringLiteral("Connect to IRC Server"));
+    cmdDisconnect = new QPushButton(QStringLiteral("&Quit"), Picture1);
+    cmdDisconnect->setToolTip(QStringLiteral("Disconnect"));
+    cmdDisconnect->setEnabled(false);
+    cmdSetup = new QPushButton(QStringLiteral("&Setup"), Picture1);
+    cmdSetup->setToolTip(QStringLiteral("Setup IRC Options"));
+    row->addWidget(cmdConnect);
+    row->addWidget(cmdDisconnect);
+    row->addWidget(cmdSetup);
+    connect(cmdConnect, &QPushButton::clicked, this, &frmOrvelMain::cmdConnect_Click);
+
+    // The count-down digits share one place, enclosed by Image5.
+    Image5 = new QLabel(Picture1);
+    Image5->setFrameShape(QFrame::Box);
+    Image5->setFixedSize(40, 40);
+    auto *digitLayout = new QHBoxLayout(Image5);
+    digitLayout->setContentsMargins(2, 2, 2, 2);
+    QLabel **digits[10] = {&Zero, &One, &Two, &Three, &Four, &Five, &Six, &Seven, &eight, &nine};
+    for (int d = 0; d < 10; ++d) {
+        auto *l = new QLabel(QString::number(d), Image5);
+        l->setAlignment(Qt::AlignCenter);
+        QFont f = l->font();
+        f.setPointSize(16);
+        f.setBold(true);
+        l->setFont(f);
+        l->setVisible(false);
+        digitLayout->addWidget(l);
+        *digits[d] = l;
+    }
+    row->addWidget(Image5);
+    row->addStretch(1);
+    Label22 = new QLabel(Picture1);
+    Label22->setTextFormat(Qt::PlainText);
+    row->addWidget(Label22);
+}
+
+void frmOrvelMain::buildWindowBar()
+{
+    Picture2 = new QFrame;
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    auto *row = new QHBoxLayout(Picture2);
+    row->setContentsMargins(2, 2, 2, 2);
+    Command2 = new QPushButton(QStringLiteral("Server"), Picture2);
+    Command3 = new QPushButton(QStringLiteral("Channel"), Picture2);
+    Command4 = new QPushButton(QStringLiteral("Query"), Picture2);
+    for (QPushButton *b : {Command2, Command3, Command4}) {
+        b->setEnabled(false);
+        row->addWidget(b);
+    }
+    row->addStretch(1);
+    connect(Command2, &QPushButton::clicked, this, &frmOrvelMain::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmOrvelMain::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmOrvelMain::Command4_Click);
+}
+
+void frmOrvelMain::applyMenuPictures()
+{
+    struct Pic { int menu; int item; const QIcon *icon; };
+    const Pic pics[] = {{0, 0, &Quit}, {0, 2, &Setup}, {0, 3, &Options}, {1, 0, &Tools}, {3, 2, &Help}, {3, 4, &Tech}};
+    const QList<QAction *> top = menuBar()->actions();
+    for (const Pic &p : pics) {
+        if (p.menu >= top.size() || !top[p.menu]->menu()) continue;
+        const QList<QAction *> items = top[p.menu]->menu()->actions();
+        if (p.item < items.size()) items[p.item]->setIcon(*p.icon);
+    }
+}
+
+void frmOrvelMain::MDIForm_Load()
+{
+    applyMenuPictures();
+    // Wave set-up.
+    MMControl1->SetSwitches(false, false, false);
+    MMControl1->SetDeviceType(QStringLiteral("WaveAudio"));
+    setWindowTitle(AppTitle);
+
+    SettingsStore &store = platform::settingsStore();
+    bool okL = false, okT = false, okW = false, okH = false;
+    const int left = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("1000")).toInt(&okL);
+    const int top = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("1000")).toInt(&okT);
+    const int width = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("6500")).toInt(&okW);
+    const int height = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("6500")).toInt(&okH);
+    if (okL && okT) move(platform::TwipsToPixelsX(left), platform::TwipsToPixelsY(top));
+    if (okW && okH && width > 0 && height > 0) resize(platform::TwipsToPixelsX(width), platform::TwipsToPixelsY(height));
+
+    txtDash.Load(QStringLiteral("dash.msg"));
+    txtWindowListOnTop.Load(QStringLiteral("ontop.msg"));
+    txtInData.Load(QStringLiteral("indata.msg"));
+    txtAutoArrange.Load(QStringLiteral("auto.msg"));
+    txtCDExit.Load(QStringLiteral("cdexit.msg"));
+    RichTextBox1.Load(QStringLiteral("discon.msg"));
+    txtSplash.Load(QStringLiteral("splash.msg"));
+    txtAwayMsg.Load(QStringLiteral("away.msg"));
+    txtBackMsg.Load(QStringLiteral("back.msg"));
+    txtPcdos.Load(QStringLiteral("pcdos.msg"));
+    txtCos.Load(QStringLiteral("cos.msg"));
+    txtFontName.Load(QStringLiteral("fontname.msg"));
+    txtFontSize.Load(QStringLiteral("fontsize.msg"));
+    txtBackPic.Load(QStringLiteral("backpic.msg"));
+
+    if (txtDash.Text.isEmpty()) Picture1->setVisible(true);
+    if (txtDash.Text == QLatin1String("yes")) Picture1->setVisible(true);
+    if (txtDash.Text == QLatin1String("no")) {
+        Picture1->setVisible(false);
+        mnuDashboard->setChecked(false);
+    }
+    if (txtWindowListOnTop.Text == QLatin1String("yes")) {
+        m_layout->removeWidget(Picture2);
+        m_layout->insertWidget(0, Picture2);
+        m_barOnTop = true;
+    }
+    if (!txtBackPic.Text.isEmpty()) {
+        const QPixmap pic(txtBackPic.Text);
+        if (!pic.isNull()) {
+            Picture1->setStyleSheet(QString());
+            QPalette pal = Picture1->palette();
+            pal.setBrush(QPalette::Window, QBrush(pic));
+            Picture1->setAutoFillBackground(true);
+            Picture1->setPalette(pal);
+            m_pictureLoaded = true;
+        }
+    }
+    if (txtInData.Text == QLatin1String("yes")) {
+        mnuIndataWindow->setChecked(true);
+        form<frmInData>().ShowForm();
+    }
+    if (txtCos.Text == QLatin1String("yes")) cmdConnect_Click();
+    form<frmOrvelIRC>().ShowForm();
+    if (txtSplash.Text == QLatin1String("yes")) frmSplash::ShowModal();
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) {
+        m_mdi->setActiveSubWindow(s->SubWindow());
+        s->Outgoing->setFocus();
+    }
+}
+
+void frmOrvelMain::closeEvent(QCloseEvent *e)
+{
+    if (!m_unloading) {
+        m_unloading = true;
+        // Children first: each runs its own unload.
+        for (QMdiSubWindow *w : m_mdi->subWindowList()) w->close();
+        MDIForm_Unload();
+    }
+    e->accept();
+}
+
+void frmOrvelMain::MDIForm_Unload()
+{
+    MMControl1->Command(QStringLiteral("Close"));
+    if (!isMinimized()) {
+        SettingsStore &store = platform::settingsStore();
+        const QRect g = geometry();
+        const QPoint p = pos();
+        store.SaveSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainLeft"), QString::number(platform::PixelsToTwipsX(p.x())));
+        store.SaveSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainTop"), QString::number(platform::PixelsToTwipsY(p.y())));
+        store.SaveSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainWidth"), QString::number(platform::PixelsToTwipsX(g.width())));
+        store.SaveSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainHeight"), QString::number(platform::PixelsToTwipsY(g.height())));
+    }
+    if (txtCDExit.Text == QLatin1String("yes")) {
+        CDControl->Command(QStringLiteral("Stop"));
+        CDControl->Command(QStringLiteral("Close"));
+    }
+    platform::endProgram(0);
+}
+
+void frmOrvelMain::mnuExit_Click() { close(); }
+
+void frmOrvelMain::TileChildren()
+{
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *w : m_mdi->subWindowList())
+        if (w->isVisible() && !w->isMinimized()) shown.append(w);
+    if (shown.isEmpty()) return;
+    const QSize area = m_mdi->viewport()->size();
+    const int h = area.height() / int(shown.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        if (shown[i]->isMaximized()) shown[i]->showNormal();
+        shown[i]->setGeometry(0, i * h, area.width(), h);
+    }
+}
+
+void frmOrvelMain::PlaySnd(const QString &file)
+{
+    MMControl1->Command(QStringLiteral("Close"));
+    MMControl1->SetFileName(file);
+    MMControl1->Command(QStringLiteral("Open"));
+    MMControl1->Command(QStringLiteral("Play"));
+}
+
+void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
+{
+    if (m_active == w) return;
+    QPointer<QMdiSubWindow> previous = m_active;
+    m_active = w;
+    if (previous) {
+        if (auto *f = qobject_cast<FormBase *>(previous->widget()); f && !f->IsUnloaded()) f->Form_Deactivate();
+    }
+    if (w) {
+        if (auto *f = qobject_cast<FormBase *>(w->widget()); f && !f->IsUnloaded()) f->Form_Activate();
+    }
+}
+
+QString frmOrvelMain::entryCaption(int n, const QString &kind) const
+{
+    return QLatin1Char('&') + QString::number(n) + QLatin1Char(' ') + kind;
+}
+
+void frmOrvelMain::ClaimWindowEntry(const QString &kind, int count)
+{
+    for (int n = 1; n <= count; ++n) {
+        QAction *a = mnuWindowEntry[n - 1];
+        if (!a->isVisible()) {
+            a->setText(entryCaption(n, kind));
+            a->setVisible(true);
+            return;
+        }
+    }
+}
+
+void frmOrvelMain::CheckWindowEntry(const QString &kind, int count, bool checked)
+{
+    for (int n = 1; n <= count; ++n) {
+        QAction *a = mnuWindowEntry[n - 1];
+        if (a->text() == entryCaption(n, kind)) {
+            a->setChecked(checked);
+            return;
+        }
+    }
+}
+
+void frmOrvelMain::ReleaseWindowEntry(const QString &kind, int count)
+{
+    for (int n = 1; n <= count; ++n) {
+        QAction *a = mnuWindowEntry[n - 1];
+        if (a->text() == entryCaption(n, kind)) {
+            a->setText(QString());
+            a->setVisible(false);
+            return;
+        }
+    }
+}
+
+void frmOrvelMain::Timer1_Timer()
+{
+    // ---- sound board tick ----
+    Command1->setEnabled(Option1->isChecked() || Option2->isChecked() || Option3->isChecked() || Option4->isChecked());
+    CDPanel->setVisible(AmpIsOn());
+    // ---- end sound board tick ----
+    // ---- connect controls tick ----
+    mnuDisconnectMe->setText(mnuConnect->text());
+    // ---- end connect controls tick ----
+    const bool any = mnuWindowOne->isVisible();
+    mnuWindowSeparator->setVisible(any);
+    mnuCloseWindows->setEnabled(any);
+    mnuCloseAll->setEnabled(any);
+    const QTime now = QTime::currentTime();
+    const int h12 = now.hour() % 12 == 0 ? 12 : now.hour() % 12;
+    const QLocale loc;
+    Label22->setText(QStringLiteral("%1:%2:%3 %4")
+                         .arg(h12, 2, 10, QLatin1Char('0'))
+                         .arg(now.minute(), 2, 10, QLatin1Char('0'))
+                         .arg(now.second(), 2, 10, QLatin1Char('0'))
+                         .arg(now.hour() < 12 ? loc.amText() : loc.pmText()));
+}

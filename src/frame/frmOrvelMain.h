@@ -1,0 +1,187 @@
+#pragma once
+#include "platform/Multimedia.h"
+#include "platform/Timer.h"
+#include "settings/SettingsFile.h"
+#include <QMainWindow>
+#include <QIcon>
+#include <QPointer>
+#include <memory>
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPushButton;
+class QFrame;
+class QVBoxLayout;
+
+// The main frame: menus, window list and bar, dashboard, timers and the setting holders
+// of the frame. There is one, created at start and living to the end.
+class frmOrvelMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    frmOrvelMain();
+    ~frmOrvelMain() override;
+    static frmOrvelMain *Instance();
+
+    void MDIForm_Load();
+    void MDIForm_Unload();
+    void mnuExit_Click();
+    QMdiArea *MdiArea() const { return m_mdi; }
+    // The frame's arrange operation with the tile-horizontally layout.
+    void TileChildren();
+
+    // Setting holders of the frame.
+    Holder txtDash, txtWindowListOnTop, txtInData, txtAutoArrange, txtCDExit, RichTextBox1, txtSplash,
+        txtAwayMsg, txtBackMsg, txtPcdos, txtCos, txtFontName, txtFontSize, txtBackPic;
+
+    // Menus.
+    QMenu *mnuFile = nullptr, *mnuOrvelIRC = nullptr, *mnuWindow = nullptr, *mnuHelp = nullptr;
+    QAction *mnuConnect = nullptr, *mnuSetup = nullptr, *mnuOptions = nullptr, *mnuExit = nullptr;
+    QAction *mnuSetupWizard = nullptr;
+    QMenu *mnuIRCOnTheWeb = nullptr;
+    QAction *mnuOrvelIRCHelpTopics = nullptr, *mnuLumora = nullptr, *mnuAboutOrvelIRC20 = nullptr;
+    QAction *mnuTile = nullptr, *mnuArrangeIcons = nullptr, *mnuCascade = nullptr, *mnuCloseWindows = nullptr,
+            *mnuCloseAll = nullptr, *mnuWindowSeparator = nullptr;
+    QAction *mnuWindowEntry[6] = {};
+    QAction *&mnuWindowOne = mnuWindowEntry[0];
+    QAction *&mnuWindowTwo = mnuWindowEntry[1];
+    QAction *&mnuWindowThree = mnuWindowEntry[2];
+    QAction *&mnuWindowFour = mnuWindowEntry[3];
+    QAction *&mnuWindowFive = mnuWindowEntry[4];
+    QAction *&mnuWindowSix = mnuWindowEntry[5];
+    QAction *mnuShowServerWindow = nullptr, *mnuShowChannelWindow = nullptr, *mnuShowQueryWindow = nullptr;
+    // The server window's pop-up menu.
+    QMenu *mnuServer = nullptr;
+    QAction *mnuIndataWindow = nullptr, *mnuOutDataWindow = nullptr;
+
+    // The six menu pictures.
+    QIcon Quit, Setup, Options, Tools, Help, Tech;
+
+    // Dashboard panel (its visibility is the dashboard's shown state) and window bar.
+    QFrame *Picture1 = nullptr;
+    QAction *mnuDashboard = nullptr;
+    QFrame *Picture2 = nullptr;
+    QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
+    QLabel *Label22 = nullptr;  // the clock
+    bool WindowBarOnTop() const { return m_barOnTop; }
+    bool DashboardPictureLoaded() const { return m_pictureLoaded; }
+
+    // Multimedia controls: wave sounds and the audio CD.
+    std::unique_ptr<MMControl> MMControl1, CDControl;
+    void PlaySnd(const QString &file);
+
+    // Housekeeping timer.
+    VbTimer *Timer1 = nullptr;
+    void Timer1_Timer();
+
+    // Window list: claim, check, uncheck and release entries 1..count for a kind text.
+    void ClaimWindowEntry(const QString &kind, int count);
+    void CheckWindowEntry(const QString &kind, int count, bool checked);
+    void ReleaseWindowEntry(const QString &kind, int count);
+    void mnuWindowEntry_Click(int n);
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void mnuShowServerWindow_Click();
+    void mnuShowChannelWindow_Click();
+    void mnuShowQueryWindow_Click();
+    void mnuCloseWindows_Click();
+    void mnuCloseAll_Click();
+
+    // The first-run setup wizard.
+    void mnuSetupWizard_Click();
+
+    // ---- connect controls ----
+    QPushButton *cmdConnect = nullptr, *cmdDisconnect = nullptr, *cmdSetup = nullptr;
+    VbTimer *Timer2 = nullptr;
+    QLabel *One = nullptr, *Two = nullptr, *Three = nullptr, *Four = nullptr, *Five = nullptr, *Six = nullptr,
+           *Seven = nullptr, *eight = nullptr, *nine = nullptr, *Zero = nullptr, *Image5 = nullptr;
+    void cmdConnect_Click();
+    void cmdDisconnect_Click();
+    void cmdDisconnect_MouseDown(int button);
+    void mnuConnect_Click();
+    void mnuDisconnectMe_Click();
+    void mnuCloseTheTCPSocket_Click();
+    void mnuCloseTCPSocket_Click();
+    void mnuSendtheserveraquitmessage_Click();
+    void mnuQuitOrvelIRC_Click();
+    void Timer2_Timer();
+    // A click on a count-down digit stops the count-down where it stands.
+    void Digit_Click();
+    // The Quit button's pop-up and the server pop-up's disconnect and quit items.
+    QMenu *mnuQuitHidden = nullptr;
+    QAction *mnuSendtheserveraquitmessage = nullptr, *mnuCloseTheTCPSocket = nullptr, *mnuQuitOrvelIRC = nullptr;
+    QAction *mnuDisconnectMe = nullptr;
+    QMenu *mnuQuitIRC2 = nullptr;
+    QAction *mnuNormal = nullptr, *mnuCloseTCPSocket = nullptr, *mnuQuitIRCOrvelIRC2882 = nullptr;
+    // Creates the menus above and wires the connect controls (run once by the constructor).
+    void buildConnectControls();
+    // The digit that shows, tested nine down to One; nullptr when none of them does.
+    QLabel *CountDownDigit() const;
+    // ---- end connect controls ----
+
+    // ---- sound board and CD ----
+    QLabel *SoundBoardCaption = nullptr;
+    class QRadioButton *Option1 = nullptr, *Option2 = nullptr, *Option3 = nullptr, *Option4 = nullptr;
+    QLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr;
+    QPushButton *Command1 = nullptr;
+    // The CD player's row of transport buttons, shown while the player is on.
+    QFrame *CDPanel = nullptr;
+    QMenu *mnuAmp = nullptr;
+    QAction *mnuTurnOnAmp = nullptr, *mnuAmpOff = nullptr, *mnuCrankAmp = nullptr, *mnuStopAmp = nullptr,
+            *mnuPauseAmp = nullptr, *mnuNextTrack = nullptr, *mnuPreviousTrack = nullptr;
+    void buildSoundBoard();
+    void mnuTurnOnAmp_Click();
+    void mnuAmpOff_Click();
+    void mnuCrankAmp_Click();
+    void mnuStopAmp_Click();
+    void mnuPauseAmp_Click();
+    void mnuNextTrack_Click();
+    void mnuPreviousTrack_Click();
+    void Command1_Click();
+    // Click and double click on the option buttons and their labels (n = 1..4).
+    void OptionLabel_Click(int n);
+    void OptionLabel_DblClick(int n);
+    void Option_DblClick(int n);
+    // The CD player is on while its control is visible.
+    bool AmpIsOn() const;
+    // Opens the sound chooser modally (the Wav choice).
+    void OpenSoundChooser();
+    // ---- end sound board and CD ----
+
+    // ---- teletrivia menu ----
+    // "Tele Trivia" in the OrvelIRC menu; both items start disabled.
+    QMenu *mnuTeletrivia = nullptr;
+    QAction *mnuStartTeleTrivia = nullptr, *mnuStopTeletrivia = nullptr;
+    void buildTeletriviaMenu();
+    void mnuStartTeleTrivia_Click();
+    void mnuStopTeletrivia_Click();
+    // ---- end teletrivia menu ----
+
+signals:
+    // Raised when the setup wizard is asked for.
+    void setupWizardRequested();
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void buildMenus();
+    void buildDashboard();
+    void buildWindowBar();
+    void onSubWindowActivated(QMdiSubWindow *w);
+    void applyMenuPictures();
+    QString entryCaption(int n, const QString &kind) const;
+
+    QMdiArea *m_mdi = nullptr;
+    QVBoxLayout *m_layout = nullptr;
+    QPointer<QMdiSubWindow> m_active;
+    bool m_barOnTop = false;
+    bool m_pictureLoaded = false;
+    bool m_unloading = false;
+};
+
+// The one frame.
+frmOrvelMain &Main();

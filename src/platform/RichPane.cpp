@@ -1,0 +1,142 @@
+#include "platform/RichPane.h"
+#include "platform/Palette.h"
+#include <QFile>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+QFont MapFont(const QString &name, double points)
+{
+    QFont f;
+    if (name.compare(QLatin1String("Fixedsys"), Qt::CaseInsensitive) == 0)
+        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    else
+        f.setFamily(name);
+    if (points > 0) f.setPointSizeF(points);
+    return f;
+}
+
+RichPane::RichPane(QWidget *parent) : QTextEdit(parent)
+{
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setUndoRedoEnabled(false);
+    setAcceptRichText(false);
+    const QFont f = MapFont(QStringLiteral("Fixedsys"), 9);
+    setFont(f);
+    document()->setDefaultFont(f);
+    m_format.setFont(f);
+    m_format.setForeground(PaletteColour(0));
+    connect(this, &QTextEdit::textChanged, this, &RichPane::Change);
+}
+
+void RichPane::SetSelColor(int paletteIndex) { m_format.setForeground(PaletteColour(paletteIndex)); }
+void RichPane::SetSelColorRgb(const QColor &c) { m_format.setForeground(c); }
+
+void RichPane::SetSelFontName(const QString &name)
+{
+    const QFont f = MapFont(name);
+    m_format.setFontFamilies(f.families());
+}
+
+void RichPane::SetSelFontSize(double points)
+{
+    if (points > 0) m_format.setFontPointSize(points);
+}
+
+void RichPane::SetSelText(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor c = textCursor();
+    c.insertText(t, m_format);
+    setTextCursor(c);
+}
+
+QString RichPane::SelText() const { return textCursor().selectedText().replace(QChar(0x2029), QLatin1Char('\n')); }
+
+void RichPane::SetSelStart(int pos)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(qBound(0, pos, TextLength()));
+    setTextCursor(c);
+}
+
+int RichPane::SelStart() const { return textCursor().selectionStart(); }
+
+void RichPane::CaretToEnd()
+{
+    QTextCursor c = textCursor();
+    c.movePosition(QTextCursor::End);
+    setTextCursor(c);
+}
+
+QString RichPane::Text() const { return toPlainText(); }
+int RichPane::TextLength() const { return document()->characterCount() - 1; }
+void RichPane::Clear() { clear(); }
+
+bool RichPane::LoadFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    Clear();
+    SetSelText(QString::fromUtf8(f.readAll()));
+    return true;
+}
+
+void RichPane::SetMousePointer(int value)
+{
+    m_pointer = value;
+    viewport()->setCursor(value == 13 ? Qt::BusyCursor : Qt::IBeamCursor);
+}
+
+QList<RichPane::Run> RichPane::Runs() const
+{
+    QList<Run> runs;
+    bool firstBlock = true;
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        if (!firstBlock) {
+            // The line break belongs to the run before it.
+            if (!runs.isEmpty()) runs.last().text += QLatin1Char('\n');
+            else runs.append({QStringLiteral("\n"), QColor(), QString(), 0});
+        }
+        firstBlock = false;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fr = it.fragment();
+            if (!fr.isValid()) continue;
+            const QTextCharFormat cf = fr.charFormat();
+            const QStringList fams = cf.fontFamilies().toStringList();
+            runs.append({fr.text(), cf.foreground().color(), fams.isEmpty() ? QString() : fams.first(),
+                         cf.fontPointSize()});
+        }
+    }
+    return runs;
+}
+
+void RichPane::mousePressEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::RightButton) {
+        emit MouseDown(2);
+        return;
+    }
+    QTextEdit::mousePressEvent(e);
+    emit MouseDown(e->button() == Qt::LeftButton ? 1 : 4);
+}
+
+void RichPane::mouseReleaseEvent(QMouseEvent *e)
+{
+    QTextEdit::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) emit Click();
+}
+
+void RichPane::focusInEvent(QFocusEvent *e)
+{
+    QTextEdit::focusInEvent(e);
+    emit GotFocus();
+}
+
+// The owner shows its own pop-up on the right button; the pane's own menu never shows.
+void RichPane::contextMenuEvent(QContextMenuEvent *e) { e->accept(); }

@@ -1,0 +1,56 @@
+#pragma once
+#include <QTextEdit>
+#include <QTextCharFormat>
+#include <QList>
+
+// A rich text pane that keeps runs of text with their own colour, font name and size.
+// Text always goes in as plain text through a cursor: nothing is ever parsed as markup.
+class RichPane : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit RichPane(QWidget *parent = nullptr);
+
+    // Properties of the current selection; they apply to the next inserted run.
+    void SetSelColor(int paletteIndex);
+    void SetSelColorRgb(const QColor &c);
+    void SetSelFontName(const QString &name);
+    void SetSelFontSize(double points);
+    // Replaces the selection (or inserts at the caret) with the text; CR LF, CR and LF
+    // each become a line break.
+    void SetSelText(const QString &text);
+    QString SelText() const;
+    void SetSelStart(int pos);
+    int SelStart() const;
+    void CaretToEnd();
+    // The whole text, lines separated by "\n".
+    QString Text() const;
+    int TextLength() const;
+    void Clear();
+    bool LoadFile(const QString &path);
+    // Pointer value: 13 shows a busy pointer, anything else the plain arrow.
+    void SetMousePointer(int value);
+    int MousePointer() const { return m_pointer; }
+
+    struct Run { QString text; QColor colour; QString family; double size; };
+    QList<Run> Runs() const;
+
+signals:
+    void Change();
+    void Click();
+    void MouseDown(int button);
+    void GotFocus();
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+
+private:
+    QTextCharFormat m_format;
+    int m_pointer = 0;
+};
+
+// "Fixedsys" and other fonts the program names map to a font this system has.
+QFont MapFont(const QString &name, double points = 0);

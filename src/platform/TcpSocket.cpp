@@ -1,0 +1,120 @@
+#include "platform/TcpSocket.h"
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QTcpSocket>
+
+namespace {
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QChar cp1252(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b); }
+
+// Length of the UTF-8 sequence a lead byte starts, 0 for a byte that cannot lead one.
+int seqLength(unsigned char b)
+{
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return 2;
+    if (b >= 0xE0 && b <= 0xEF) return 3;
+    if (b >= 0xF0 && b <= 0xF4) return 4;
+    return 0;
+}
+
+bool validSequence(const unsigned char *p, int n)
+{
+    for (int i = 1; i < n; ++i)
+        if ((p[i] & 0xC0) != 0x80) return false;
+    if (n == 3) {
+        if (p[0] == 0xE0 && p[1] < 0xA0) return false;      // overlong
+        if (p[0] == 0xED && p[1] >= 0xA0) return false;     // surrogates
+    }
+    if (n == 4) {
+        if (p[0] == 0xF0 && p[1] < 0x90) return false;
+        if (p[0] == 0xF4 && p[1] >= 0x90) return false;
+    }
+    return true;
+}
+} // namespace
+
+QString DecodeIncoming(QByteArray &carry, const QByteArray &bytes)
+{
+    const QByteArray data = carry + bytes;
+    carry.clear();
+    QString out;
+    out.reserve(data.size());
+    const auto *p = reinterpret_cast<const unsigned char *>(data.constData());
+    const int size = int(data.size());
+    int i = 0;
+    while (i < size) {
+        const unsigned char b = p[i];
+        if (b < 0x80) { out.append(QChar(b)); ++i; continue; }
+        const int n = seqLength(b);
+        if (n == 0) { out.append(cp1252(b)); ++i; continue; }
+        if (i + n > size) {
+            // Possibly a sequence cut off by the read: keep it when what we have fits.
+            bool fits = true;
+            for (int k = i + 1; k < size; ++k)
+                if ((p[k] & 0xC0) != 0x80) fits = false;
+            if (fits) { carry = data.mid(i); break; }
+            out.append(cp1252(b)); ++i; continue;
+        }
+        if (!validSequence(p + i, n)) { out.append(cp1252(b)); ++i; continue; }
+        out.append(QString::fromUtf8(reinterpret_cast<const char *>(p + i), n));
+        i += n;
+    }
+    return out;
+}
+
+TcpSocket::TcpSocket(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this))
+{
+    connect(m_socket, &QTcpSocket::connected, this, &TcpSocket::Connected);
+    connect(m_socket, &QTcpSocket::readyRead, this, &TcpSocket::DataArrival);
+    connect(m_socket, &QTcpSocket::disconnected, this, [this] {
+        if (!m_closingLocally) emit Closed();
+    });
+}
+
+TcpSocket::~TcpSocket()
+{
+    m_closingLocally = true;
+    m_socket->abort();
+}
+
+void TcpSocket::Connect()
+{
+    m_carry.clear();
+    m_socket->connectToHost(RemoteHost, quint16(RemotePort));
+}
+
+bool TcpSocket::Send(const QString &text)
+{
+    if (m_socket->state() != QAbstractSocket::ConnectedState) return false;
+    const QByteArray bytes = text.toUtf8();
+    return m_socket->write(bytes) == bytes.size();
+}
+
+QString TcpSocket::GetData() { return DecodeIncoming(m_carry, m_socket->readAll()); }
+
+void TcpSocket::Close()
+{
+    m_closingLocally = true;
+    m_socket->abort();
+    m_closingLocally = false;
+    m_carry.clear();
+}
+
+bool TcpSocket::IsConnected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }
+
+QString TcpSocket::LocalIP() const
+{
+    if (m_socket->state() == QAbstractSocket::ConnectedState) {
+        bool ok = false;
+        const quint32 v4 = m_socket->localAddress().toIPv4Address(&ok);
+        if (ok) return QHostAddress(v4).toString();
+    }
+    for (const QHostAddress &a : QNetworkInterface::allAddresses())
+        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback()) return a.toString();
+    return QStringLiteral("127.0.0.1");
+}
+
+QString TcpSocket::LocalHostName() const { return QHostInfo::localHostName(); }

@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+// One setting per "<key>.msg" file in the working directory. Names are stored in lower
+// case and found whatever the letter case on disk; a file is replaced whole and
+// atomically, so a crash never leaves half a value.
+namespace settings {
+// Writes the value and CR LF; false when the file could not be written (the old
+// content then stays).
+bool Write(const QString &fileName, const QString &value);
+// The file's first line without its line end; nullopt when missing or unreadable.
+std::optional<QString> Read(const QString &fileName);
+// The path of an existing file of that name, letter case aside; "" when there is none.
+QString Find(const QString &fileName);
+bool Remove(const QString &fileName);
+} // namespace settings
+
+// The live value of one setting.
+struct Holder
+{
+    QString Text;
+    // Replaces the text with the file's value; a missing file leaves it as it was.
+    bool Load(const QString &fileName)
+    {
+        const auto v = settings::Read(fileName);
+        if (!v) return false;
+        Text = *v;
+        return true;
+    }
+    bool operator==(const QString &s) const { return Text == s; }
+};

@@ -1,0 +1,99 @@
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/RichPane.h"
+#include "windows/frmInData.h"
+#include "windows/frmOutData.h"
+#include <QAction>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+namespace {
+QPlainTextEdit *makeView(QWidget *parent, QObject *filterOwner)
+{
+    auto *v = new QPlainTextEdit(parent);
+    v->setReadOnly(true);
+    v->setUndoRedoEnabled(false);
+    v->setFont(MapFont(QStringLiteral("Fixedsys"), 9));
+    v->installEventFilter(filterOwner);
+    return v;
+}
+
+// Appends at the end in constant time and keeps the end in view; CR LF becomes a line break.
+void appendRaw(QPlainTextEdit *v, const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QTextCursor c(v->document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(t);
+    v->moveCursor(QTextCursor::End);
+}
+
+// Esc minimises the view; other keys get the box's own handling.
+bool escMinimises(FormBase *form, QEvent *e)
+{
+    if (e->type() != QEvent::KeyPress) return false;
+    if (static_cast<QKeyEvent *>(e)->key() != Qt::Key_Escape) return false;
+    form->Minimize();
+    return true;
+}
+} // namespace
+
+frmInData::frmInData()
+{
+    setCaption(QStringLiteral("InData Window"));
+    txtInData = makeView(this, this);
+    resize(500, 250);
+}
+
+void frmInData::Append(const QString &text) { appendRaw(txtInData, text); }
+QString frmInData::Text() const { return txtInData->toPlainText(); }
+void frmInData::Form_Load() { Main().ClaimWindowEntry(QStringLiteral("InData Window"), 3); }
+
+void frmInData::Form_Activate()
+{
+    frmOrvelMain &m = Main();
+    m.CheckWindowEntry(QStringLiteral("InData Window"), 3, true);
+    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
+    txtInData->moveCursor(QTextCursor::End);
+}
+
+void frmInData::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("InData Window"), 3, false); }
+void frmInData::Form_Resize() { txtInData->setGeometry(0, 0, width(), height()); }
+
+void frmInData::Form_Unload()
+{
+    frmOrvelMain &m = Main();
+    m.ReleaseWindowEntry(QStringLiteral("InData Window"), 3);
+    m.mnuIndataWindow->setChecked(false);
+    form<frmOrvelIRC>().Addtext2(QStringLiteral("\x01 InData Window Closed"));
+}
+
+bool frmInData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }
+
+frmOutData::frmOutData()
+{
+    setCaption(QStringLiteral("OutData Window"));
+    txtOutData = makeView(this, this);
+    resize(500, 250);
+}
+
+void frmOutData::Append(const QString &text) { appendRaw(txtOutData, text); }
+QString frmOutData::Text() const { return txtOutData->toPlainText(); }
+
+void frmOutData::Form_Activate()
+{
+    frmOrvelMain &m = Main();
+    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
+}
+
+void frmOutData::Form_Resize() { txtOutData->setGeometry(0, 0, width(), height()); }
+
+void frmOutData::Form_Unload()
+{
+    Main().mnuOutDataWindow->setChecked(false);
+    form<frmOrvelIRC>().Addtext2(QStringLiteral("\x01 OutData Window Closed"));
+}
+
+bool frmOutData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }

@@ -1,0 +1,330 @@
+#include "windows/frmChan.h"
+#include "connection/Commands.h"
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/Platform.h"
+#include "settings/IrcData.h"
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <functional>
+
+// ---- nick list ----
+
+NickList::NickList(QWidget *parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(false);  // Qt would sort with letter case counting
+}
+
+void NickList::AddItem(const QString &text)
+{
+    // After any entries that compare equal, so equal entries keep their arrival order.
+    int at = count();
+    for (int i = 0; i < count(); ++i) {
+        if (QString::compare(item(i)->text(), text, Qt::CaseInsensitive) > 0) {
+            at = i;
+            break;
+        }
+    }
+    insertItem(at, text);
+}
+
+void NickList::RemoveAt(int index)
+{
+    if (index < 0 || index >= count()) return;
+    delete takeItem(index);
+}
+
+void NickList::Clear() { clear(); }
+
+bool NickList::SelectByText(const QString &text)
+{
+    for (int i = 0; i < count(); ++i) {
+        if (QString::compare(item(i)->text(), text, Qt::CaseInsensitive) == 0) {
+            setCurrentRow(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString NickList::SelectedText() const
+{
+    const QList<QListWidgetItem *> sel = selectedItems();
+    return sel.isEmpty() ? QString() : sel.first()->text();
+}
+
+int NickList::SelectedIndex() const
+{
+    const QList<QListWidgetItem *> sel = selectedItems();
+    return sel.isEmpty() ? -1 : row(sel.first());
+}
+
+QString NickList::ItemText(int index) const
+{
+    const QListWidgetItem *it = item(index);
+    return it ? it->text() : QString();
+}
+
+QStringList NickList::Items() const
+{
+    QStringList out;
+    for (int i = 0; i < count(); ++i) out.append(item(i)->text());
+    return out;
+}
+
+void NickList::mousePressEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::RightButton) {
+        // The pop-up acts on the entry selected before the click.
+        e->accept();
+        emit MouseDown(2);
+        return;
+    }
+    QListWidget::mousePressEvent(e);
+    emit MouseDown(e->button() == Qt::LeftButton ? 1 : 4);
+}
+
+void NickList::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    if (e->button() != Qt::LeftButton) {
+        e->accept();
+        return;
+    }
+    QListWidget::mouseDoubleClickEvent(e);
+    emit DblClick();
+}
+
+void NickList::contextMenuEvent(QContextMenuEvent *e) { e->accept(); }
+
+// ---- window ----
+
+namespace {
+frmOrvelIRC &server() { return form<frmOrvelIRC>(); }
+QString chanCentral() { return server().ChanCentral.Text; }
+} // namespace
+
+frmChan::frmChan()
+{
+    Incoming = new RichPane(this);
+    Namelist = new NickList(this);
+    Outgoing = new CommandLine(this);
+    Namelist->setFont(MapFont(QStringLiteral("Fixedsys"), 9));
+    Incoming->setGeometry(0, 0, 380, 277);
+    Namelist->setGeometry(380, 0, 121, 280);
+    Outgoing->setGeometry(0, 277, 500, 19);
+    resize(500, 300);
+
+    connect(Incoming, &RichPane::Change, this, &frmChan::Incoming_Change);
+    connect(Incoming, &RichPane::Click, this, &frmChan::Incoming_Click);
+    connect(Incoming, &RichPane::GotFocus, this, &frmChan::Incoming_GotFocus);
+    connect(Incoming, &RichPane::MouseDown, this, &frmChan::Incoming_MouseDown);
+    connect(Namelist, &NickList::DblClick, this, &frmChan::Namelist_DblClick);
+    connect(Namelist, &NickList::MouseDown, this, &frmChan::Namelist_MouseDown);
+    Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
+}
+
+void frmChan::output(const QString &text, int colour)
+{
+    frmOrvelMain &m = Main();
+    if (!m.txtFontName.Text.isEmpty()) {
+        Incoming->SetSelFontName(m.txtFontName.Text);
+        QFont f = Outgoing->font();
+        f.setFamilies(MapFont(m.txtFontName.Text).families());
+        Outgoing->setFont(f);
+    }
+    if (!m.txtFontSize.Text.isEmpty()) {
+        // A size that is not a number is ignored: the text still shows.
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
+    }
+    Incoming->SetSelColor(colour);
+    Incoming->SetSelText(QStringLiteral("\r\n") + text);
+}
+
+void frmChan::Addtext(const QString &text) { output(text, 0); }
+void frmChan::Addtext2(const QString &text) { output(text, 1); }
+void frmChan::Addtext3(const QString &text) { output(text, 7); }
+void frmChan::Addtext4(const QString &text) { output(text, 8); }
+
+void frmChan::Form_Load()
+{
+    frmOrvelMain &m = Main();
+    m.Command3->setEnabled(true);
+    m.mnuStartTeleTrivia->setEnabled(true);
+    if (!m.txtFontName.Text.isEmpty()) {
+        Incoming->SetSelFontName(m.txtFontName.Text);
+        QFont f = Outgoing->font();
+        f.setFamilies(MapFont(m.txtFontName.Text).families());
+        Outgoing->setFont(f);
+    }
+    if (!m.txtFontSize.Text.isEmpty()) {
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
+    }
+    m.mnuShowChannelWindow->setEnabled(false);
+    m.ClaimWindowEntry(QStringLiteral("Channel Window"), 6);
+}
+
+void frmChan::Form_Activate()
+{
+    frmOrvelMain &m = Main();
+    m.CheckWindowEntry(QStringLiteral("Channel Window"), 6, true);
+    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
+}
+
+void frmChan::Form_Deactivate()
+{
+    Incoming_Change();
+    Main().CheckWindowEntry(QStringLiteral("Channel Window"), 6, false);
+}
+
+void frmChan::Form_Resize()
+{
+    const int w = width(), h = height();
+    Incoming->setGeometry(Incoming->x(), Incoming->y(), std::max(0, w - 120), std::max(0, h - 23));
+    Outgoing->setGeometry(Outgoing->x(), std::max(0, h - 23), std::max(0, w), Outgoing->height());
+    Namelist->setGeometry(std::max(0, w - 120), Namelist->y(), Namelist->width(), std::max(0, h - 20));
+    Incoming->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    Incoming->setLineWrapColumnOrWidth(std::max(1, Incoming->width() - 25));
+}
+
+void frmChan::Form_Unload()
+{
+    frmOrvelMain &m = Main();
+    m.Command3->setEnabled(false);
+    m.mnuStartTeleTrivia->setEnabled(false);
+    m.mnuShowChannelWindow->setEnabled(true);
+    // With the server window gone there is no socket to leave the channel on.
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral.Text);
+    m.ReleaseWindowEntry(QStringLiteral("Channel Window"), 6);
+}
+
+void frmChan::Incoming_Change() { Incoming->CaretToEnd(); }
+
+void frmChan::Incoming_Click()
+{
+    const QString sel = Incoming->SelText();
+    if (sel.isEmpty()) return;
+    platform::clipboard().Clear();
+    platform::clipboard().SetText(sel);
+}
+
+void frmChan::Incoming_GotFocus() { Outgoing->setFocus(); }
+
+void frmChan::Incoming_MouseDown(int button)
+{
+    if (button != 2) return;
+}
+
+void frmChan::Namelist_DblClick()
+{
+    const QString entry = Namelist->SelectedText();
+    IrcData::SelectedNick = entry;
+    if (entry.startsWith(QLatin1Char('@'))) IrcData::SelectedNick = entry.mid(1);
+    if (entry.startsWith(QLatin1Char('+'))) IrcData::SelectedNick = entry.mid(1);
+    server().SendData(QStringLiteral("WHOIS ") + IrcData::SelectedNick);
+}
+
+void frmChan::Namelist_MouseDown(int button)
+{
+    if (button != 2) return;
+    QPointer<frmChan> self(this);
+    Namelist->setEnabled(false);
+    ShowNamelistPopup();
+    // A command from the menu may have closed this window.
+    if (self) Namelist->setEnabled(true);
+}
+
+// ---- channel command line ----
+
+namespace {
+struct Row
+{
+    const char *word;
+    std::function<void(frmChan &, const QString &)> run;
+};
+
+void action(frmChan &c, const QString &a)
+{
+    if (c.Namelist->Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
+    c.Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QLatin1Char(' ') + a);
+}
+
+const std::vector<Row> &table()
+{
+    static const std::vector<Row> rows = {
+        {"NOTICE", [](frmChan &c, const QString &a) {
+             server().SendData(QStringLiteral("NOTICE ") + chanCentral() + QStringLiteral(" :") + a);
+             c.Addtext2(QStringLiteral("NOTICE > ") + a);
+         }},
+        {"SERVER", [](frmChan &, const QString &a) { commands::Server(a); }},
+        {"DCC", [](frmChan &, const QString &a) { commands::Dcc(a); }},
+        {"AWAY", [](frmChan &c, const QString &a) {
+             server().SendData(QStringLiteral("AWAY :") + a);
+             c.Addtext(QStringLiteral("\x01 Set away"));
+         }},
+        {"RAW", [](frmChan &, const QString &a) { server().SendData(a); }},
+        {"WHOIS", [](frmChan &c, const QString &a) {
+             server().SendData(QStringLiteral("WHOIS :") + a);
+             c.Addtext(QStringLiteral("\x01 Attempting to get information on ") + a + QStringLiteral("..."));
+         }},
+        {"QUIT", [](frmChan &, const QString &a) { server().SendData(QStringLiteral("QUIT :") + a); }},
+        {"MODE", [](frmChan &, const QString &a) { server().SendData(QStringLiteral("MODE ") + a); }},
+        {"NICK", [](frmChan &c, const QString &a) {
+             if (commands::Nick(a)) c.Addtext(QStringLiteral("\x01 Attempting to change your nick..."));
+         }},
+        {"P", [](frmChan &c, const QString &a) {
+             server().SendData(QStringLiteral("PART ") + a);
+             c.Addtext(QStringLiteral("\x01 Parted Channel"));
+         }},
+        {"PART", [](frmChan &, const QString &a) {
+             server().SendData(QStringLiteral("PART ") + a);
+             server().Addtext(QStringLiteral("\x01 Parted Channel"));
+         }},
+        {"JOIN", [](frmChan &c, const QString &a) {
+             frmOrvelIRC &s = server();
+             s.SendData(QStringLiteral("JOIN ") + a);
+             s.ChannelState = 1;
+             frmOrvelIRC::CurrentChannel = a;
+             c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
+         }},
+        {"ACTION", action},
+        {"ME", action},
+        {"MSG", [](frmChan &c, const QString &a) {
+             const auto msg = commands::TargetAndText(a);
+             if (!msg) return;
+             server().SendData(QStringLiteral("PRIVMSG ") + msg->first + QStringLiteral(" :") + msg->second);
+             c.Addtext(QStringLiteral("=->") + msg->first + QStringLiteral("<-= ") + msg->second);
+         }},
+    };
+    return rows;
+}
+} // namespace
+
+void frmChan::Outgoing_KeyPress(int &KeyAscii)
+{
+    const std::optional<QString> typed = commands::TakeEnter(*this, *Outgoing, KeyAscii);
+    if (!typed) return;
+    QPointer<frmChan> self(this);
+    const QString &line = *typed;
+    if (!line.startsWith(QLatin1Char('/'))) {
+        server().SendData(QStringLiteral("PRIVMSG ") + chanCentral() + QStringLiteral(" :") + line);
+        Addtext(QStringLiteral("<") + IrcData::CurrentNick + QStringLiteral("> ") + line);
+        Outgoing->clear();
+        return;
+    }
+    const QString rest = line.mid(1);
+    Outgoing->setText(rest);
+    const commands::Cut c = commands::CutCommand(rest);
+    for (const Row &row : table()) {
+        if (c.word != QLatin1String(row.word)) continue;
+        row.run(*this, c.argument);
+        break;
+    }
+    if (self) Outgoing->clear();
+}

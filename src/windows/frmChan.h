@@ -1,0 +1,74 @@
+#pragma once
+#include "frame/Forms.h"
+#include "platform/CommandLine.h"
+#include "platform/RichPane.h"
+#include "settings/SettingsFile.h"
+#include <QListWidget>
+
+// The channel's nick list: single selection, kept in alphabetical order with letter case
+// aside (a new entry takes its sorted place). A right click never moves the selection.
+class NickList : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit NickList(QWidget *parent = nullptr);
+    void AddItem(const QString &text);
+    void RemoveAt(int index);
+    void Clear();
+    // Selects the first entry equal to the text, letter case aside; false (selection
+    // unchanged) when there is none.
+    bool SelectByText(const QString &text);
+    // "" when nothing is selected.
+    QString SelectedText() const;
+    // -1 when nothing is selected.
+    int SelectedIndex() const;
+    int Count() const { return count(); }
+    QString ItemText(int index) const;
+    QStringList Items() const;
+signals:
+    void MouseDown(int button);
+    void DblClick();
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+};
+
+// The channel window: the channel's text pane, its nick list and the channel command line.
+class frmChan : public FormBase
+{
+    Q_OBJECT
+public:
+    frmChan();
+
+    RichPane *Incoming = nullptr;
+    NickList *Namelist = nullptr;
+    CommandLine *Outgoing = nullptr;
+    Holder ChanCentral;  // kept empty; the current channel is the server window's
+
+    // Output procedures: a line break, then the text, in a fixed colour.
+    void Addtext(const QString &text);   // black
+    void Addtext2(const QString &text);  // dark blue
+    void Addtext3(const QString &text);  // light grey
+    void Addtext4(const QString &text);  // dark grey
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Deactivate() override;
+    void Form_Resize() override;
+    void Form_Unload() override;
+    void Incoming_Change();
+    void Incoming_Click();
+    void Incoming_GotFocus();
+    void Incoming_MouseDown(int button);
+    void Namelist_DblClick();
+    void Namelist_MouseDown(int button);
+    void Outgoing_KeyPress(int &KeyAscii);
+
+private:
+    void output(const QString &text, int colour);
+};
+
+// Opens the nick-list pop-up menu at the pointer and returns when it has closed and the
+// chosen command has run.
+void ShowNamelistPopup();

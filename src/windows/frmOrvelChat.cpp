@@ -1,0 +1,139 @@
+#include "windows/frmOrvelChat.h"
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/Platform.h"
+#include <QAction>
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int kTop = 30;  // room for the label and the partner box above the pane
+}
+
+frmOrvelChat::frmOrvelChat()
+{
+    Frame1 = new QFrame(this);
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    Label1 = new QLabel(QStringLiteral("Private Chat"), Frame1);
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setFont(QFont(QStringLiteral("Arial")));
+    txtUser = new QLineEdit(Frame1);
+    txtUser->setFont(MapFont(QStringLiteral("Fixedsys")));
+    auto *row = new QHBoxLayout(Frame1);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->addWidget(Label1, 1);
+    row->addWidget(txtUser);
+    txtIncoming = new RichPane(this);
+    txtOutgoing = new CommandLine(this);
+    Timer1 = new VbTimer(2, true, this);
+    resize(450, 250);
+    setCaption(QStringLiteral("Private Chat"));
+    connect(Timer1, &VbTimer::Timer, this, &frmOrvelChat::Timer1_Timer);
+    connect(txtIncoming, &RichPane::Change, this, &frmOrvelChat::txtIncoming_Change);
+    connect(txtIncoming, &RichPane::GotFocus, this, &frmOrvelChat::txtIncoming_GotFocus);
+    txtIncoming->viewport()->installEventFilter(this);
+    txtOutgoing->KeyPress = [this](int &k) { txtOutgoing_KeyPress(k); };
+}
+
+bool frmOrvelChat::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == txtIncoming->viewport() && e->type() == QEvent::MouseButtonDblClick) {
+        txtIncoming_DblClick();
+        return true;
+    }
+    return FormBase::eventFilter(watched, e);
+}
+
+void frmOrvelChat::Form_Load()
+{
+    frmOrvelMain &m = Main();
+    m.Command4->setEnabled(true);
+    if (!m.txtFontName.Text.isEmpty()) {
+        txtIncoming->SetSelFontName(m.txtFontName.Text);
+        QFont f = txtOutgoing->font();
+        f.setFamilies(MapFont(m.txtFontName.Text).families());
+        txtOutgoing->setFont(f);
+    }
+    if (!m.txtFontSize.Text.isEmpty()) {
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) txtIncoming->SetSelFontSize(pts);
+    }
+    m.mnuShowQueryWindow->setEnabled(false);
+    m.PlaySnd(QStringLiteral("chat.wav"));
+    m.ClaimWindowEntry(QStringLiteral("Query Window"), 3);
+}
+
+void frmOrvelChat::Form_Activate()
+{
+    txtIncoming_Change();
+    frmOrvelMain &m = Main();
+    m.CheckWindowEntry(QStringLiteral("Query Window"), 3, true);
+    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
+}
+
+void frmOrvelChat::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("Query Window"), 3, false); }
+
+void frmOrvelChat::Form_Unload()
+{
+    frmOrvelMain &m = Main();
+    m.Command4->setEnabled(false);
+    m.mnuShowQueryWindow->setEnabled(true);
+    m.ReleaseWindowEntry(QStringLiteral("Query Window"), 3);
+}
+
+void frmOrvelChat::Form_Resize()
+{
+    const int w = width(), h = height();
+    Frame1->setGeometry(0, 0, std::max(0, w), kTop);
+    txtIncoming->setGeometry(0, kTop, std::max(0, w), std::max(0, h - 23 - kTop));
+    txtOutgoing->setGeometry(0, std::max(0, h - 23), std::max(0, w), 23);
+}
+
+void frmOrvelChat::Timer1_Timer()
+{
+    if (!txtUser->text().isEmpty()) setCaption(txtUser->text());
+}
+
+void frmOrvelChat::txtIncoming_Change() { txtIncoming->CaretToEnd(); }
+
+void frmOrvelChat::txtIncoming_DblClick()
+{
+    const QString who = platform::dialogs().InputBox(QStringLiteral("Enter the person you wish to chat with"), AppTitle, QString());
+    if (who.isEmpty()) return;
+    txtIncoming->Clear();
+    txtUser->setText(who);
+}
+
+void frmOrvelChat::txtIncoming_GotFocus() { txtOutgoing->setFocus(); }
+
+void frmOrvelChat::txtOutgoing_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii == 27) {
+        Minimize();
+        return;
+    }
+    if (KeyAscii != 13) return;
+    const QString typed = txtOutgoing->text();
+    if (typed.isEmpty()) return;
+    if (txtUser->text().isEmpty()) {
+        // The text stays in the line for when a partner has been named.
+        platform::dialogs().MsgBox(QStringLiteral("Please enter a username of who you are chatting with!"), AppTitle);
+        return;
+    }
+    frmOrvelMain &m = Main();
+    if (!m.txtFontName.Text.isEmpty()) {
+        QFont f = txtOutgoing->font();
+        f.setFamilies(MapFont(m.txtFontName.Text).families());
+        txtOutgoing->setFont(f);
+    }
+    KeyAscii = 0;
+    form<frmOrvelIRC>().SendData(QStringLiteral("PRIVMSG ") + txtUser->text() + QStringLiteral(" :") + typed);
+    txtIncoming->SetSelColor(0);
+    txtIncoming->SetSelText(QStringLiteral("\r\n> ") + typed);
+    txtOutgoing->clear();
+}

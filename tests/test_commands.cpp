@@ -1,0 +1,356 @@
+// The server window's command line, typed through the real window against the loopback server.
+#include "ChanSession.h"
+#include "connection/Commands.h"
+#include "settings/SettingsFile.h"
+#include "windows/frmOutData.h"
+#include <QAction>
+#include <QMdiSubWindow>
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keyRules();
+    void plainTextIsRefused();
+    void commandCutting();
+    void connectionTestRefusesOffline();
+    void noticeAndOfflineCommands();
+    void rowsSendTheirLines();
+    void joinSetsChannelAndState();
+    void msgAndActionRows();
+    void dccRunShellSoundEcho();
+    void serverWithStoredSettings();
+    void serverDefaultsAndCdPlayer();
+    void serverOwnCloseRunsNoCloseHandler();
+    void nickChangesAtOnceAndOnlyForAWord();
+    void typedTextIsOneLine();
+};
+
+void CommandsTest::keyRules()
+{
+    ChanSession t;
+    // Enter on an empty line leaves the key to the box; any other key goes to the box too.
+    int key = 13;
+    t.s->Outgoing_KeyPress(key);
+    QCOMPARE(key, 13);
+    t.s->Outgoing->setText(QStringLiteral("/JOIN #x"));
+    key = 'a';
+    t.s->Outgoing_KeyPress(key);
+    QCOMPARE(key, int('a'));
+    // Esc swallows the key, minimises the window and keeps the line.
+    key = 27;
+    t.s->Outgoing_KeyPress(key);
+    QCOMPARE(key, 0);
+    QVERIFY(t.s->IsMinimized());
+    QCOMPARE(t.s->Outgoing->text(), QStringLiteral("/JOIN #x"));
+    t.s->Restore();
+    // Enter on a line swallows the key.
+    key = 13;
+    t.s->Outgoing_KeyPress(key);
+    QCOMPARE(key, 0);
+    QCOMPARE(t.s->Outgoing->text(), QString());
+}
+
+void CommandsTest::plainTextIsRefused()
+{
+    ChanSession t;
+    t.typeServer(QStringLiteral("hello"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not connected)"));
+    QCOMPARE(LastColour(t.s->Incoming), PaletteColour(0));
+    QVERIFY(ChanSession::played(QStringLiteral("error.wav")));
+    QCOMPARE(t.s->Outgoing->text(), QString());
+
+    QVERIFY(t.connect());
+    QVERIFY(t.join(QStringLiteral("#lobby"), "abc"));
+    t.srv.clear();
+    MultimediaLog().clear();
+    t.typeServer(QStringLiteral("hello"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 4 (Not in a channel)"));
+    QVERIFY(ChanSession::played(QStringLiteral("error.wav")));
+    QCOMPARE(t.s->Outgoing->text(), QString());
+    QCOMPARE(t.sent(), QList<QByteArray>());
+}
+
+void CommandsTest::commandCutting()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    t.srv.clear();
+    // No blank after the word: nothing runs.
+    t.typeServer(QStringLiteral("/quit"));
+    QCOMPARE(t.s->Outgoing->text(), QString());
+    // A leading blank gives an empty word, an unknown word matches nothing.
+    t.typeServer(QStringLiteral("/ QUIT x"));
+    t.typeServer(QStringLiteral("/FROB x"));
+    QCOMPARE(t.sent(), QList<QByteArray>());
+    const QString before = t.s->Incoming->Text();
+    // Words match in any letter case, arguments keep theirs.
+    t.typeServer(QStringLiteral("/Quit "));
+    t.typeServer(QStringLiteral("/mOdE abc +I"));
+    t.typeServer(QStringLiteral("/raw PRIVMSG Bob :Hi There"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"QUIT :", "MODE abc +I", "PRIVMSG Bob :Hi There"}));
+    QCOMPARE(t.s->Incoming->Text(), before);
+
+    const commands::Cut c = commands::CutCommand(QStringLiteral("join #a key"));
+    QCOMPARE(c.word, QStringLiteral("JOIN"));
+    QCOMPARE(c.argument, QStringLiteral("#a key"));
+    const commands::Cut none = commands::CutCommand(QStringLiteral("join"));
+    QCOMPARE(none.word, QString());
+    QCOMPARE(none.argument, QStringLiteral("join"));
+}
+
+void CommandsTest::connectionTestRefusesOffline()
+{
+    ChanSession t;
+    const QStringList words = {"KICK", "INVITE", "BAN", "AWAY", "RAW", "WHOIS", "QUIT", "MODE",
+                               "NICK", "P", "PART", "JOIN", "ACTION", "ME", "MSG"};
+    for (const QString &w : words) {
+        MultimediaLog().clear();
+        t.typeServer(QLatin1Char('/') + w + QStringLiteral(" x y"));
+        QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not connected)"));
+        QVERIFY2(ChanSession::played(QStringLiteral("error.wav")), qPrintable(w));
+        QCOMPARE(t.s->Outgoing->text(), QString());
+    }
+    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QString());
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+    QVERIFY(!loaded<frmChan>());  // /ME never reached the nick list
+}
+
+void CommandsTest::noticeAndOfflineCommands()
+{
+    ChanSession t;
+    t.m->mnuOutDataWindow->setChecked(true);
+    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
+    // NOTICE has no connection test: the line reaches SendData and the channel window opens.
+    QVERIFY(!loaded<frmChan>());
+    t.typeServer(QStringLiteral("/NOTICE hello all"));
+    QVERIFY(form<frmOutData>().Text().endsWith(QStringLiteral("NOTICE #lobby :hello all")));
+    frmChan *c = loaded<frmChan>();
+    QVERIFY(c);
+    QCOMPARE(c->Incoming->Text(), QStringLiteral("\nNOTICE: hello all"));
+    QCOMPARE(LastColour(c->Incoming), PaletteColour(1));
+    // TOPIC does nothing at all.
+    const QString pane = t.s->Incoming->Text();
+    t.typeServer(QStringLiteral("/TOPIC new topic"));
+    QCOMPARE(t.s->Incoming->Text(), pane);
+    QVERIFY(form<frmOutData>().Text().endsWith(QStringLiteral("NOTICE #lobby :hello all")));
+}
+
+void CommandsTest::rowsSendTheirLines()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    QVERIFY(t.join(QStringLiteral("#lobby"), "@abc"));
+    t.srv.clear();
+    t.typeServer(QStringLiteral("/KICK bob go away"));
+    t.typeServer(QStringLiteral("/INVITE bob #lobby"));
+    t.typeServer(QStringLiteral("/BAN *!*@host"));
+    t.typeServer(QStringLiteral("/MODE #lobby +m"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"KICK #lobby bob go away", "INVITE bob #lobby", "MODE #lobby +b *!*@host",
+                                          "MODE #lobby +m"}));
+    t.typeServer(QStringLiteral("/AWAY out to lunch"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Set away"));
+    t.typeServer(QStringLiteral("/WHOIS bob"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to get information on bob..."));
+    t.typeServer(QStringLiteral("/P #other"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Parted Channel"));
+    t.typeServer(QStringLiteral("/PART #lobby bye"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Parted Channel"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"AWAY :out to lunch", "WHOIS :bob", "PART #other", "PART #lobby bye"}));
+    // Parting leaves the channel and the state alone.
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+    QCOMPARE(t.s->ChannelState, 2);
+}
+
+void CommandsTest::joinSetsChannelAndState()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    t.srv.clear();
+    t.typeServer(QStringLiteral("/JOIN #a key"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #a key"}));
+    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to join #a key..."));
+    // The published copy follows at the next tick of the server window's timer.
+    QCOMPARE(t.s->ChanCentral.Text, QString());
+    t.s->Timer1->fire();
+    QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a key"));
+}
+
+void CommandsTest::msgAndActionRows()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
+    t.srv.clear();
+    t.typeServer(QStringLiteral("/MSG bob hello there you"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("=->bob<-= hello there you"));
+    const QString pane = t.s->Incoming->Text();
+    t.typeServer(QStringLiteral("/MSG bob"));
+    QCOMPARE(t.s->Incoming->Text(), pane);
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG bob :hello there you"}));
+
+    // Empty nick list: only the echo.
+    t.typeServer(QStringLiteral("/ME waves"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("* abc waves"));
+    QCOMPARE(LastColour(t.s->Incoming), PaletteColour(1));
+    QCOMPARE(t.sent(), QList<QByteArray>());
+    // With names in the list the action goes to the current channel.
+    form<frmChan>().Namelist->AddItem(QStringLiteral("bob"));
+    t.typeServer(QStringLiteral("/ME waves"));
+    t.typeServer(QStringLiteral("/action bows"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :\x01" "ACTION waves\x01", "PRIVMSG #lobby :\x01" "ACTION bows\x01"}));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("* abc bows"));
+}
+
+void CommandsTest::dccRunShellSoundEcho()
+{
+    ChanSession t;
+    t.typeServer(QStringLiteral("/DCC send"));
+    t.typeServer(QStringLiteral("/DCC chat"));
+    t.typeServer(QStringLiteral("/DCC Send"));
+    t.typeServer(QStringLiteral("/DCC send bob"));
+    QCOMPARE(t.env.dialogs.messages, QStringList({"Sorry, no dcc commands yet.", "Sorry, no dcc commands yet."}));
+    QCOMPARE(t.env.dialogs.titles, QStringList({"OrvelIRC", "OrvelIRC"}));
+
+    // Programs start without a shell: program and arguments as split from the typed line.
+    t.typeServer(QStringLiteral("/RUN xterm -e \"top -d 2\""));
+    t.typeServer(QStringLiteral("/SHELL gedit; rm"));
+    t.typeServer(QStringLiteral("/RUN "));
+    QCOMPARE(t.env.launcher.started.size(), 2);
+    QCOMPARE(t.env.launcher.started[0].first, QStringLiteral("xterm"));
+    QCOMPARE(t.env.launcher.started[0].second, QStringList({"-e", "top -d 2"}));
+    QCOMPARE(t.env.launcher.started[1].first, QStringLiteral("gedit;"));
+    QCOMPARE(t.env.launcher.started[1].second, QStringList({"rm"}));
+
+    MultimediaLog().clear();
+    t.typeServer(QStringLiteral("/SOUND tada.wav"));
+    QVERIFY(ChanSession::played(QStringLiteral("tada.wav")));
+    t.typeServer(QStringLiteral("/ECHO <b>said</b>"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("<b>said</b>"));
+    QCOMPARE(LastColour(t.s->Incoming), PaletteColour(4));
+}
+
+void CommandsTest::serverWithStoredSettings()
+{
+    ChanSession t;
+    t.s->Incoming->Clear();
+    // The whole argument is the host, the port is the stored one.
+    QVERIFY(!t.s->IsConnectedFlag());
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    // Counted as connected before the socket has connected.
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
+    QCOMPARE(t.s->Incoming->MousePointer(), 13);
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\n\x01 Disconnected\n\x01 Attempting to connect to 127.0.0.1..."));
+    const QList<RichPane::Run> runs = TextRuns(t.s->Incoming);
+    QCOMPARE(runs[0].colour, PaletteColour(4));
+    QCOMPARE(runs[1].colour, PaletteColour(1));
+    QCOMPARE(t.s->Tcp1->RemotePort, t.srv.port());
+    QCOMPARE(IrcData::ServerPort, QString::number(t.srv.port()));
+    QVERIFY(t.srv.waitForClient());
+    QVERIFY(t.srv.waitForLine("NICK abc"));
+
+    // A host with a blank and a port is one host name; the stored port still counts.
+    t.typeServer(QStringLiteral("/SERVER localhost 7000"));
+    QCOMPARE(t.s->Tcp1->RemoteHost, QStringLiteral("localhost 7000"));
+    QCOMPARE(t.s->Tcp1->RemotePort, t.srv.port());
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on localhost 7000"));
+    // A stored port that is not a number leaves the socket's port alone.
+    t.s->txtPort.Text = QStringLiteral("66x");
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    QCOMPARE(t.s->Tcp1->RemotePort, t.srv.port());
+    QCOMPARE(IrcData::ServerPort, QStringLiteral("66x"));
+    // /SERVER touches neither the channel nor the count-down.
+    QCOMPARE(t.s->ChannelState, 0);
+    QVERIFY(!t.m->Timer2->Enabled());
+}
+
+void CommandsTest::serverDefaultsAndCdPlayer()
+{
+    ChanSession t;
+    t.s->txtServer.Text.clear();
+    t.s->txtPort.Text.clear();
+    t.s->txtRN.Text.clear();
+    t.s->txtNick.Text.clear();
+    t.s->txtEmail.Text.clear();
+    t.m->txtPcdos.Text = QStringLiteral("yes");
+    MultimediaLog().clear();
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    // Without a stored server the built-in host replaces the typed one.
+    QCOMPARE(IrcData::ServerName, commands::DefaultHost);
+    QCOMPARE(t.s->Tcp1->RemoteHost, commands::DefaultHost);
+    QCOMPARE(IrcData::ServerPort, QStringLiteral("6667"));
+    QCOMPARE(t.s->Tcp1->RemotePort, 6667);
+    QCOMPARE(IrcData::RealName, QStringLiteral("Unlisted"));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("OrvelIRC05"));
+    QCOMPARE(IrcData::EmailAddress, commands::DefaultEmail);
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to connect to ") + commands::DefaultHost + QStringLiteral("..."));
+    QCOMPARE(t.s->Caption(), QStringLiteral(" on ") + commands::DefaultHost);
+    const QStringList cd = MultimediaLog().filter(QStringLiteral("CDControl:"));
+    QCOMPARE(cd, QStringList({"CDControl:Open:CDAudio:", "CDControl:Play:CDAudio:", "CDControl:Visible:1"}));
+    t.s->Tcp1->Close();
+}
+
+void CommandsTest::serverOwnCloseRunsNoCloseHandler()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    t.s->Incoming->Clear();
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    QVERIFY(t.srv.waitForLine("NICK abc"));
+    Pump();
+    // Only the command's own line: the close of the old connection ran no close handler.
+    QCOMPARE(t.s->Incoming->Text().count(QStringLiteral("Disconnected")), 1);
+    QCOMPARE(TextRuns(t.s->Incoming)[0].colour, PaletteColour(4));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
+}
+
+void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    t.srv.clear();
+    t.typeServer(QStringLiteral("/NICK bob"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"NICK bob"}));
+    QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
+    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
+
+    // No nick at all: nothing is sent and nothing changes here.
+    const QString pane = t.s->Incoming->Text();
+    t.typeServer(QStringLiteral("/NICK "));
+    t.typeServer(QStringLiteral("/NICK    "));
+    QCOMPARE(t.sent(), QList<QByteArray>());
+    QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
+    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
+    QCOMPARE(t.s->Incoming->Text(), pane);
+
+    // Several words: only the first is the nick.
+    t.typeServer(QStringLiteral("/NICK carl the great"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"NICK carl"}));
+    QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("carl"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
+}
+
+void CommandsTest::typedTextIsOneLine()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    t.srv.clear();
+    // A pasted line break stays inside the one line that goes out.
+    t.s->Outgoing->setText(QStringLiteral("/RAW PRIVMSG #a :one\ntwo\r\nQUIT :bye"));
+    QTest::keyClick(t.s->Outgoing, Qt::Key_Return);
+    t.s->Outgoing->setText(QStringLiteral("/MSG bob hi\rJOIN #evil"));
+    QTest::keyClick(t.s->Outgoing, Qt::Key_Return);
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #a :one two QUIT :bye", "PRIVMSG bob :hi JOIN #evil"}));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("=->bob<-= hi JOIN #evil"));
+}
+
+QTEST_MAIN(CommandsTest)
+#include "test_commands.moc"

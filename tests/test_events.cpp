@@ -1,0 +1,238 @@
+// Channel events once joined: whois replies, joins, parts, quits, nick and mode changes,
+// kicks and DCC refusals, driven through a real connection to the loopback server.
+#include "EventsSession.h"
+#include "windows/frmOrvelChat.h"
+#include <QMdiSubWindow>
+
+namespace {
+const QString kSep = QStringLiteral("-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-");
+QStringList nicks() { return form<frmChan>().Namelist->Items(); }
+}
+
+class EventsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void whoisInOneArrivalAndEndInALaterOne();
+    void membersComeGoAndChange();
+    void modeChangesKeepTheList();
+    void nickChangeOnlyWhileTheWindowIsVisible();
+    void kickOfTheUserLeavesTheChannel();
+    void forgedKickTextDoesNothing();
+    void kickOfAnotherMemberRemovesThem();
+    void ownPartEchoAndTopic();
+    void dccOffersRefusedOnlyOnceJoined();
+};
+
+void EventsTest::whoisInOneArrivalAndEndInALaterOne()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin());
+    frmChan &c = form<frmChan>();
+    QVERIFY(t.feed(":irc.test 311 abc bob ~bob host.example * :Bob Real\r\n"
+                   ":irc.test 319 abc bob :@#c #other\r\n"
+                   ":irc.test 312 abc bob irc.test :The test server\r\n"
+                   ":irc.test 318 abc bob :End of WHOIS list\r\n"));
+    QCOMPARE(LastLines(c.Incoming, 6),
+             (QStringList{kSep, QStringLiteral("\x01 User: Bob Real"), QStringLiteral("\x01 Channels: @#c #other"),
+                          QStringLiteral("\x01 Server: The test server"), QStringLiteral("\x01 End of Whois for Bob Real"),
+                          kSep}));
+    QCOMPARE(ColourOf(c.Incoming, kSep), PaletteColour(7));
+    QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 User: Bob Real")), PaletteColour(8));
+    QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 End of Whois for Bob Real")), PaletteColour(8));
+    QCOMPARE(EventsSession::plays(QStringLiteral("whois.wav")), 1);
+    // Every reply also shows in the server pane.
+    const QStringList server = LastLines(t.s->Incoming, 5);
+    QCOMPARE(server.mid(0, 4), (QStringList{QStringLiteral("Bob Real"), QStringLiteral("@#c #other"),
+                                            QStringLiteral("The test server"), QStringLiteral("End of WHOIS list")}));
+
+    // The whois text lives for one arrival only.
+    QVERIFY(t.feed(":irc.test 318 abc bob :End of WHOIS list\r\n"));
+    QCOMPARE(LastLines(c.Incoming, 2), (QStringList{QStringLiteral("\x01 End of Whois for "), kSep}));
+    QCOMPARE(EventsSession::plays(QStringLiteral("whois.wav")), 1);
+}
+
+void EventsTest::membersComeGoAndChange()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin());
+    frmChan &c = form<frmChan>();
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
+
+    QVERIFY(t.feed(":dave!d@h JOIN :#c\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl", "dave"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 dave has joined #c"));
+    QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 dave has joined #c")), PaletteColour(1));
+
+    QVERIFY(t.feed(":dave!d@h PART #c\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 dave has Left #c"));
+
+    QVERIFY(t.feed(":carl!c@h QUIT :Gone fishing\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 carl Has Quit IRC (Gone fishing)"));
+    QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 carl Has Quit IRC (Gone fishing)")), PaletteColour(1));
+
+    // A voiced member keeps the "+", an operator the "@".
+    QVERIFY(t.feed(":vo!v@h NICK :vee\r\n:op!o@h NICK :opal\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vee", "@opal", "abc"}));
+    QCOMPARE(LastLines(c.Incoming, 2), (QStringList{QStringLiteral("\x01 vo is now known as vee"),
+                                                    QStringLiteral("\x01 op is now known as opal")}));
+
+    // A line with a part and a quit is a part only.
+    QVERIFY(t.feed(":vee!v@h PART #c :QUIT :no\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@opal", "abc"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 vee has Left #c"));
+    QVERIFY(t.sent().isEmpty());
+}
+
+void EventsTest::modeChangesKeepTheList()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin("@op +vo carl abc"));
+    frmChan &c = form<frmChan>();
+
+    // +o on an operator adds a second entry.
+    QVERIFY(t.feed(":op!o@h MODE #c +o op\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "@op", "abc", "carl"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: +o op"));
+
+    // +v on an operator: the list stays, the line is written.
+    QVERIFY(t.feed(":op!o@h MODE #c +v op\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "@op", "abc", "carl"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: +v op"));
+
+    QVERIFY(t.feed(":op!o@h MODE #c -o op\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl", "op"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: -o op"));
+
+    QVERIFY(t.feed(":op!o@h MODE #c +v carl\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+carl", "+vo", "@op", "abc", "op"}));
+    QVERIFY(t.feed(":op!o@h MODE #c -v vo\r\n"));
+    QCOMPARE(nicks(), (QStringList{"+carl", "@op", "abc", "op", "vo"}));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: -v vo"));
+
+    // A target at the very end of the line keeps its last letter; a trailing blank goes.
+    QVERIFY(t.feed(":op!o@h MODE #c +o bob\r\n"));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: +o bob"));
+    QVERIFY(nicks().contains(QStringLiteral("@bob")));
+    QVERIFY(t.feed(":op!o@h MODE #c +o carl \r\n"));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: +o carl"));
+    QCOMPARE(nicks(), (QStringList{"@bob", "@carl", "@op", "abc", "op", "vo"}));
+
+    const QStringList before = nicks();
+    QVERIFY(t.feed(":op!o@h MODE #c +b *!*@bad.host\r\n"));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: +b *!*@bad.host"));
+    QVERIFY(t.feed(":op!o@h MODE #c -b *!*@bad.host\r\n"));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 op sets mode: -b *!*@bad.host"));
+    QCOMPARE(nicks(), before);
+
+    // Our own mode change arrives without its prefix: we are the setter.
+    QVERIFY(t.feed(":abc!u@h MODE #c -o bob\r\n"));
+    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("\x01 abc sets mode: -o bob"));
+    QVERIFY(nicks().contains(QStringLiteral("bob")));
+}
+
+void EventsTest::nickChangeOnlyWhileTheWindowIsVisible()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin("Carl abc"));
+    // Find-and-remove selects letter case aside, then removes only an exact match.
+    QVERIFY(t.feed(":carl!c@h NICK :karl\r\n"));
+    QCOMPARE(nicks(), (QStringList{"abc", "Carl", "karl"}));
+
+    form<frmChan>().HideForm();
+    QVERIFY(t.feed(":Carl!c@h NICK :curt\r\n"));
+    QCOMPARE(nicks(), (QStringList{"abc", "Carl", "karl"}));
+    // Our own join echo shows the window again and writes nothing.
+    const QString pane = form<frmChan>().Incoming->Text();
+    QVERIFY(t.feed(":abc!u@h JOIN :#c\r\n"));
+    QVERIFY(!form<frmChan>().SubWindow()->isHidden());
+    QCOMPARE(form<frmChan>().Incoming->Text(), pane);
+}
+
+void EventsTest::kickOfTheUserLeavesTheChannel()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin());
+    // The 513 after the kick is handled in state 0: its PONG is sent.
+    t.srv.send(":op!o@h KICK #c abc :Out you go\r\n"
+               ":irc.test 513 abc :To connect type /QUOTE PONG 4242\r\n");
+    QVERIFY(t.srv.waitForLine("PONG 4242"));
+    QVERIFY(!loaded<frmChan>());
+    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(t.sent(), (QList<QByteArray>{"PART #c", "PONG 4242"}));
+    QVERIFY(t.sync());
+    const QString kicked = QStringLiteral("\x01 You were kicked out of #c by op. Reason: Out you go");
+    QVERIFY(t.s->Incoming->Text().split(QLatin1Char('\n')).contains(kicked));
+    QCOMPARE(ColourOf(t.s->Incoming, kicked), PaletteColour(0));
+}
+
+void EventsTest::forgedKickTextDoesNothing()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin("@op evil abc"));
+    QVERIFY(t.feed(":evil!e@h NOTICE #c :KICK #c abc :fooled you\r\n"
+                   ":evil!e@h QUIT :KICK #c abc :bye\r\n"));
+    QVERIFY(loaded<frmChan>());
+    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
+    QCOMPARE(LastLineOf(form<frmChan>().Incoming), QStringLiteral("\x01 evil Has Quit IRC (KICK #c abc :bye)"));
+    QVERIFY(t.sent().isEmpty());
+}
+
+void EventsTest::kickOfAnotherMemberRemovesThem()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin());
+    QVERIFY(t.feed(":op!o@h KICK #c carl :behave\r\n:op!o@h KICK #c vo :behave\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
+    QCOMPARE(LastLineOf(form<frmChan>().Incoming), QStringLiteral("\x01 vo was kicked by op (behave)"));
+    QCOMPARE(t.s->ChannelState, 2);
+}
+
+void EventsTest::ownPartEchoAndTopic()
+{
+    EventsSession t;
+    QVERIFY(t.connectAndJoin());
+    frmChan &c = form<frmChan>();
+    const QString pane = c.Incoming->Text();
+    QVERIFY(t.feed(":abc!u@h PART #c\r\n"));
+    QVERIFY(t.s->Incoming->Text().split(QLatin1Char('\n')).contains(QStringLiteral("\x01 Parted #c")));
+    QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 Parted #c")), PaletteColour(1));
+    QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
+    QCOMPARE(c.Incoming->Text(), pane);
+
+    QVERIFY(t.feed(":op!o@h TOPIC #c :Fresh: and new\r\n"));
+    QCOMPARE(c.Caption(), QStringLiteral("#c: Fresh: and new"));
+    QCOMPARE(c.Incoming->Text(), pane);
+}
+
+void EventsTest::dccOffersRefusedOnlyOnceJoined()
+{
+    EventsSession t;
+    QVERIFY(t.connect());
+    // Not in a channel: the offer is just a private message.
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :\x01" "DCC SEND file.txt 1 2 3\x01\r\n"));
+    QVERIFY(t.sent().isEmpty());
+    QVERIFY(loaded<frmOrvelChat>());
+    QVERIFY(LastLineOf(loaded<frmOrvelChat>()->txtIncoming).startsWith(QStringLiteral("<x> \x01" "DCC SEND")));
+    loaded<frmOrvelChat>()->Unload();
+
+    QVERIFY(t.join(QStringLiteral("#c"), "abc"));
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :\x01" "DCC SEND file.txt 1 2 3\x01\r\n"));
+    QCOMPARE(t.sent(), (QList<QByteArray>{"NOTICE x :OrvelIRC is not a DCC compatible IRC client."}));
+    QVERIFY(!loaded<frmOrvelChat>());
+    QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\x01 DCC Send from x")));
+    QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 DCC Send from x")), PaletteColour(12));
+
+    // A chat offer is refused and then shown as a private message.
+    QVERIFY(t.feed(":y!u@h PRIVMSG abc :\x01" "DCC CHAT chat 1 2\x01\r\n"));
+    QCOMPARE(t.sent(), (QList<QByteArray>{"NOTICE y :OrvelIRC is not a DCC compatible IRC client."}));
+    QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\x01 DCC Chat from y")));
+    QVERIFY(loaded<frmOrvelChat>());
+    QCOMPARE(loaded<frmOrvelChat>()->txtUser->text(), QStringLiteral("y"));
+}
+
+QTEST_MAIN(EventsTest)
+#include "test_events.moc"
