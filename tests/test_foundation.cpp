@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -409,6 +410,13 @@ void FoundationTest::windowListAndRawViews()
     QCOMPARE(m.mnuWindowOne->text(), QStringLiteral("&1 InData Window"));
     QCOMPARE(m.mnuWindowTwo->text(), QStringLiteral("&2 Server Connection"));
     QVERIFY(m.mnuIndataWindow->isChecked());
+    // Activation moves the check mark between the entries.
+    QVERIFY(m.mnuWindowTwo->isChecked());
+    QVERIFY(!m.mnuWindowOne->isChecked());
+    m.MdiArea()->setActiveSubWindow(loaded<frmInData>()->SubWindow());
+    QVERIFY(m.mnuWindowOne->isChecked());
+    QVERIFY(!m.mnuWindowTwo->isChecked());
+    m.MdiArea()->setActiveSubWindow(form<frmOrvelIRC>().SubWindow());
     m.Timer1->fire();
     QVERIFY(m.mnuCloseAll->isEnabled());
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S+$")).match(m.Label22->text()).hasMatch());

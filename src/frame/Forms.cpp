@@ -37,6 +37,9 @@ void FormBase::Attach()
     m_sub->setAttribute(Qt::WA_DeleteOnClose);
     m_sub->setWindowTitle(m_caption);
     m_sub->installEventFilter(new UnloadFilter(this));
+    // Start at the form's own size (a fresh sub-window would shrink to its minimum).
+    const QSize inner = size().isValid() && width() > 100 ? size() : QSize(480, 280);
+    m_sub->resize(inner + QSize(8, 30));
     m_sub->hide();
 }
 
