@@ -23,7 +23,14 @@ public:
     {
         env.writeConnection(srv.port(), nick);
         m = &env.start();
+        m->show();
         s = &form<frmOrvelIRC>();
+    }
+
+    // A frame deleted while shown would still get the MDI area's activation signal.
+    ~ChanSession()
+    {
+        if (frmOrvelMain *f = frmOrvelMain::Instance()) f->hide();
     }
 
     // Types the text into a command line key by key and presses Enter.
@@ -69,9 +76,11 @@ public:
     {
         srv.clear();
         srv.send("PING :sync\r\n");
-        return srv.waitForLine("PONG " + IrcData::ServerName.toUtf8());
+        return srv.waitForLineStarting("PONG ");
     }
 
+    // Waits until everything sent so far has arrived, and forgets it.
+    void drain() { sent(); }
     // Everything the client sent since the last call, up to a marker it is made to send.
     QList<QByteArray> sent()
     {

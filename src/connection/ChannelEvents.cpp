@@ -108,8 +108,10 @@ bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
     if (command.startsWith(QStringLiteral("KICK ") + chan + QLatin1Char(' ')) && !chan.isEmpty()) {
         QString reason;
         cut::Set(reason, trailingOf(line));
-        const QString kicker = senderOf(line);
-        if (command.startsWith(QStringLiteral("KICK ") + chan + QLatin1Char(' ') + nick + QStringLiteral(" :"))) {
+        // Our own kicks have lost their prefix: we are the kicker.
+        const QString kicker = line == command ? nick : senderOf(line);
+        const QString ownKick = QStringLiteral("KICK ") + chan + QLatin1Char(' ') + nick;
+        if (command == ownKick || command.startsWith(ownKick + QStringLiteral(" :"))) {
             if (frmChan *c = loaded<frmChan>()) c->Unload();
             Addtext(QStringLiteral("\x01 You were kicked out of ") + chan + QStringLiteral(" by ") + kicker +
                     QStringLiteral(". Reason: ") + reason);

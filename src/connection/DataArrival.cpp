@@ -5,11 +5,10 @@
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
+#include "windows/frmChan.h"
 #include "windows/frmInData.h"
 #include <QAction>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 
@@ -237,10 +236,4 @@ void frmOrvelIRC::ServerText(const QString &line)
     Addtext3(text);
 }
 
-void frmOrvelIRC::HideChannelWindow()
-{
-    for (QMdiSubWindow *w : Main().MdiArea()->subWindowList()) {
-        auto *f = qobject_cast<FormBase *>(w->widget());
-        if (f && !f->IsUnloaded() && qstrcmp(f->metaObject()->className(), "frmChan") == 0) f->HideForm();
-    }
-}
+void frmOrvelIRC::HideChannelWindow() { form<frmChan>().HideForm(); }

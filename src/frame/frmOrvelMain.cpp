@@ -73,6 +73,8 @@ frmOrvelMain::frmOrvelMain()
 
 frmOrvelMain::~frmOrvelMain()
 {
+    // The MDI area reports activation changes while its children are destroyed.
+    disconnect(m_mdi, nullptr, this, nullptr);
     if (g_main == this) g_main = nullptr;
 }
 
@@ -148,6 +150,7 @@ void frmOrvelMain::buildMenus()
     mnuLumora = mnuHelp->addAction(QStringLiteral("Lumora"));
     mnuAboutOrvelIRC20 = mnuHelp->addAction(QStringLiteral("About OrvelIRC"));
 
+    mnuIncoming = new QMenu(QStringLiteral("Incoming"), this);
     // The server window's pop-up menu.
     mnuServer = new QMenu(QStringLiteral("Server"), this);
     mnuIndataWindow = mnuServer->addAction(QStringLiteral("InData Window"));

@@ -52,7 +52,8 @@ public:
     QAction *&mnuWindowFive = mnuWindowEntry[4];
     QAction *&mnuWindowSix = mnuWindowEntry[5];
     QAction *mnuShowServerWindow = nullptr, *mnuShowChannelWindow = nullptr, *mnuShowQueryWindow = nullptr;
-    // The server window's pop-up menu.
+    // The pop-up menus of the channel pane and of the server pane.
+    QMenu *mnuIncoming = nullptr;
     QMenu *mnuServer = nullptr;
     QAction *mnuIndataWindow = nullptr, *mnuOutDataWindow = nullptr;
 

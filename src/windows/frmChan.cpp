@@ -1,4 +1,6 @@
 #include "windows/frmChan.h"
+#include <QCursor>
+#include <QMenu>
 #include "connection/Commands.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
@@ -219,6 +221,7 @@ void frmChan::Incoming_GotFocus() { Outgoing->setFocus(); }
 void frmChan::Incoming_MouseDown(int button)
 {
     if (button != 2) return;
+    Main().mnuIncoming->exec(QCursor::pos());
 }
 
 void frmChan::Namelist_DblClick()

@@ -41,7 +41,7 @@ const QStringList frmMenu::JokeLines = {
 
 frmMenu::frmMenu() { buildMenu(); }
 
-frmMenu::~frmMenu() { delete mnuNamelistHidden; }
+frmMenu::~frmMenu() = default;
 
 void frmMenu::buildMenu()
 {
@@ -56,8 +56,7 @@ void frmMenu::buildMenu()
         return a;
     };
 
-    // The menu has no parent window: it lives as long as this form.
-    mnuNamelistHidden = new QMenu(QStringLiteral("Namelist*Hidden*"));
+    mnuNamelistHidden = new QMenu(QStringLiteral("Namelist*Hidden*"), this);
     QMenu *top = mnuNamelistHidden;
 
     mnuCtcp = top->addMenu(QStringLiteral("Ctcp"));
@@ -113,6 +112,26 @@ void frmMenu::buildMenu()
     mnuSetInfo = item(mnuEggdropInterface, QStringLiteral("Set Info"), &frmMenu::mnuSetInfo_Click);
     mnuIdent = item(mnuEggdropInterface, QStringLiteral("Ident"), &frmMenu::mnuIdent_Click);
     mnuHelp = item(mnuEggdropInterface, QStringLiteral("Help"), &frmMenu::mnuHelp_Click);
+
+    // Each item answers to its own name.
+    const std::pair<QObject *, const char *> names[] = {
+        {mnuNamelistHidden, "mnuNamelistHidden"}, {mnuCtcp, "mnuCtcp"}, {mnuTime, "mnuTime"},
+        {mnuCtcpVersion, "mnuCtcpVersion"}, {mnuCtcpPage, "mnuCtcpPage"}, {mnuCtcpHelp, "mnuCtcpHelp"},
+        {mnuCtcpFinger, "mnuCtcpFinger"}, {mnuCtcpClientInfo, "mnuCtcpClientInfo"}, {mnuSep, "mnuSep"},
+        {mnuFun, "mnuFun"}, {mnuInsultsAndJokes, "mnuInsultsAndJokes"}, {mnuIfMsBuiltCars, "mnuIfMsBuiltCars"},
+        {mnuMSTvDinners, "mnuMSTvDinners"}, {mnuIfGODwereAProgrammer, "mnuIfGODwereAProgrammer"},
+        {mnuWelcome, "mnuWelcome"}, {mnuWelcomeKewlHi, "mnuWelcomeKewlHi"}, {mnuYEEEAAAAHHHH, "mnuYEEEAAAAHHHH"},
+        {mnuWelcomeWave, "mnuWelcomeWave"}, {mnuShake, "mnuShake"}, {mnuBatman, "mnuBatman"},
+        {mnuSep9829, "mnuSep9829"}, {mnuHugs, "mnuHugs"}, {mnuKiss, "mnuKiss"}, {mnuRose, "mnuRose"},
+        {mnuSep92879032, "mnuSep92879032"}, {mnuPoke, "mnuPoke"}, {mnuFood, "mnuFood"},
+        {mnuFoodLifeSavers, "mnuFoodLifeSavers"}, {mnuHersheys, "mnuHersheys"}, {mnuCoke, "mnuCoke"},
+        {mnuSep2, "mnuSep2"}, {mnuQuery, "mnuQuery"}, {mnuWhois, "mnuWhois"}, {mnuSep937893, "mnuSep937893"},
+        {mnuOp, "mnuOp"}, {mnuDeop, "mnuDeop"}, {mnuSep789378, "mnuSep789378"}, {mnuVoice, "mnuVoice"},
+        {mnuDeVoice, "mnuDeVoice"}, {mnuSep90893, "mnuSep90893"}, {mnuKick, "mnuKick"}, {mnuBan, "mnuBan"},
+        {mnuKickBan, "mnuKickBan"}, {mnuSep80279323, "mnuSep80279323"}, {mnuBots, "mnuBots"},
+        {mnuEggdropInterface, "mnuEggdropInterface"}, {mnuGetops, "mnuGetops"}, {mnuSetPass, "mnuSetPass"},
+        {mnuSetInfo, "mnuSetInfo"}, {mnuIdent, "mnuIdent"}, {mnuHelp, "mnuHelp"}};
+    for (const auto &[object, name] : names) object->setObjectName(QLatin1String(name));
 }
 
 namespace {

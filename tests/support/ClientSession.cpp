@@ -17,14 +17,14 @@ ClientSession::ClientSession(const QString &nick, const QString &altnick)
 QList<QByteArray> ClientSession::feed(const QByteArray &bytes)
 {
     const QByteArray token = "sync" + QByteArray::number(++m_sync);
-    const bool names = irc && irc->ChannelState == 2;
     server.send(bytes + "PING :" + token + "\r\n");
     QList<QByteArray> before;
     const bool seen = WaitUntil([&] {
         const QList<QByteArray> all = server.lines();
         for (qsizetype i = 0; i < all.size(); ++i) {
             if (all[i].startsWith("PONG ") && all[i].endsWith(" :" + token)) {
-                if (names && i + 1 >= all.size()) return false;  // its NAMES line is still on the way
+                // In a channel the PING also asks for the names: wait for that line too.
+                if (irc && irc->ChannelState == 2 && i + 1 >= all.size()) return false;
                 before = all.mid(0, i);
                 return true;
             }
@@ -54,8 +54,15 @@ QStringList ClientSession::soundsSinceMark() const
 {
     QStringList out;
     const QStringList &log = MultimediaLog();
-    for (int i = m_mmMark; i < log.size(); ++i)
-        if (!log[i].endsWith(QLatin1String(":ping.wav"))) out.append(log[i]);
+    for (int i = m_mmMark; i < log.size(); ++i) {
+        // A Close names the file that was open before; it belongs to the sound after it.
+        const bool isClose = log[i].contains(QLatin1String(":Close:"));
+        const bool pingSound = isClose ? (i + 1 < log.size() && log[i + 1].endsWith(QLatin1String(":Open:WaveAudio:ping.wav")))
+                                       : log[i].endsWith(QLatin1String(":ping.wav"));
+        if (pingSound) continue;
+        // Closing names whatever file was open before: keep only the control and command.
+        out.append(log[i].contains(QLatin1String(":Close:")) ? log[i].section(QLatin1Char(':'), 0, 1) : log[i]);
+    }
     return out;
 }
 

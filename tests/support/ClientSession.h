@@ -26,7 +26,8 @@ public:
     // The pane's text written since the last mark() (lines separated by "\n").
     QString paneSinceMark() const;
     void mark();
-    // Multimedia commands recorded since the last mark().
+    // Multimedia commands recorded since the last mark(), without those of the PING of
+    // feed(); a "Close" is given as "Control:Close".
     QStringList soundsSinceMark() const;
     // The colour of the latest pane line holding exactly this text (invalid when there is none).
     QColor colourOf(const QString &text) const;

@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 QString ngircdBinary()
@@ -75,6 +77,10 @@ bool Ngircd::start()
         m_log.clear();
         m_proc = new QProcess;
         m_proc->setProcessChannelMode(QProcess::MergedChannels);
+        // Should the test die before it can stop the server, the server goes too (while
+        // it keeps the test's user: a server started by root drops to "nobody" and
+        // loses this).
+        m_proc->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_proc->start(bin, {QStringLiteral("-n"), QStringLiteral("-f"), conf});
         if (!m_proc->waitForStarted(5000)) {
             m_error = QStringLiteral("ngircd did not start: ") + m_proc->errorString();
@@ -126,6 +132,8 @@ Peer::Peer() : m_socket(new QTcpSocket(this))
         for (qsizetype at = m_buffer.indexOf('\n'); at >= 0; at = m_buffer.indexOf('\n')) {
             QByteArray line = m_buffer.left(at);
             if (line.endsWith('\r')) line.chop(1);
+            // Stay connected however long the test runs.
+            if (line.startsWith("PING ")) send("PONG " + line.mid(5));
             m_lines.append(line);
             m_buffer.remove(0, at + 1);
         }

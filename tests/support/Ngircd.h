@@ -40,6 +40,7 @@ private:
     mutable QByteArray m_log;
 };
 
+// A raw client that answers the server's PINGs by itself.
 class Peer : public QObject
 {
 public:

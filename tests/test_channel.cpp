@@ -1,0 +1,543 @@
+// The channel window, joining a channel, the message display and the channel command line,
+// driven through the real windows and the loopback server.
+#include "ChanSession.h"
+#include "settings/SettingsFile.h"
+#include "windows/frmOrvelChat.h"
+#include "windows/frmOutData.h"
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+
+namespace {
+// Colour of the character at a position of the pane's text.
+QColor colourAt(const RichPane *p, int pos)
+{
+    QTextCursor c(p->document());
+    c.setPosition(pos + 1);
+    return c.charFormat().foreground().color();
+}
+int lastLineStart(const RichPane *p) { return p->document()->lastBlock().position(); }
+QColor lastChar(const RichPane *p) { return colourAt(p, p->TextLength() - 1); }
+
+QPoint itemCentre(NickList *l, int row) { return l->visualItemRect(l->item(row)).center(); }
+} // namespace
+
+class ChannelTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadClaimsEntryAndUnloadParts();
+    void frameButtonAndShowItem();
+    void outputProceduresAndFonts();
+    void layoutFollowsSize();
+    void paneEvents();
+    void nickListOrderAndSelection();
+    void doubleClickSendsWhois();
+    void rightClickKeepsSelection();
+    void joinSequence();
+    void namesSplitting();
+    void namesRefillKeepsWholeRun();
+    void privateMessages();
+    void actionsAndRequests();
+    void colourCodes();
+    void plainAndUnlabelledMessages();
+    void channelLinePlainText();
+    void channelLineCommands();
+    void channelLineJoinAndNick();
+};
+
+void ChannelTest::loadClaimsEntryAndUnloadParts()
+{
+    ChanSession t;
+    QVERIFY(!t.m->Command3->isEnabled());
+    QVERIFY(t.m->mnuShowChannelWindow->isEnabled());
+    form<frmOrvelChat>();  // server window holds entry 1, the private chat entry 2
+    frmChan &c = form<frmChan>();
+    QCOMPARE(t.m->mnuWindowThree->text(), QStringLiteral("&3 Channel Window"));
+    QVERIFY(t.m->mnuWindowThree->isVisible());
+    QVERIFY(t.m->Command3->isEnabled());
+    QVERIFY(t.m->mnuStartTeleTrivia->isEnabled());
+    QVERIFY(!t.m->mnuShowChannelWindow->isEnabled());
+    QCOMPARE(c.Caption(), QString());
+    QVERIFY(!c.SubWindow()->isHidden());
+    c.Form_Activate();
+    QVERIFY(t.m->mnuWindowThree->isChecked());
+    c.Form_Deactivate();
+    QVERIFY(!t.m->mnuWindowThree->isChecked());
+
+    QVERIFY(t.connect());
+    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
+    t.s->Timer1->fire();
+    t.drain();
+    c.Unload();
+    Pump();
+    QVERIFY(!loaded<frmChan>());
+    QCOMPARE(t.sent(), QList<QByteArray>({"PART #lobby"}));
+    QVERIFY(!t.m->mnuWindowThree->isVisible());
+    QCOMPARE(t.m->mnuWindowThree->text(), QString());
+    QVERIFY(!t.m->Command3->isEnabled());
+    QVERIFY(!t.m->mnuStartTeleTrivia->isEnabled());
+    QVERIFY(t.m->mnuShowChannelWindow->isEnabled());
+    // The state and the channel stay as they were.
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+
+    // With no channel published the line is "PART " alone.
+    frmOrvelIRC::CurrentChannel.clear();
+    t.s->Timer1->fire();
+    form<frmChan>().Unload();
+    Pump();
+    QCOMPARE(t.sent(), QList<QByteArray>({"PART "}));
+}
+
+void ChannelTest::frameButtonAndShowItem()
+{
+    ChanSession t;
+    t.m->Command3_Click();  // not loaded: nothing happens
+    QVERIFY(!loaded<frmChan>());
+    t.m->mnuShowChannelWindow->trigger();
+    frmChan *c = loaded<frmChan>();
+    QVERIFY(c);
+    QCOMPARE(t.m->MdiArea()->activeSubWindow(), c->SubWindow());
+    c->Minimize();
+    QVERIFY(c->IsMinimized());
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
+    t.m->Command3->click();
+    QVERIFY(!c->IsMinimized());
+    QCOMPARE(t.m->MdiArea()->activeSubWindow(), c->SubWindow());
+    // The window-list entry brings it back as well.
+    c->Minimize();
+    t.m->mnuWindowEntry_Click(2);
+    QVERIFY(!c->IsMinimized());
+}
+
+void ChannelTest::outputProceduresAndFonts()
+{
+    ChanSession t;
+    frmChan &c = form<frmChan>();
+    const QFont before = c.Outgoing->font();
+    c.Addtext(QStringLiteral("a"));
+    c.Addtext2(QStringLiteral("b"));
+    c.Addtext3(QStringLiteral("c"));
+    c.Addtext4(QStringLiteral("<i>d</i>"));
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\na\nb\nc\n<i>d</i>"));
+    const QList<RichPane::Run> runs = TextRuns(c.Incoming);
+    QCOMPARE(runs.size(), 4);
+    QCOMPARE(runs[0].colour, PaletteColour(0));
+    QCOMPARE(runs[1].colour, PaletteColour(1));
+    QCOMPARE(runs[2].colour, PaletteColour(7));
+    QCOMPARE(runs[3].colour, PaletteColour(8));
+    QCOMPARE(c.Outgoing->font().family(), before.family());
+
+    // With a font name every one of the four also switches the command line's font.
+    t.m->txtFontName.Text = QStringLiteral("Arial");
+    t.m->txtFontSize.Text = QStringLiteral("14");
+    using Out = void (frmChan::*)(const QString &);
+    for (Out out : {&frmChan::Addtext, &frmChan::Addtext2, &frmChan::Addtext3, &frmChan::Addtext4}) {
+        c.Outgoing->setFont(before);
+        (c.*out)(QStringLiteral("x"));
+        QCOMPARE(c.Outgoing->font().family(), QStringLiteral("Arial"));
+        const RichPane::Run last = TextRuns(c.Incoming).last();
+        QCOMPARE(last.family, QStringLiteral("Arial"));
+        QCOMPARE(last.size, 14.0);
+    }
+    // Earlier text keeps its own font.
+    QVERIFY(TextRuns(c.Incoming).first().family != QStringLiteral("Arial"));
+}
+
+void ChannelTest::layoutFollowsSize()
+{
+    ChanSession t;
+    frmChan &c = form<frmChan>();
+    c.resize(400, 300);
+    QCOMPARE(c.Incoming->geometry(), QRect(0, 0, 280, 277));
+    QCOMPARE(c.Namelist->geometry(), QRect(280, 0, 121, 280));
+    QCOMPARE(c.Outgoing->geometry(), QRect(0, 277, 400, 19));
+    QCOMPARE(c.Incoming->lineWrapColumnOrWidth(), 255);
+}
+
+void ChannelTest::paneEvents()
+{
+    ChanSession t;
+    frmChan &c = form<frmChan>();
+    c.Addtext(QStringLiteral("hello world"));
+    // A click with nothing selected leaves the clipboard alone.
+    t.env.clipboard.text = QStringLiteral("kept");
+    c.Incoming_Click();
+    QCOMPARE(t.env.clipboard.text, QStringLiteral("kept"));
+    QCOMPARE(t.env.clipboard.clears, 0);
+    // A selection is copied on a click.
+    QTextCursor cur = c.Incoming->textCursor();
+    cur.setPosition(1);
+    cur.setPosition(6, QTextCursor::KeepAnchor);
+    c.Incoming->setTextCursor(cur);
+    c.Incoming_Click();
+    QCOMPARE(t.env.clipboard.text, QStringLiteral("hello"));
+    QVERIFY(t.env.clipboard.clears >= 1);
+    // Deactivating puts the caret at the end.
+    c.Incoming->SetSelStart(0);
+    c.Form_Deactivate();
+    QCOMPARE(c.Incoming->SelStart(), c.Incoming->TextLength());
+    // Focus in the pane goes to the command line.
+    t.m->show();
+    QApplication::setActiveWindow(t.m);
+    c.Incoming->setFocus();
+    QVERIFY(WaitUntil([&] { return c.Outgoing->hasFocus(); }, 2000));
+    // Esc in the command line minimises the window and keeps the line.
+    c.Outgoing->setText(QStringLiteral("draft"));
+    QTest::keyClick(c.Outgoing, Qt::Key_Escape);
+    QVERIFY(c.IsMinimized());
+    QCOMPARE(c.Outgoing->text(), QStringLiteral("draft"));
+}
+
+void ChannelTest::nickListOrderAndSelection()
+{
+    ChanSession t;
+    NickList *l = form<frmChan>().Namelist;
+    l->AddItem(QStringLiteral("carl"));
+    l->AddItem(QStringLiteral("alice"));
+    l->AddItem(QStringLiteral("Bob"));
+    QCOMPARE(l->Items(), QStringList({"alice", "Bob", "carl"}));
+    l->AddItem(QStringLiteral("@zed"));
+    l->AddItem(QStringLiteral("+amy"));
+    QCOMPARE(l->Items(), QStringList({"+amy", "@zed", "alice", "Bob", "carl"}));
+    QCOMPARE(l->SelectedIndex(), -1);
+    QCOMPARE(l->SelectedText(), QString());
+    QVERIFY(l->SelectByText(QStringLiteral("BOB")));
+    QCOMPARE(l->SelectedText(), QStringLiteral("Bob"));
+    QCOMPARE(l->SelectedIndex(), 3);
+    QVERIFY(!l->SelectByText(QStringLiteral("nobody")));
+    QCOMPARE(l->SelectedText(), QStringLiteral("Bob"));
+    l->RemoveAt(l->SelectedIndex());
+    QCOMPARE(l->Items(), QStringList({"+amy", "@zed", "alice", "carl"}));
+    l->Clear();
+    QCOMPARE(l->Count(), 0);
+}
+
+void ChannelTest::doubleClickSendsWhois()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    frmChan &c = form<frmChan>();
+    c.resize(400, 300);
+    for (const char *n : {"@bob", "+amy", "carl"}) c.Namelist->AddItem(QLatin1String(n));
+    t.drain();
+    // Empty selection: "WHOIS " alone.
+    c.Namelist_DblClick();
+    QCOMPARE(IrcData::SelectedNick, QString());
+    for (int row : {0, 1, 2}) QTest::mouseDClick(c.Namelist->viewport(), Qt::LeftButton, {}, itemCentre(c.Namelist, row));
+    QCOMPARE(t.sent(), QList<QByteArray>({"WHOIS ", "WHOIS amy", "WHOIS bob", "WHOIS carl"}));
+    QCOMPARE(IrcData::SelectedNick, QStringLiteral("carl"));
+    QVERIFY(t.s->Incoming->Text().indexOf(QStringLiteral("WHOIS")) < 0);
+}
+
+void ChannelTest::rightClickKeepsSelection()
+{
+    ChanSession t;
+    frmChan &c = form<frmChan>();
+    c.resize(400, 300);
+    c.Namelist->AddItem(QStringLiteral("dave"));
+    c.Namelist->AddItem(QStringLiteral("erin"));
+    QTest::mouseClick(c.Namelist->viewport(), Qt::LeftButton, {}, itemCentre(c.Namelist, 0));
+    QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("dave"));
+    bool popupSeen = false, listDisabled = false;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget *p = QApplication::activePopupWidget()) {
+            popupSeen = true;
+            listDisabled = !c.Namelist->isEnabled();
+            p->close();
+        }
+    });
+    closer.start();
+    QTest::mousePress(c.Namelist->viewport(), Qt::RightButton, {}, itemCentre(c.Namelist, 1));
+    closer.stop();
+    QVERIFY(popupSeen);
+    QVERIFY(listDisabled);
+    QVERIFY(c.Namelist->isEnabled());
+    QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("dave"));
+}
+
+void ChannelTest::joinSequence()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    form<frmChan>().Addtext(QStringLiteral("earlier"));
+    t.typeServer(QStringLiteral("/JOIN #test"));
+    t.s->Timer1->fire();
+    QCOMPARE(t.s->ChannelState, 1);
+    const QString serverPane = t.s->Incoming->Text();
+    frmChan &c = form<frmChan>();
+    c.HideForm();
+    // Lines other than the join replies show nowhere while the join is pending.
+    QVERIFY(t.feed(":irc.test 333 abc #test bob 1700000000\r\n:irc.test NOTICE abc :hello\r\n"
+                   ":bob!u@h JOIN :#test\r\n:irc.test 376 abc :End\r\n\r\n:bob!u@h MODE #test +o abc\r\n"));
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier"));
+    QCOMPARE(t.s->Incoming->Text(), serverPane + QStringLiteral("\nPING? PONG!"));
+    // Our own join echo shows the window and follows the pane's text on the same line.
+    QVERIFY(t.feed(":abc!u@h JOIN :#test\r\n"));
+    QVERIFY(!c.SubWindow()->isHidden());
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\x01 Now speaking in #test"));
+    QCOMPARE(lastChar(c.Incoming), PaletteColour(1));
+    QCOMPARE(colourAt(c.Incoming, lastLineStart(c.Incoming)), PaletteColour(0));
+    // The topic keeps its own ": ".
+    QVERIFY(t.feed(":irc.test 332 abc #test :Rules: be nice\r\n"));
+    QCOMPARE(c.Caption(), QStringLiteral("#test: Rules: be nice"));
+    // Names with their status characters; a double blank gives an empty entry.
+    QVERIFY(t.feed(":irc.test 353 abc = #test :@abc +voice plain  bob \r\n"));
+    QCOMPARE(c.Namelist->Items(), QStringList({"", "+voice", "@abc", "bob", "plain"}));
+    // Names for another channel are taken too, and the list is not emptied first.
+    QVERIFY(t.feed(":irc.test 353 abc = #elsewhere :zoe\r\n"));
+    QCOMPARE(c.Namelist->Count(), 6);
+    QCOMPARE(t.s->ChannelState, 1);
+    QVERIFY(t.feed(":irc.test 366 abc #test :End of /NAMES list.\r\n"));
+    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\x01 Now speaking in #test"));
+}
+
+void ChannelTest::namesSplitting()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    t.typeServer(QStringLiteral("/JOIN #t"));
+    t.s->Timer1->fire();
+    // Without a ":" every word after the first blank becomes an entry.
+    QVERIFY(t.feed(":irc.test 353 abc = #t one\r\n"));
+    QCOMPARE(form<frmChan>().Namelist->Items(), QStringList({"#t", "353", "=", "abc", "one"}));
+    form<frmChan>().Namelist->Clear();
+    QVERIFY(t.feed(":irc.test 353 abc = #t : lead\r\n"));
+    QCOMPARE(form<frmChan>().Namelist->Items(), QStringList({"", "lead"}));
+}
+
+void ChannelTest::namesRefillKeepsWholeRun()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    QVERIFY(t.join(QStringLiteral("#test"), "@abc bob"));
+    NickList *l = form<frmChan>().Namelist;
+    // A PING in the channel asks for the names again.
+    QVERIFY(t.feed(""));
+    QVERIFY(t.srv.waitForLine("NAMES #test"));
+    // One reply over two lines, arriving apart: the list holds the names of both.
+    QVERIFY(t.feed(":irc.test 353 abc = #test :@abc bob carl\r\n"));
+    QCOMPARE(l->Items(), QStringList({"@abc", "bob", "carl"}));
+    QVERIFY(t.feed(":irc.test 353 abc = #test :dave +erin\r\n:irc.test 366 abc #test :End of /NAMES list.\r\n"));
+    QCOMPARE(l->Items(), QStringList({"+erin", "@abc", "bob", "carl", "dave"}));
+    // The next reply replaces the list.
+    QVERIFY(t.feed(":irc.test 353 abc = #test :@abc zoe\r\n:irc.test 366 abc #test :End of /NAMES list.\r\n"));
+    QCOMPARE(l->Items(), QStringList({"@abc", "zoe"}));
+    // Another channel marker, or another channel, leaves it alone.
+    QVERIFY(t.feed(":irc.test 353 abc @ #test :secret\r\n:irc.test 353 abc = #other :x\r\n"));
+    QCOMPARE(l->Items(), QStringList({"@abc", "zoe"}));
+}
+
+void ChannelTest::privateMessages()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    QVERIFY(!loaded<frmOrvelChat>());
+    QVERIFY(t.feed(":x!u@h PRIVMSG ABC :hi there\r\n"));
+    frmOrvelChat *chat = loaded<frmOrvelChat>();
+    QVERIFY(chat);
+    QVERIFY(!chat->SubWindow()->isHidden());
+    QVERIFY(t.m->Command4->isEnabled());
+    QCOMPARE(chat->txtUser->text(), QStringLiteral("x"));
+    QCOMPARE(chat->Label1->text(), QStringLiteral("Private Chat with x"));
+    QCOMPARE(chat->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there"));
+    QCOMPARE(lastChar(chat->txtIncoming), PaletteColour(1));
+    QCOMPARE(colourAt(chat->txtIncoming, 0), PaletteColour(1));
+    QVERIFY(ChanSession::played(QStringLiteral("chat.wav")));
+    // Another sender takes over the window without a second announcement.
+    QVERIFY(t.feed(":y!u@h PRIVMSG abc :<b>yo</b>\r\n"));
+    QCOMPARE(chat->txtUser->text(), QStringLiteral("y"));
+    QCOMPARE(chat->Label1->text(), QStringLiteral("Private Chat with y"));
+    QCOMPARE(chat->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there\n<y> <b>yo</b>"));
+    chat->Timer1->fire();
+    QCOMPARE(chat->Caption(), QStringLiteral("y"));
+    QVERIFY(!loaded<frmChan>());
+}
+
+void ChannelTest::actionsAndRequests()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    QVERIFY(t.feed(":x!u@h PRIVMSG #c :\x01" "ACTION waves\x01\r\n"));
+    RichPane *p = form<frmChan>().Incoming;
+    QCOMPARE(p->Text(), QStringLiteral("\n* x waves"));
+    QCOMPARE(lastChar(p), PaletteColour(1));
+    QVERIFY(t.feed(":x!u@h PRIVMSG #c :\x01PING 12345\x01\r\n"));
+    QCOMPARE(LastLine(p), QStringLiteral("* x 345"));
+    // Nothing left after the skip: nothing shown.
+    QVERIFY(t.feed(":x!u@h PRIVMSG #c :\x01" "ACTION\x01\r\n:srv.example PRIVMSG #c :\x01" "ACTION hi\x01\r\n"));
+    QCOMPARE(p->Text(), QStringLiteral("\n* x waves\n* x 345"));
+}
+
+void ChannelTest::colourCodes()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    struct Case { QByteArray message; QString shown; QColor colour; };
+    const QList<Case> cases = {
+        {"\x03" "0t", "t", PaletteColour(15)},   {"\x03" "1t", "t", PaletteColour(0)},
+        {"\x03" "2t", "t", PaletteColour(1)},    {"\x03" "3t", "t", PaletteColour(2)},
+        {"\x03" "4red text", "red text", PaletteColour(12)},
+        {"\x03" "5t", "t", PaletteColour(4)},    {"\x03" "6t", "t", PaletteColour(5)},
+        {"\x03" "7t", "t", PaletteColour(6)},    {"\x03" "8t", "t", PaletteColour(14)},
+        {"\x03" "9t", "t", PaletteColour(10)},   {"\x03" "10t", "t", PaletteColour(8)},
+        {"\x03" "11t", "t", PaletteColour(6)},   {"\x03" "12t", "t", PaletteColour(9)},
+        {"\x03" "13t", "t", QColor(192, 0, 192)}, {"\x03" "14t", "t", PaletteColour(2)},
+        {"\x03" "15t", "t", PaletteColour(7)},
+        {"\x03" "04,8text", "4,8text", PaletteColour(15)},
+        {"\x03" "16abc", "6abc", PaletteColour(0)},
+        {"\x03" "abc", "bc", PaletteColour(0)},
+        {"hello \x03" "12blue \x03" "4x", "blue \x03" "4x", PaletteColour(9)},
+    };
+    RichPane *p = nullptr;
+    for (const Case &c : cases) {
+        QVERIFY(t.feed(":x!u@h PRIVMSG #c :" + c.message + "\r\n"));
+        p = form<frmChan>().Incoming;
+        QCOMPARE(LastLine(p), QStringLiteral("<x> ") + c.shown);
+        QCOMPARE(colourAt(p, lastLineStart(p)), PaletteColour(0));
+        QCOMPARE(lastChar(p), c.colour);
+    }
+    // A line without a nick still shows its coloured text.
+    QVERIFY(t.feed(":irc.test PRIVMSG #c :\x03" "4alert\r\n"));
+    QCOMPARE(LastLine(p), QStringLiteral("<> alert"));
+}
+
+void ChannelTest::plainAndUnlabelledMessages()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    QVERIFY(t.feed(":x!u@h PRIVMSG #c :<b>plain</b>\r\n"));
+    RichPane *p = form<frmChan>().Incoming;
+    QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>"));
+    QCOMPARE(lastChar(p), PaletteColour(0));
+    // Another channel's message lands in the same window.
+    QVERIFY(t.feed(":y!u@h PRIVMSG #other :elsewhere\r\n"));
+    QCOMPARE(LastLine(p), QStringLiteral("<y> elsewhere"));
+    // A server-prefixed line has no nick: shown nowhere.
+    const QString server = t.s->Incoming->Text();
+    QVERIFY(t.feed(":irc.test PRIVMSG #c :from the server\r\n"));
+    QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>\n<y> elsewhere"));
+    QCOMPARE(t.s->Incoming->Text(), server + QStringLiteral("\nPING? PONG!"));
+}
+
+void ChannelTest::channelLinePlainText()
+{
+    ChanSession t;
+    t.m->mnuOutDataWindow->setChecked(true);
+    frmChan &c = form<frmChan>();
+    // Not connected and no channel: still passed on and echoed.
+    t.typeChannel(QStringLiteral("hi <b>all</b>"));
+    QVERIFY(form<frmOutData>().Text().endsWith(QStringLiteral("\nPRIVMSG  :hi <b>all</b>")));
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\n<abc> hi <b>all</b>"));
+    QCOMPARE(lastChar(c.Incoming), PaletteColour(0));
+    QCOMPARE(c.Outgoing->text(), QString());
+
+    QVERIFY(t.connect());
+    QVERIFY(t.join(QStringLiteral("#lobby"), "@abc bob"));
+    t.drain();
+    t.typeChannel(QStringLiteral("hello"));
+    // Pasted line breaks never become a second command.
+    c.Outgoing->setText(QStringLiteral("one\r\nQUIT :x"));
+    QTest::keyClick(c.Outgoing, Qt::Key_Return);
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :hello", "PRIVMSG #lobby :one QUIT :x"}));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("<abc> one QUIT :x"));
+}
+
+void ChannelTest::channelLineCommands()
+{
+    ChanSession t;
+    QVERIFY(t.connect());
+    frmChan &c = form<frmChan>();
+    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
+    t.s->Timer1->fire();
+    t.drain();
+    const QString serverPane = t.s->Incoming->Text();
+    // Words of the server line only: nothing but an emptied line.
+    for (const char *w : {"/KICK bob", "/BAN bob", "/ECHO hi", "/RUN xterm", "/TOPIC t", "/INVITE bob #x", "/quit"}) {
+        t.typeChannel(QLatin1String(w));
+        QCOMPARE(c.Outgoing->text(), QString());
+    }
+    QCOMPARE(t.sent(), QList<QByteArray>());
+    QVERIFY(t.env.launcher.started.isEmpty());
+    QCOMPARE(c.Incoming->Text(), QString());
+
+    t.typeChannel(QStringLiteral("/NOTICE hi all"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("NOTICE > hi all"));
+    QCOMPARE(lastChar(c.Incoming), PaletteColour(1));
+    t.typeChannel(QStringLiteral("/AWAY gone"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Set away"));
+    t.typeChannel(QStringLiteral("/WHOIS bob"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to get information on bob..."));
+    t.typeChannel(QStringLiteral("/MSG bob hi you"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("=->bob<-= hi you"));
+    t.typeChannel(QStringLiteral("/MSG bob"));
+    t.typeChannel(QStringLiteral("/P #lobby"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Parted Channel"));
+    t.typeChannel(QStringLiteral("/PART #lobby"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Parted Channel"));
+    t.typeChannel(QStringLiteral("/RAW LUSERS"));
+    t.typeChannel(QStringLiteral("/MODE abc +i"));
+    // Empty list: the action is only echoed.
+    t.typeChannel(QStringLiteral("/ME smiles"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("* abc smiles"));
+    QCOMPARE(lastChar(c.Incoming), PaletteColour(1));
+    c.Namelist->AddItem(QStringLiteral("bob"));
+    t.typeChannel(QStringLiteral("/ACTION nods"));
+    t.typeChannel(QStringLiteral("/QUIT "));
+    QCOMPARE(t.sent(), QList<QByteArray>({"NOTICE #lobby :hi all", "AWAY :gone", "WHOIS :bob", "PRIVMSG bob :hi you",
+                                          "PART #lobby", "PART #lobby", "LUSERS", "MODE abc +i",
+                                          "PRIVMSG #lobby :\x01" "ACTION nods\x01", "QUIT :"}));
+    QCOMPARE(t.s->Incoming->Text(), serverPane + QStringLiteral("\n\x01 Parted Channel"));
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+
+    // DCC and SERVER behave as in the server window; SERVER writes there.
+    t.typeChannel(QStringLiteral("/dcc chat"));
+    QCOMPARE(t.env.dialogs.messages, QStringList({"Sorry, no dcc commands yet."}));
+    t.typeChannel(QStringLiteral("/SERVER 127.0.0.1"));
+    QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected\n\x01 Attempting to connect to 127.0.0.1...")));
+    QVERIFY(t.srv.waitForLine("NICK abc"));
+}
+
+void ChannelTest::channelLineJoinAndNick()
+{
+    ChanSession t;
+    frmChan &c = form<frmChan>();
+    // Not connected: /NICK still goes to SendData and takes the nick, but never raises
+    // the connected flag by writing a caption.
+    t.typeChannel(QStringLiteral("/NICK bob"));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
+    QCOMPARE(t.s->Caption(), QString());
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
+    t.typeChannel(QStringLiteral("/NICK "));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
+
+    QVERIFY(t.connect());
+    t.typeChannel(QStringLiteral("/NICK carl x"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
+    t.drain();
+    t.typeChannel(QStringLiteral("/JOIN #new"));
+    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to join #new..."));
+    // The next line goes to the new channel once the mirror has followed.
+    t.s->Timer1->fire();
+    t.typeChannel(QStringLiteral("hey"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #new", "PRIVMSG #new :hey"}));
+}
+
+QTEST_MAIN(ChannelTest)
+#include "test_channel.moc"

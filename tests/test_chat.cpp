@@ -1,0 +1,182 @@
+// The private chat window: opened by a private message or the frame, talking to the
+// partner, the partner prompt, and its place in the frame's window list and bar.
+#include "EventsSession.h"
+#include "windows/frmInData.h"
+#include "windows/frmOrvelChat.h"
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+class ChatTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void privateMessagesOpenAndFollowTheSender();
+    void typingSendsToThePartner();
+    void enterWithoutTextOrPartner();
+    void escMinimisesAndBarRestores();
+    void doubleClickAsksForAPartner();
+    void frameMenuWindowListAndUnload();
+    void noEntryLeftAmongTheFirstThree();
+};
+
+void ChatTest::privateMessagesOpenAndFollowTheSender()
+{
+    EventsSession t;
+    QVERIFY(t.connect());
+    QVERIFY(!loaded<frmOrvelChat>());
+    QVERIFY(t.feed(":x!u@h PRIVMSG ABC :hi there\r\n"));
+    frmOrvelChat *c = loaded<frmOrvelChat>();
+    QVERIFY(c);
+    QCOMPARE(EventsSession::plays(QStringLiteral("chat.wav")), 1);
+    QCOMPARE(c->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there"));
+    QCOMPARE(ColourOf(c->txtIncoming, QStringLiteral("<x> hi there")), PaletteColour(1));
+    QCOMPARE(c->txtUser->text(), QStringLiteral("x"));
+    QCOMPARE(c->Label1->text(), QStringLiteral("Private Chat with x"));
+    c->Timer1->fire();
+    QCOMPARE(c->Caption(), QStringLiteral("x"));
+
+    // Another sender takes over the window without a second announcement.
+    QVERIFY(t.feed(":y!u@h PRIVMSG abc :me too\r\n"));
+    QCOMPARE(loaded<frmOrvelChat>(), c);
+    QCOMPARE(c->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there\n<y> me too"));
+    QCOMPARE(c->txtUser->text(), QStringLiteral("y"));
+    QCOMPARE(c->Label1->text(), QStringLiteral("Private Chat with y"));
+    c->Timer1->fire();
+    QCOMPARE(c->Caption(), QStringLiteral("y"));
+    QCOMPARE(EventsSession::plays(QStringLiteral("chat.wav")), 1);
+}
+
+void ChatTest::typingSendsToThePartner()
+{
+    EventsSession t;
+    QVERIFY(t.connect());
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));
+    frmOrvelChat *c = loaded<frmOrvelChat>();
+    QVERIFY(c);
+    t.sent();
+    EventsSession::type(c->txtOutgoing, QStringLiteral("hello <b>you</b>"));
+    QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG x :hello <b>you</b>"}));
+    QCOMPARE(LastLineOf(c->txtIncoming), QStringLiteral("> hello <b>you</b>"));
+    QCOMPARE(ColourOf(c->txtIncoming, QStringLiteral("> hello <b>you</b>")), PaletteColour(0));
+    QCOMPARE(c->txtOutgoing->text(), QString());
+
+    // The reply comes back into the same window.
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :got it\r\n"));
+    QCOMPARE(LastLineOf(c->txtIncoming), QStringLiteral("<x> got it"));
+}
+
+void ChatTest::enterWithoutTextOrPartner()
+{
+    EventsSession t;
+    QVERIFY(t.connect());
+    t.m->mnuShowQueryWindow_Click();
+    frmOrvelChat *c = loaded<frmOrvelChat>();
+    QVERIFY(c);
+    QCOMPARE(c->txtUser->text(), QString());
+
+    QTest::keyClick(c->txtOutgoing, Qt::Key_Return);
+    QVERIFY(t.env.dialogs.messages.isEmpty());
+
+    EventsSession::type(c->txtOutgoing, QStringLiteral("anyone?"));
+    QCOMPARE(t.env.dialogs.messages, QStringList{QStringLiteral("Please enter a username of who you are chatting with!")});
+    QCOMPARE(t.env.dialogs.titles.last(), QStringLiteral("OrvelIRC"));
+    QCOMPARE(c->txtOutgoing->text(), QStringLiteral("anyone?"));
+    QCOMPARE(c->txtIncoming->Text(), QString());
+    QVERIFY(t.sent().isEmpty());
+}
+
+void ChatTest::escMinimisesAndBarRestores()
+{
+    EventsSession t;
+    QVERIFY(t.connect());
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));
+    frmOrvelChat *c = loaded<frmOrvelChat>();
+    QVERIFY(c);
+    c->txtOutgoing->setText(QStringLiteral("half typed"));
+    QTest::keyClick(c->txtOutgoing, Qt::Key_Escape);
+    QVERIFY(c->IsMinimized());
+    QCOMPARE(c->txtOutgoing->text(), QStringLiteral("half typed"));
+    QVERIFY(t.sent().isEmpty());
+
+    QVERIFY(t.m->Command4->isEnabled());
+    t.m->Command4_Click();
+    QVERIFY(!c->IsMinimized());
+    QCOMPARE(t.m->MdiArea()->activeSubWindow(), c->SubWindow());
+}
+
+void ChatTest::doubleClickAsksForAPartner()
+{
+    EventsSession t;
+    QVERIFY(t.connect());
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));
+    frmOrvelChat *c = loaded<frmOrvelChat>();
+    QVERIFY(c);
+
+    // Cancel changes nothing.
+    QTest::mouseDClick(c->txtIncoming->viewport(), Qt::LeftButton);
+    QCOMPARE(t.env.dialogs.prompts, QStringList{QStringLiteral("Enter the person you wish to chat with")});
+    QCOMPARE(c->txtUser->text(), QStringLiteral("x"));
+    QVERIFY(!c->txtIncoming->Text().isEmpty());
+
+    t.env.dialogs.answers << QStringLiteral("y");
+    QTest::mouseDClick(c->txtIncoming->viewport(), Qt::LeftButton);
+    QCOMPARE(c->txtUser->text(), QStringLiteral("y"));
+    QCOMPARE(c->txtIncoming->Text(), QString());
+    c->Timer1->fire();
+    QCOMPARE(c->Caption(), QStringLiteral("y"));
+    EventsSession::type(c->txtOutgoing, QStringLiteral("hey"));
+    QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG y :hey"}));
+}
+
+void ChatTest::frameMenuWindowListAndUnload()
+{
+    EventsSession t;
+    QVERIFY(!t.m->Command4->isEnabled());
+    QVERIFY(t.m->mnuShowQueryWindow->isEnabled());
+    t.m->mnuShowQueryWindow->trigger();
+    frmOrvelChat *c = loaded<frmOrvelChat>();
+    QVERIFY(c);
+    // The caption keeps its own text until a partner is named.
+    c->Timer1->fire();
+    QCOMPARE(c->Caption(), QStringLiteral("Private Chat"));
+    QVERIFY(t.m->Command4->isEnabled());
+    QVERIFY(!t.m->mnuShowQueryWindow->isEnabled());
+    QCOMPARE(t.m->mnuWindowTwo->text(), QStringLiteral("&2 Query Window"));
+    QVERIFY(t.m->mnuWindowTwo->isVisible());
+
+    // The entry restores and focuses the window; activation checks it.
+    t.m->show();
+    c->Minimize();
+    t.m->mnuWindowEntry_Click(2);
+    QVERIFY(!c->IsMinimized());
+    QCOMPARE(t.m->MdiArea()->activeSubWindow(), c->SubWindow());
+    QVERIFY(t.m->mnuWindowTwo->isChecked());
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
+    QVERIFY(!t.m->mnuWindowTwo->isChecked());
+
+    c->Unload();
+    Pump();
+    QVERIFY(!loaded<frmOrvelChat>());
+    QVERIFY(!t.m->Command4->isEnabled());
+    QVERIFY(t.m->mnuShowQueryWindow->isEnabled());
+    QVERIFY(!t.m->mnuWindowTwo->isVisible());
+    QCOMPARE(t.m->mnuWindowTwo->text(), QString());
+}
+
+void ChatTest::noEntryLeftAmongTheFirstThree()
+{
+    EventsSession t;
+    form<frmInData>();
+    form<frmChan>();
+    QCOMPARE(t.m->mnuWindowThree->text(), QStringLiteral("&3 Channel Window"));
+    t.m->mnuShowQueryWindow_Click();
+    QVERIFY(loaded<frmOrvelChat>());
+    for (QAction *a : t.m->mnuWindowEntry) QVERIFY(!a->text().contains(QLatin1String("Query")));
+}
+
+QTEST_MAIN(ChatTest)
+#include "test_chat.moc"

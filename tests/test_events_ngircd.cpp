@@ -1,0 +1,181 @@
+// Channel events, the pop-up commands, a private talk and a teletrivia round against a
+// real IRC server, with scripted peers of which one is the channel's operator.
+#include "Harness.h"
+#include "Ngircd.h"
+#include "connection/Teletrivia.h"
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "settings/IrcData.h"
+#include "windows/frmChan.h"
+#include "windows/frmMenu.h"
+#include "windows/frmOrvelChat.h"
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+void type(CommandLine *box, const QString &text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+struct HideFrameOnExit
+{
+    ~HideFrameOnExit()
+    {
+        if (frmOrvelMain *f = frmOrvelMain::Instance()) f->hide();
+    }
+};
+
+bool paneHasLine(const RichPane *p, const QString &line) { return p->Text().split(QLatin1Char('\n')).contains(line); }
+
+double g_draw = 0.0;
+double fixedDraw() { return g_draw; }
+
+// The two peers in #room (boss joined first and is its operator) and our client in it too.
+struct Room
+{
+    Ngircd server;
+    Peer boss, buddy;
+    TestEnv env;
+    HideFrameOnExit guard;
+    frmOrvelMain *m = nullptr;
+    QPointer<frmOrvelIRC> s;
+    QString error;
+
+    bool setUp()
+    {
+        if (!server.start()) return fail(server.error());
+        if (!boss.connect(server.port()) || !boss.registerUser(QStringLiteral("boss"))) return fail("boss");
+        boss.send("JOIN #room");
+        if (!boss.waitForLine(" 366 boss #room")) return fail("boss join");
+        if (!buddy.connect(server.port()) || !buddy.registerUser(QStringLiteral("buddy"))) return fail("buddy");
+        buddy.send("JOIN #room");
+        if (!buddy.waitForLine(" 366 buddy #room")) return fail("buddy join");
+
+        env.writeConnection(server.port(), QStringLiteral("orvel"), QStringLiteral("127.0.0.1"),
+                            QStringLiteral("orvel_"), QStringLiteral("orvel"));
+        m = &env.start();
+        m->show();
+        s = &form<frmOrvelIRC>();
+        type(s->Outgoing, QStringLiteral("/SERVER 127.0.0.1"));
+        if (!WaitUntil([] { return IrcData::ServerName == QLatin1String("irc.test.local"); }, 10000))
+            return fail("welcome");
+        type(s->Outgoing, QStringLiteral("/JOIN #room"));
+        s->Timer1->fire();
+        if (!WaitUntil([&] { return s->ChannelState == 2; })) return fail(s->Incoming->Text());
+        return boss.waitForLine(":orvel!") || fail("boss never saw us join");
+    }
+    bool fail(const QString &why)
+    {
+        error = why + QStringLiteral("\n") + server.log();
+        return false;
+    }
+    QStringList nicks() const { return form<frmChan>().Namelist->Items(); }
+    bool listIs(const QStringList &want)
+    {
+        return WaitUntil([&] { return loaded<frmChan>() && nicks() == want; });
+    }
+    void select(const QString &entry) { form<frmChan>().Namelist->SelectByText(entry); }
+};
+} // namespace
+
+class EventsNgircdTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void operatorPeerChangesUsAndTheList();
+    void ourPopupCommandsTakeEffect();
+    void privateTalkAndATriviaRound();
+};
+
+void EventsNgircdTest::operatorPeerChangesUsAndTheList()
+{
+    Room r;
+    QVERIFY2(r.setUp(), qPrintable(r.error));
+    QVERIFY(r.listIs({"@boss", "buddy", "orvel"}));
+
+    r.boss.send("MODE #room +v orvel");
+    QVERIFY2(r.listIs({"+orvel", "@boss", "buddy"}), qPrintable(r.nicks().join(' ')));
+    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 boss sets mode: +v orvel")));
+    r.boss.send("MODE #room +o orvel");
+    QVERIFY2(r.listIs({"@boss", "@orvel", "buddy"}), qPrintable(r.nicks().join(' ')));
+
+    r.buddy.send("NICK pal");
+    QVERIFY2(r.listIs({"@boss", "@orvel", "pal"}), qPrintable(r.nicks().join(' ')));
+    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy is now known as pal")));
+
+    r.boss.send("KICK #room orvel :bye now");
+    QVERIFY(WaitUntil([&] { return r.s->ChannelState == 0; }));
+    QVERIFY(!loaded<frmChan>());
+    QVERIFY(paneHasLine(r.s->Incoming, QStringLiteral("\x01 You were kicked out of #room by boss. Reason: bye now")));
+    // The channel has gone on without us.
+    r.boss.clear();
+    r.boss.send("NAMES #room");
+    QVERIFY(r.boss.waitForLine(" 353 boss = #room :"));
+    const QByteArray names = r.boss.lineContaining(" 353 boss = #room :");
+    QVERIFY2(names.contains("@boss") && names.contains("pal") && !names.contains("orvel"), names.constData());
+}
+
+void EventsNgircdTest::ourPopupCommandsTakeEffect()
+{
+    Room r;
+    QVERIFY2(r.setUp(), qPrintable(r.error));
+    r.boss.send("MODE #room +o orvel");
+    QVERIFY(r.listIs({"@boss", "@orvel", "buddy"}));
+    frmMenu &menu = form<frmMenu>();
+
+    r.select(QStringLiteral("buddy"));
+    menu.mnuOp->trigger();
+    QVERIFY(r.boss.waitForLine(" MODE #room +o buddy"));
+    QVERIFY2(r.listIs({"@boss", "@buddy", "@orvel"}), qPrintable(r.nicks().join(' ')));
+    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 orvel sets mode: +o buddy")));
+
+    r.select(QStringLiteral("@buddy"));
+    menu.mnuDeop->trigger();
+    QVERIFY(r.boss.waitForLine(" MODE #room -o buddy"));
+    QVERIFY2(r.listIs({"@boss", "@orvel", "buddy"}), qPrintable(r.nicks().join(' ')));
+
+    r.select(QStringLiteral("buddy"));
+    menu.mnuBan->trigger();
+    QVERIFY(r.boss.waitForLine(" MODE #room +b buddy!*@*"));
+    r.select(QStringLiteral("buddy"));
+    menu.mnuKick->trigger();
+    QVERIFY(r.buddy.waitForLine(" KICK #room buddy :Get Out"));
+    QVERIFY2(r.listIs({"@boss", "@orvel"}), qPrintable(r.nicks().join(' ')));
+    // Banned: the way back in is closed.
+    r.buddy.send("JOIN #room");
+    QVERIFY(r.buddy.waitForLine(" 474 buddy #room"));
+    QCOMPARE(r.s->ChannelState, 2);
+}
+
+void EventsNgircdTest::privateTalkAndATriviaRound()
+{
+    Room r;
+    QVERIFY2(r.setUp(), qPrintable(r.error));
+    r.buddy.send("PRIVMSG orvel :psst, over here");
+    QVERIFY(WaitUntil([] { return loaded<frmOrvelChat>() != nullptr; }));
+    frmOrvelChat *chat = loaded<frmOrvelChat>();
+    QVERIFY(WaitUntil([&] { return chat->txtIncoming->Text().endsWith(QLatin1String("<buddy> psst, over here")); }));
+    QCOMPARE(chat->txtUser->text(), QStringLiteral("buddy"));
+    type(chat->txtOutgoing, QStringLiteral("what is it?"));
+    QVERIFY(r.buddy.waitForLine(" PRIVMSG buddy :what is it?"));
+
+    trivia::Draw = &fixedDraw;
+    g_draw = (trivia::Keys().indexOf(97) + 0.5) / 100.0;
+    r.m->mnuStartTeleTrivia->trigger();
+    QVERIFY(r.boss.waitForLine(" PRIVMSG #room :\x03" "12<<\x03" "10Tele trivia has begun!"));
+    r.s->Teletrivia->fire();
+    QVERIFY(r.boss.waitForLine(" PRIVMSG #room :\x03" "12<<Teletrivia Question: \x03" "10Can fish close their eyes?"));
+    r.boss.send("PRIVMSG #room :No");
+    QVERIFY(r.buddy.waitForLine(" PRIVMSG #room :\x03" "12<<Teletrivia: \x03" "10boss \x03" "12got it! Answer: \x03" "10No"));
+    r.buddy.send("PRIVMSG #room :!stop");
+    QVERIFY(r.boss.waitForLine(" NOTICE #room :\x03" "12<<\x03" "10 buddy, you stoped teletrivia."));
+    QVERIFY(!r.s->Teletrivia->Enabled());
+    trivia::Draw = &trivia::TimeSeededDraw;
+}
+
+QTEST_MAIN(EventsNgircdTest)
+#include "test_events_ngircd.moc"

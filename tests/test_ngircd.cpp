@@ -1,0 +1,123 @@
+// The program against a real IRC server (Debian's ngircd, started here on a free loopback
+// port): registration, the MOTD, PING, a taken nickname and CTCP replies to another client.
+#include "Harness.h"
+#include "Ngircd.h"
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "settings/IrcData.h"
+#include "settings/SettingsFile.h"
+#include "windows/frmOutData.h"
+#include <QAction>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+class NgircdTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void registersShowsMotdAndStaysUp();
+    void takenNickSwitchesToAlternative();
+    void answersPeerVersionAndTime();
+};
+
+namespace {
+int count(const QString &text, const QString &what) { return int(text.count(what)); }
+}
+
+void NgircdTest::registersShowsMotdAndStaysUp()
+{
+    Ngircd server;
+    server.pingTimeout = 3;
+    server.pongTimeout = 3;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    TestEnv env;
+    env.writeConnection(server.port());
+    frmOrvelMain &m = env.start();
+    m.mnuOutDataWindow->setChecked(true);
+    QTest::mouseClick(m.cmdConnect, Qt::LeftButton);
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+
+    // The welcome names the server; from then on its lines are shown.
+    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(s.Incoming->Text()));
+    QVERIFY(WaitUntil([&] { return s.Incoming->Text().contains(QStringLiteral("End of MOTD command")); }));
+    const QString pane = s.Incoming->Text();
+    QVERIFY(pane.contains(QStringLiteral("\nWelcome to the Internet Relay Network abc!")));
+    QVERIFY(pane.contains(QStringLiteral("\n- irc.test.local message of the day\n- Welcome to the OrvelIRC test server\nEnd of MOTD command")));
+    // NICK went out first, then USER.
+    QVERIFY(form<frmOutData>().Text().startsWith(
+        QStringLiteral("\nNICK abc\nUSER me@example.org 127.0.0.1 127.0.0.1 :Real Name")));
+
+    // The server's PINGs are answered: it pings again instead of dropping us after its
+    // PONG time-out, and the connection stays up.
+    QVERIFY(WaitUntil([&] { return count(s.Incoming->Text(), QStringLiteral("PING? PONG!")) >= 2; }, 30000));
+    QCOMPARE(s.Caption(), QStringLiteral("abc on 127.0.0.1"));  // the host as it was typed
+    QVERIFY(!s.Incoming->Text().contains(QStringLiteral("\x01 Disconnected")));
+    QVERIFY(m.cmdDisconnect->isEnabled());
+    QCOMPARE(m.mnuConnect->text(), QStringLiteral("Disconnect"));
+    QVERIFY(form<frmOutData>().Text().contains(QStringLiteral("\nPONG irc.test.local :irc.test.local")));
+
+    // Quit: the server closes the link and the controls come back.
+    m.RichTextBox1.Text = QStringLiteral("Leaving now");
+    QTest::mouseClick(m.cmdDisconnect, Qt::LeftButton);
+    QVERIFY(WaitUntil([&] { return m.mnuConnect->text() == QStringLiteral("Connect"); }));
+    QVERIFY(m.cmdConnect->isEnabled());
+    QVERIFY(s.Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected")));
+    server.stop();
+    QVERIFY(!server.running());
+}
+
+void NgircdTest::takenNickSwitchesToAlternative()
+{
+    Ngircd server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    Peer holder;
+    QVERIFY(holder.connect(server.port()));
+    QVERIFY(holder.registerUser(QStringLiteral("abc")));
+
+    TestEnv env;
+    env.writeConnection(server.port());
+    frmOrvelMain &m = env.start();
+    m.cmdConnect_Click();
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(s.Incoming->Text()));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
+    QVERIFY(s.Incoming->Text().contains(QStringLiteral("\x01 Attempting to change your nick...")));
+    QVERIFY(s.Incoming->Text().contains(QStringLiteral("\nWelcome to the Internet Relay Network abc_!")));
+
+    // The other client reaches us under the alternative nick.
+    holder.send("PRIVMSG abc_ :\x01VERSION\x01");
+    QVERIFY(holder.waitForLine(" NOTICE abc :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
+    QVERIFY(holder.lineContaining(" NOTICE abc :I am using").startsWith(":abc_!"));
+}
+
+void NgircdTest::answersPeerVersionAndTime()
+{
+    Ngircd server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    TestEnv env;
+    env.writeConnection(server.port());
+    frmOrvelMain &m = env.start();
+    m.cmdConnect_Click();
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    QVERIFY(WaitUntil([&] { return s.Incoming->Text().contains(QStringLiteral("End of MOTD command")); }, 10000));
+
+    Peer peer;
+    QVERIFY(peer.connect(server.port()));
+    QVERIFY(peer.registerUser(QStringLiteral("peer")));
+    peer.send("PRIVMSG abc :\x01VERSION\x01");
+    QVERIFY(peer.waitForLine(" NOTICE peer :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
+    QVERIFY(peer.lineContaining(" NOTICE peer :I am using").startsWith(":abc!"));
+    QVERIFY(WaitUntil([&] { return s.Incoming->Text().endsWith(QStringLiteral("\x01 -> [peer] VERSION")); }));
+
+    peer.send("PRIVMSG abc :\x01TIME\x01");
+    QVERIFY(peer.waitForLine(" NOTICE peer :OrvelIRC CTCP Time Reply: "));
+    const QByteArray reply = peer.lineContaining(" NOTICE peer :OrvelIRC CTCP Time Reply: ");
+    QVERIFY2(QRegularExpression(QStringLiteral(" :OrvelIRC CTCP Time Reply: ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"))
+                 .match(QString::fromUtf8(reply)).hasMatch(),
+             reply.constData());
+}
+
+QTEST_MAIN(NgircdTest)
+#include "test_ngircd.moc"
