@@ -145,6 +145,7 @@ void EventsNgircdTest::ourPopupCommandsTakeEffect()
     menu.mnuKick->trigger();
     QVERIFY(r.buddy.waitForLine(" KICK #room buddy :Get Out"));
     QVERIFY2(r.listIs({"@boss", "@orvel"}), qPrintable(r.nicks().join(' ')));
+    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy was kicked by orvel (Get Out)")));
     // Banned: the way back in is closed.
     r.buddy.send("JOIN #room");
     QVERIFY(r.buddy.waitForLine(" 474 buddy #room"));

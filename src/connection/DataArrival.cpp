@@ -67,26 +67,46 @@ void frmOrvelIRC::TCP1_Close()
     ChannelState = 0;
 }
 
-QString frmOrvelIRC::GetLine(QString &work)
+namespace {
+// Takes lines off the front of a block. CR LF is looked for over the whole rest of the
+// block first, so a lone CR or LF before the first CR LF stays inside the line; lone CRs
+// split only when no CR LF is left, and lone LFs only when no CR is left. The positions
+// found are kept until consumed, so a flood block is split in linear time.
+class LineSplitter
 {
-    // CR LF is looked for over the whole text first, so a lone CR or LF before the first
-    // CR LF stays inside the line.
-    qsizetype at = work.indexOf(QLatin1String("\r\n"));
-    qsizetype skip = 2;
-    if (at < 0) {
-        skip = 1;
-        at = work.indexOf(QLatin1Char('\r'));
-        if (at < 0) at = work.indexOf(QLatin1Char('\n'));
-    }
-    if (at < 0) {
-        QString line = work;
-        work.clear();
+public:
+    explicit LineSplitter(const QString &text) : m_text(text) {}
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    QString next()
+    {
+        qsizetype at = find(m_crlf, u"\r\n");
+        qsizetype skip = 2;
+        if (at < 0) {
+            skip = 1;
+            at = find(m_cr, u"\r");
+            if (at < 0) at = find(m_lf, u"\n");
+        }
+        if (at < 0) {
+            const QString line = m_text.mid(m_pos);
+            m_pos = m_text.size();
+            return line;
+        }
+        const QString line = m_text.mid(m_pos, at - m_pos);
+        m_pos = at + skip;
         return line;
     }
-    QString line = work.left(at);
-    work.remove(0, at + skip);
-    return line;
-}
+private:
+    qsizetype find(qsizetype &cached, QStringView what)
+    {
+        if (cached == -1) return -1;  // none left in the block
+        if (cached < m_pos) cached = m_text.indexOf(what, m_pos);
+        return cached;
+    }
+    const QString &m_text;
+    qsizetype m_pos = 0;
+    qsizetype m_crlf = -2, m_cr = -2, m_lf = -2;
+};
+} // namespace
 
 void frmOrvelIRC::TCP1_DataArrival()
 {
@@ -108,8 +128,9 @@ void frmOrvelIRC::TCP1_DataArrival()
     PartialLine.clear();
     QPointer<frmOrvelIRC> self(this);
     Arrival a;
-    while (!work.isEmpty()) {
-        QString line = GetLine(work);
+    LineSplitter lines(work);
+    while (!lines.atEnd()) {
+        QString line = lines.next();
         DispatchLine(line, a);
         // A handler may have closed this window (its unload closes the socket): the rest
         // of the block has nowhere to go.

@@ -49,11 +49,8 @@ private:
 
 void frmOrvelIRC::WireTeletrivia()
 {
-    connect(Teletrivia, &VbTimer::Timer, this, &frmOrvelIRC::Teletrivia_Timer, Qt::UniqueConnection);
-    if (!Picture1->property("triviaWired").toBool()) {
-        Picture1->setProperty("triviaWired", true);
-        Picture1->installEventFilter(new IndicatorClicks(this));
-    }
+    connect(Teletrivia, &VbTimer::Timer, this, &frmOrvelIRC::Teletrivia_Timer);
+    Picture1->installEventFilter(new IndicatorClicks(this));
 }
 
 void frmOrvelIRC::Picture1_Click() { SetPicture1BackColor(Ask); }

@@ -34,6 +34,7 @@ frmOrvelIRC::frmOrvelIRC()
     connect(Tcp1, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
     connect(Tcp1, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
     Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
+    WireTeletrivia();
 }
 
 frmOrvelIRC::~frmOrvelIRC() = default;

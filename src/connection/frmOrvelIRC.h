@@ -73,8 +73,6 @@ public:
     void TCP1_DataArrival();
     // Shows a server line in the pane: the text after the first colon from the second character on.
     void ServerText(const QString &line);
-    // Takes the first line off the working text (CR LF first, then CR, then LF).
-    static QString GetLine(QString &work);
     // Runs one line through the received-line table.
     void DispatchLine(QString &line, Arrival &a);
     // A held remainder beyond this many characters is dropped.
@@ -130,7 +128,7 @@ public:
     void Teletrivia_Timer();
     void Picture1_Click();     // phase := ask
     void Picture1_DblClick();  // phase := reveal
-    // Connects the game's timer and indicator to their handlers (once).
+    // Connects the game's timer and indicator to their handlers (called once, at creation).
     void WireTeletrivia();
     // ---- end teletrivia ----
 

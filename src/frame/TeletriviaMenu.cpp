@@ -34,7 +34,6 @@ void frmOrvelMain::mnuStartTeleTrivia_Click()
     s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral.Text + QStringLiteral(" :\x03" "12<<\x03" "10Tele trivia has begun!\x03" "12>>"));
     form<frmChan>().Addtext(QStringLiteral("> <<Tele trivia has begun!>>"));
     // The phase and the held answer carry over: the first tick does whatever the indicator says.
-    s.WireTeletrivia();
     s.Teletrivia->setEnabled(true);
     mnuStartTeleTrivia->setEnabled(false);
     mnuStopTeletrivia->setEnabled(true);
