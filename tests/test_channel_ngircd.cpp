@@ -1,38 +1,9 @@
 // End to end against a real IRC server: our client and scripted peers in one channel.
-#include "Harness.h"
+#include "ClientSession.h"
 #include "Ngircd.h"
-#include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "platform/Palette.h"
-#include "settings/IrcData.h"
-#include "windows/frmChan.h"
 #include "windows/frmOrvelChat.h"
 #include <QLineEdit>
-#include <QTest>
 #include <memory>
-
-namespace {
-void type(CommandLine *box, const QString &text)
-{
-    box->clear();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
-}
-
-// A frame deleted while shown would still get the MDI area's activation signal.
-struct HideFrameOnExit
-{
-    ~HideFrameOnExit()
-    {
-        if (frmOrvelMain *f = frmOrvelMain::Instance()) f->hide();
-    }
-};
-
-bool paneHasLine(const RichPane *p, const QString &line)
-{
-    return p->Text().split(QLatin1Char('\n')).contains(line);
-}
-} // namespace
 
 class ChannelNgircdTest : public QObject
 {
@@ -47,25 +18,14 @@ void ChannelNgircdTest::joinTalkAndLeave()
     Ngircd server;
     QVERIFY2(server.start(), qPrintable(server.error()));
     Peer peer;
-    QVERIFY(peer.connect(server.port()));
-    QVERIFY(peer.registerUser(QStringLiteral("peer")));
+    QVERIFY(peer.connectAs(server.port(), QStringLiteral("peer")));
     peer.send("JOIN #test");
     peer.send("TOPIC #test :Talk: anything goes");
     QVERIFY(peer.waitForLine(" TOPIC #test :Talk: anything goes"));
 
-    TestEnv env;
-    env.writeConnection(server.port(), QStringLiteral("orvel"), QStringLiteral("127.0.0.1"), QStringLiteral("orvel_"),
-                        QStringLiteral("orvel"));
-    HideFrameOnExit guard;
-    frmOrvelMain &m = env.start();
-    m.show();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    type(s.Outgoing, QStringLiteral("/SERVER 127.0.0.1"));
-    QVERIFY(WaitUntil([] { return IrcData::ServerName == QLatin1String("irc.test.local"); }, 10000));
-
-    type(s.Outgoing, QStringLiteral("/JOIN #test"));
-    s.Timer1->fire();
-    QVERIFY2(WaitUntil([&] { return s.ChannelState == 2; }), qPrintable(s.Incoming->Text()));
+    ClientSession t(server.port(), OrvelSettings());
+    QVERIFY(t.connect(QStringLiteral("irc.test.local")));
+    QVERIFY2(t.join(QStringLiteral("#test")), qPrintable(t.s->Incoming->Text()));
     frmChan *c = loaded<frmChan>();
     QVERIFY(c);
     QCOMPARE(c->Caption(), QStringLiteral("#test: Talk: anything goes"));
@@ -74,21 +34,21 @@ void ChannelNgircdTest::joinTalkAndLeave()
     QVERIFY(peer.waitForLine(":orvel!"));
 
     // Both directions of the conversation.
-    type(c->Outgoing, QStringLiteral("hello peer"));
+    TypeLine(c->Outgoing, QStringLiteral("hello peer"));
     QVERIFY(peer.waitForLine(" PRIVMSG #test :hello peer"));
-    QVERIFY(paneHasLine(c->Incoming, QStringLiteral("<orvel> hello peer")));
+    QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("<orvel> hello peer")));
     peer.send("PRIVMSG #test :hi orvel");
-    QVERIFY(WaitUntil([&] { return paneHasLine(c->Incoming, QStringLiteral("<peer> hi orvel")); }));
+    QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("<peer> hi orvel")); }));
     peer.send("PRIVMSG #test :\x03" "12blue words");
-    QVERIFY(WaitUntil([&] { return paneHasLine(c->Incoming, QStringLiteral("<peer> blue words")); }));
+    QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("<peer> blue words")); }));
     QCOMPARE(TextRuns(c->Incoming).last().colour, PaletteColour(9));
 
     // Actions both ways.
-    type(c->Outgoing, QStringLiteral("/ME waves"));
+    TypeLine(c->Outgoing, QStringLiteral("/ME waves"));
     QVERIFY(peer.waitForLine(" PRIVMSG #test :\x01" "ACTION waves\x01"));
-    QVERIFY(paneHasLine(c->Incoming, QStringLiteral("* orvel waves")));
+    QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("* orvel waves")));
     peer.send("PRIVMSG #test :\x01" "ACTION bows\x01");
-    QVERIFY(WaitUntil([&] { return paneHasLine(c->Incoming, QStringLiteral("* peer bows")); }));
+    QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("* peer bows")); }));
 
     // A private message opens the private chat window.
     peer.send("PRIVMSG orvel :just us");
@@ -113,36 +73,25 @@ void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
     for (int i = 0; i < 70; ++i) {
         const QString nick = QStringLiteral("member%1").arg(i, 3, 10, QLatin1Char('0'));
         auto p = std::make_unique<Peer>();
-        QVERIFY(p->connect(server.port()));
-        QVERIFY(p->registerUser(nick));
-        p->send("JOIN #big");
-        QVERIFY(p->waitForLine(" 366 "));
+        QVERIFY(p->connectAs(server.port(), nick));
+        QVERIFY(p->joinChannel("#big"));
         expected.append(i == 0 ? QLatin1Char('@') + nick : nick);
         peers.push_back(std::move(p));
     }
     expected.append(QStringLiteral("orvel"));
     expected.sort(Qt::CaseInsensitive);
 
-    TestEnv env;
-    env.writeConnection(server.port(), QStringLiteral("orvel"), QStringLiteral("127.0.0.1"), QStringLiteral("orvel_"),
-                        QStringLiteral("orvel"));
-    HideFrameOnExit guard;
-    frmOrvelMain &m = env.start();
-    m.show();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    type(s.Outgoing, QStringLiteral("/SERVER 127.0.0.1"));
-    QVERIFY(WaitUntil([] { return IrcData::ServerName == QLatin1String("irc.test.local"); }, 10000));
-    type(s.Outgoing, QStringLiteral("/JOIN #big"));
-    s.Timer1->fire();
-    QVERIFY(WaitUntil([&] { return s.ChannelState == 2; }));
+    ClientSession t(server.port(), OrvelSettings());
+    QVERIFY(t.connect(QStringLiteral("irc.test.local")));
+    QVERIFY(t.join(QStringLiteral("#big")));
     NickList *list = form<frmChan>().Namelist;
     QCOMPARE(list->Items(), expected);
 
     // The names asked for again come back over several lines and refill the list whole.
     list->AddItem(QStringLiteral("stale"));
-    type(s.Outgoing, QStringLiteral("/RAW NAMES #big"));
+    t.typeServer(QStringLiteral("/RAW NAMES #big"));
     QVERIFY(WaitUntil([&] { return !list->Items().contains(QStringLiteral("stale")) && list->Count() == expected.size(); }));
-    QVERIFY(WaitUntil([&] { return s.Incoming->Text().contains(QStringLiteral("End of NAMES list")); }));
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of NAMES list")); }));
     QCOMPARE(list->Items(), expected);
 }
 

@@ -1,6 +1,6 @@
 // The private chat window: opened by a private message or the frame, talking to the
 // partner, the partner prompt, and its place in the frame's window list and bar.
-#include "EventsSession.h"
+#include "ClientSession.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
@@ -9,6 +9,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+
+namespace {
+// Connected, and the private chat window opened by a message from x.
+frmOrvelChat *chatWithX(ClientSession &t)
+{
+    return t.connect() && t.feed(":x!u@h PRIVMSG abc :hi\r\n") ? loaded<frmOrvelChat>() : nullptr;
+}
+} // namespace
 
 class ChatTest : public QObject
 {
@@ -25,53 +33,54 @@ private slots:
 
 void ChatTest::privateMessagesOpenAndFollowTheSender()
 {
-    EventsSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     QVERIFY(!loaded<frmOrvelChat>());
     QVERIFY(t.feed(":x!u@h PRIVMSG ABC :hi there\r\n"));
     frmOrvelChat *c = loaded<frmOrvelChat>();
     QVERIFY(c);
-    QCOMPARE(EventsSession::plays(QStringLiteral("chat.wav")), 1);
+    QVERIFY(!c->SubWindow()->isHidden());
+    QVERIFY(t.m->Command4->isEnabled());
+    QCOMPARE(Plays(QStringLiteral("chat.wav")), 1);
     QCOMPARE(c->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there"));
-    QCOMPARE(ColourOf(c->txtIncoming, QStringLiteral("<x> hi there")), PaletteColour(1));
+    QCOMPARE(RunColours(c->txtIncoming), QList<QColor>({PaletteColour(1), PaletteColour(1)}));
     QCOMPARE(c->txtUser->text(), QStringLiteral("x"));
     QCOMPARE(c->Label1->text(), QStringLiteral("Private Chat with x"));
     c->Timer1->fire();
     QCOMPARE(c->Caption(), QStringLiteral("x"));
 
-    // Another sender takes over the window without a second announcement.
-    QVERIFY(t.feed(":y!u@h PRIVMSG abc :me too\r\n"));
+    // Another sender takes over the window without a second announcement; markup shows as sent.
+    QVERIFY(t.feed(":y!u@h PRIVMSG abc :<b>yo</b>\r\n"));
     QCOMPARE(loaded<frmOrvelChat>(), c);
-    QCOMPARE(c->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there\n<y> me too"));
+    QCOMPARE(c->txtIncoming->Text(), QStringLiteral("\x01 Now chatting with x\n<x> hi there\n<y> <b>yo</b>"));
     QCOMPARE(c->txtUser->text(), QStringLiteral("y"));
     QCOMPARE(c->Label1->text(), QStringLiteral("Private Chat with y"));
     c->Timer1->fire();
     QCOMPARE(c->Caption(), QStringLiteral("y"));
-    QCOMPARE(EventsSession::plays(QStringLiteral("chat.wav")), 1);
+    QCOMPARE(Plays(QStringLiteral("chat.wav")), 1);
+    QVERIFY(!loaded<frmChan>());
 }
 
 void ChatTest::typingSendsToThePartner()
 {
-    EventsSession t;
-    QVERIFY(t.connect());
-    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));
-    frmOrvelChat *c = loaded<frmOrvelChat>();
+    ClientSession t;
+    frmOrvelChat *c = chatWithX(t);
     QVERIFY(c);
     t.sent();
-    EventsSession::type(c->txtOutgoing, QStringLiteral("hello <b>you</b>"));
+    TypeLine(c->txtOutgoing, QStringLiteral("hello <b>you</b>"));
     QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG x :hello <b>you</b>"}));
-    QCOMPARE(LastLineOf(c->txtIncoming), QStringLiteral("> hello <b>you</b>"));
+    QCOMPARE(LastLine(c->txtIncoming), QStringLiteral("> hello <b>you</b>"));
     QCOMPARE(ColourOf(c->txtIncoming, QStringLiteral("> hello <b>you</b>")), PaletteColour(0));
     QCOMPARE(c->txtOutgoing->text(), QString());
 
     // The reply comes back into the same window.
     QVERIFY(t.feed(":x!u@h PRIVMSG abc :got it\r\n"));
-    QCOMPARE(LastLineOf(c->txtIncoming), QStringLiteral("<x> got it"));
+    QCOMPARE(LastLine(c->txtIncoming), QStringLiteral("<x> got it"));
 }
 
 void ChatTest::enterWithoutTextOrPartner()
 {
-    EventsSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     t.m->mnuShowQueryWindow_Click();
     frmOrvelChat *c = loaded<frmOrvelChat>();
@@ -81,7 +90,7 @@ void ChatTest::enterWithoutTextOrPartner()
     QTest::keyClick(c->txtOutgoing, Qt::Key_Return);
     QVERIFY(t.env.dialogs.messages.isEmpty());
 
-    EventsSession::type(c->txtOutgoing, QStringLiteral("anyone?"));
+    TypeLine(c->txtOutgoing, QStringLiteral("anyone?"));
     QCOMPARE(t.env.dialogs.messages, QStringList{QStringLiteral("Please enter a username of who you are chatting with!")});
     QCOMPARE(t.env.dialogs.titles.last(), QStringLiteral("OrvelIRC"));
     QCOMPARE(c->txtOutgoing->text(), QStringLiteral("anyone?"));
@@ -91,10 +100,8 @@ void ChatTest::enterWithoutTextOrPartner()
 
 void ChatTest::escMinimisesAndBarRestores()
 {
-    EventsSession t;
-    QVERIFY(t.connect());
-    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));
-    frmOrvelChat *c = loaded<frmOrvelChat>();
+    ClientSession t;
+    frmOrvelChat *c = chatWithX(t);
     QVERIFY(c);
     c->txtOutgoing->setText(QStringLiteral("half typed"));
     QTest::keyClick(c->txtOutgoing, Qt::Key_Escape);
@@ -110,10 +117,8 @@ void ChatTest::escMinimisesAndBarRestores()
 
 void ChatTest::doubleClickAsksForAPartner()
 {
-    EventsSession t;
-    QVERIFY(t.connect());
-    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));
-    frmOrvelChat *c = loaded<frmOrvelChat>();
+    ClientSession t;
+    frmOrvelChat *c = chatWithX(t);
     QVERIFY(c);
 
     // Cancel changes nothing.
@@ -128,13 +133,13 @@ void ChatTest::doubleClickAsksForAPartner()
     QCOMPARE(c->txtIncoming->Text(), QString());
     c->Timer1->fire();
     QCOMPARE(c->Caption(), QStringLiteral("y"));
-    EventsSession::type(c->txtOutgoing, QStringLiteral("hey"));
+    TypeLine(c->txtOutgoing, QStringLiteral("hey"));
     QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG y :hey"}));
 }
 
 void ChatTest::frameMenuWindowListAndUnload()
 {
-    EventsSession t;
+    ClientSession t;
     QVERIFY(!t.m->Command4->isEnabled());
     QVERIFY(t.m->mnuShowQueryWindow->isEnabled());
     t.m->mnuShowQueryWindow->trigger();
@@ -149,7 +154,6 @@ void ChatTest::frameMenuWindowListAndUnload()
     QVERIFY(t.m->mnuWindowTwo->isVisible());
 
     // The entry restores and focuses the window; activation checks it.
-    t.m->show();
     c->Minimize();
     t.m->mnuWindowEntry_Click(2);
     QVERIFY(!c->IsMinimized());
@@ -169,7 +173,7 @@ void ChatTest::frameMenuWindowListAndUnload()
 
 void ChatTest::noEntryLeftAmongTheFirstThree()
 {
-    EventsSession t;
+    ClientSession t;
     form<frmInData>();
     form<frmChan>();
     QCOMPARE(t.m->mnuWindowThree->text(), QStringLiteral("&3 Channel Window"));

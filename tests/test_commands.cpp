@@ -1,5 +1,5 @@
 // The server window's command line, typed through the real window against the loopback server.
-#include "ChanSession.h"
+#include "ClientSession.h"
 #include "connection/Commands.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmOutData.h"
@@ -28,7 +28,7 @@ private slots:
 
 void CommandsTest::keyRules()
 {
-    ChanSession t;
+    ClientSession t;
     // Enter on an empty line leaves the key to the box; any other key goes to the box too.
     int key = 13;
     t.s->Outgoing_KeyPress(key);
@@ -53,27 +53,26 @@ void CommandsTest::keyRules()
 
 void CommandsTest::plainTextIsRefused()
 {
-    ChanSession t;
+    ClientSession t;
     t.typeServer(QStringLiteral("hello"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not connected)"));
     QCOMPARE(LastColour(t.s->Incoming), PaletteColour(0));
-    QVERIFY(ChanSession::played(QStringLiteral("error.wav")));
+    QCOMPARE(Plays(QStringLiteral("error.wav")), 1);
     QCOMPARE(t.s->Outgoing->text(), QString());
 
     QVERIFY(t.connect());
     QVERIFY(t.join(QStringLiteral("#lobby"), "abc"));
-    t.drain();
     MultimediaLog().clear();
     t.typeServer(QStringLiteral("hello"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 4 (Not in a channel)"));
-    QVERIFY(ChanSession::played(QStringLiteral("error.wav")));
+    QCOMPARE(Plays(QStringLiteral("error.wav")), 1);
     QCOMPARE(t.s->Outgoing->text(), QString());
     QCOMPARE(t.sent(), QList<QByteArray>());
 }
 
 void CommandsTest::commandCutting()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     t.drain();
     // No blank after the word: nothing runs.
@@ -101,14 +100,14 @@ void CommandsTest::commandCutting()
 
 void CommandsTest::connectionTestRefusesOffline()
 {
-    ChanSession t;
+    ClientSession t;
     const QStringList words = {"KICK", "INVITE", "BAN", "AWAY", "RAW", "WHOIS", "QUIT", "MODE",
                                "NICK", "P", "PART", "JOIN", "ACTION", "ME", "MSG"};
     for (const QString &w : words) {
         MultimediaLog().clear();
         t.typeServer(QLatin1Char('/') + w + QStringLiteral(" x y"));
         QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not connected)"));
-        QVERIFY2(ChanSession::played(QStringLiteral("error.wav")), qPrintable(w));
+        QVERIFY2(Plays(QStringLiteral("error.wav")) == 1, qPrintable(w));
         QCOMPARE(t.s->Outgoing->text(), QString());
     }
     QCOMPARE(t.s->ChannelState, 0);
@@ -119,7 +118,7 @@ void CommandsTest::connectionTestRefusesOffline()
 
 void CommandsTest::noticeAndOfflineCommands()
 {
-    ChanSession t;
+    ClientSession t;
     t.m->mnuOutDataWindow->setChecked(true);
     frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
     // NOTICE has no connection test: the line reaches SendData and the channel window opens.
@@ -139,10 +138,9 @@ void CommandsTest::noticeAndOfflineCommands()
 
 void CommandsTest::rowsSendTheirLines()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     QVERIFY(t.join(QStringLiteral("#lobby"), "@abc"));
-    t.drain();
     t.typeServer(QStringLiteral("/KICK bob go away"));
     t.typeServer(QStringLiteral("/INVITE bob #lobby"));
     t.typeServer(QStringLiteral("/BAN *!*@host"));
@@ -165,7 +163,7 @@ void CommandsTest::rowsSendTheirLines()
 
 void CommandsTest::joinSetsChannelAndState()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     t.drain();
     t.typeServer(QStringLiteral("/JOIN #a key"));
@@ -181,7 +179,7 @@ void CommandsTest::joinSetsChannelAndState()
 
 void CommandsTest::msgAndActionRows()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
     t.drain();
@@ -207,7 +205,7 @@ void CommandsTest::msgAndActionRows()
 
 void CommandsTest::dccRunShellSoundEcho()
 {
-    ChanSession t;
+    ClientSession t;
     t.typeServer(QStringLiteral("/DCC send"));
     t.typeServer(QStringLiteral("/DCC chat"));
     t.typeServer(QStringLiteral("/DCC Send"));
@@ -227,7 +225,7 @@ void CommandsTest::dccRunShellSoundEcho()
 
     MultimediaLog().clear();
     t.typeServer(QStringLiteral("/SOUND tada.wav"));
-    QVERIFY(ChanSession::played(QStringLiteral("tada.wav")));
+    QCOMPARE(Plays(QStringLiteral("tada.wav")), 1);
     t.typeServer(QStringLiteral("/ECHO <b>said</b>"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("<b>said</b>"));
     QCOMPARE(LastColour(t.s->Incoming), PaletteColour(4));
@@ -235,7 +233,7 @@ void CommandsTest::dccRunShellSoundEcho()
 
 void CommandsTest::serverWithStoredSettings()
 {
-    ChanSession t;
+    ClientSession t;
     t.s->Incoming->Clear();
     // The whole argument is the host, the port is the stored one.
     QVERIFY(!t.s->IsConnectedFlag());
@@ -269,7 +267,7 @@ void CommandsTest::serverWithStoredSettings()
 
 void CommandsTest::serverDefaultsAndCdPlayer()
 {
-    ChanSession t;
+    ClientSession t;
     t.s->txtServer.Text.clear();
     t.s->txtPort.Text.clear();
     t.s->txtRN.Text.clear();
@@ -295,7 +293,7 @@ void CommandsTest::serverDefaultsAndCdPlayer()
 
 void CommandsTest::serverOwnCloseRunsNoCloseHandler()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     t.s->Incoming->Clear();
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
@@ -309,7 +307,7 @@ void CommandsTest::serverOwnCloseRunsNoCloseHandler()
 
 void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     t.drain();
     t.typeServer(QStringLiteral("/NICK bob"));
@@ -340,7 +338,7 @@ void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
 
 void CommandsTest::typedTextIsOneLine()
 {
-    ChanSession t;
+    ClientSession t;
     QVERIFY(t.connect());
     t.drain();
     // A pasted line break stays inside the one line that goes out.

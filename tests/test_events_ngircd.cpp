@@ -1,35 +1,15 @@
 // Channel events, the pop-up commands, a private talk and a teletrivia round against a
 // real IRC server, with scripted peers of which one is the channel's operator.
-#include "Harness.h"
+#include "ClientSession.h"
 #include "Ngircd.h"
 #include "connection/Teletrivia.h"
-#include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "settings/IrcData.h"
-#include "windows/frmChan.h"
 #include "windows/frmMenu.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
 #include <QLineEdit>
-#include <QTest>
+#include <memory>
 
 namespace {
-void type(CommandLine *box, const QString &text)
-{
-    box->clear();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
-}
-
-struct HideFrameOnExit
-{
-    ~HideFrameOnExit()
-    {
-        if (frmOrvelMain *f = frmOrvelMain::Instance()) f->hide();
-    }
-};
-
-bool paneHasLine(const RichPane *p, const QString &line) { return p->Text().split(QLatin1Char('\n')).contains(line); }
 
 double g_draw = 0.0;
 double fixedDraw() { return g_draw; }
@@ -39,33 +19,20 @@ struct Room
 {
     Ngircd server;
     Peer boss, buddy;
-    TestEnv env;
-    HideFrameOnExit guard;
-    frmOrvelMain *m = nullptr;
-    QPointer<frmOrvelIRC> s;
+    std::unique_ptr<ClientSession> t;
     QString error;
 
     bool setUp()
     {
         if (!server.start()) return fail(server.error());
-        if (!boss.connect(server.port()) || !boss.registerUser(QStringLiteral("boss"))) return fail("boss");
-        boss.send("JOIN #room");
-        if (!boss.waitForLine(" 366 boss #room")) return fail("boss join");
-        if (!buddy.connect(server.port()) || !buddy.registerUser(QStringLiteral("buddy"))) return fail("buddy");
-        buddy.send("JOIN #room");
-        if (!buddy.waitForLine(" 366 buddy #room")) return fail("buddy join");
+        if (!boss.connectAs(server.port(), QStringLiteral("boss"))) return fail("boss");
+        if (!boss.joinChannel("#room")) return fail("boss join");
+        if (!buddy.connectAs(server.port(), QStringLiteral("buddy"))) return fail("buddy");
+        if (!buddy.joinChannel("#room")) return fail("buddy join");
 
-        env.writeConnection(server.port(), QStringLiteral("orvel"), QStringLiteral("127.0.0.1"),
-                            QStringLiteral("orvel_"), QStringLiteral("orvel"));
-        m = &env.start();
-        m->show();
-        s = &form<frmOrvelIRC>();
-        type(s->Outgoing, QStringLiteral("/SERVER 127.0.0.1"));
-        if (!WaitUntil([] { return IrcData::ServerName == QLatin1String("irc.test.local"); }, 10000))
-            return fail("welcome");
-        type(s->Outgoing, QStringLiteral("/JOIN #room"));
-        s->Timer1->fire();
-        if (!WaitUntil([&] { return s->ChannelState == 2; })) return fail(s->Incoming->Text());
+        t = std::make_unique<ClientSession>(server.port(), OrvelSettings());
+        if (!t->connect(QStringLiteral("irc.test.local"))) return fail("welcome");
+        if (!t->join(QStringLiteral("#room"))) return fail(t->s->Incoming->Text());
         return boss.waitForLine(":orvel!") || fail("boss never saw us join");
     }
     bool fail(const QString &why)
@@ -99,18 +66,18 @@ void EventsNgircdTest::operatorPeerChangesUsAndTheList()
 
     r.boss.send("MODE #room +v orvel");
     QVERIFY2(r.listIs({"+orvel", "@boss", "buddy"}), qPrintable(r.nicks().join(' ')));
-    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 boss sets mode: +v orvel")));
+    QVERIFY(PaneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 boss sets mode: +v orvel")));
     r.boss.send("MODE #room +o orvel");
     QVERIFY2(r.listIs({"@boss", "@orvel", "buddy"}), qPrintable(r.nicks().join(' ')));
 
     r.buddy.send("NICK pal");
     QVERIFY2(r.listIs({"@boss", "@orvel", "pal"}), qPrintable(r.nicks().join(' ')));
-    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy is now known as pal")));
+    QVERIFY(PaneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy is now known as pal")));
 
     r.boss.send("KICK #room orvel :bye now");
-    QVERIFY(WaitUntil([&] { return r.s->ChannelState == 0; }));
+    QVERIFY(WaitUntil([&] { return r.t->s->ChannelState == 0; }));
     QVERIFY(!loaded<frmChan>());
-    QVERIFY(paneHasLine(r.s->Incoming, QStringLiteral("\x01 You were kicked out of #room by boss. Reason: bye now")));
+    QVERIFY(PaneHasLine(r.t->s->Incoming, QStringLiteral("\x01 You were kicked out of #room by boss. Reason: bye now")));
     // The channel has gone on without us.
     r.boss.clear();
     r.boss.send("NAMES #room");
@@ -131,7 +98,7 @@ void EventsNgircdTest::ourPopupCommandsTakeEffect()
     menu.mnuOp->trigger();
     QVERIFY(r.boss.waitForLine(" MODE #room +o buddy"));
     QVERIFY2(r.listIs({"@boss", "@buddy", "@orvel"}), qPrintable(r.nicks().join(' ')));
-    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 orvel sets mode: +o buddy")));
+    QVERIFY(PaneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 orvel sets mode: +o buddy")));
 
     r.select(QStringLiteral("@buddy"));
     menu.mnuDeop->trigger();
@@ -145,11 +112,11 @@ void EventsNgircdTest::ourPopupCommandsTakeEffect()
     menu.mnuKick->trigger();
     QVERIFY(r.buddy.waitForLine(" KICK #room buddy :Get Out"));
     QVERIFY2(r.listIs({"@boss", "@orvel"}), qPrintable(r.nicks().join(' ')));
-    QVERIFY(paneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy was kicked by orvel (Get Out)")));
+    QVERIFY(PaneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy was kicked by orvel (Get Out)")));
     // Banned: the way back in is closed.
     r.buddy.send("JOIN #room");
     QVERIFY(r.buddy.waitForLine(" 474 buddy #room"));
-    QCOMPARE(r.s->ChannelState, 2);
+    QCOMPARE(r.t->s->ChannelState, 2);
 }
 
 void EventsNgircdTest::privateTalkAndATriviaRound()
@@ -161,20 +128,20 @@ void EventsNgircdTest::privateTalkAndATriviaRound()
     frmOrvelChat *chat = loaded<frmOrvelChat>();
     QVERIFY(WaitUntil([&] { return chat->txtIncoming->Text().endsWith(QLatin1String("<buddy> psst, over here")); }));
     QCOMPARE(chat->txtUser->text(), QStringLiteral("buddy"));
-    type(chat->txtOutgoing, QStringLiteral("what is it?"));
+    TypeLine(chat->txtOutgoing, QStringLiteral("what is it?"));
     QVERIFY(r.buddy.waitForLine(" PRIVMSG buddy :what is it?"));
 
     trivia::Draw = &fixedDraw;
     g_draw = (trivia::Keys().indexOf(97) + 0.5) / 100.0;
-    r.m->mnuStartTeleTrivia->trigger();
+    r.t->m->mnuStartTeleTrivia->trigger();
     QVERIFY(r.boss.waitForLine(" PRIVMSG #room :\x03" "12<<\x03" "10Tele trivia has begun!"));
-    r.s->Teletrivia->fire();
+    r.t->s->Teletrivia->fire();
     QVERIFY(r.boss.waitForLine(" PRIVMSG #room :\x03" "12<<Teletrivia Question: \x03" "10Can fish close their eyes?"));
     r.boss.send("PRIVMSG #room :No");
     QVERIFY(r.buddy.waitForLine(" PRIVMSG #room :\x03" "12<<Teletrivia: \x03" "10boss \x03" "12got it! Answer: \x03" "10No"));
     r.buddy.send("PRIVMSG #room :!stop");
     QVERIFY(r.boss.waitForLine(" NOTICE #room :\x03" "12<<\x03" "10 buddy, you stoped teletrivia."));
-    QVERIFY(!r.s->Teletrivia->Enabled());
+    QVERIFY(!r.t->s->Teletrivia->Enabled());
     trivia::Draw = &trivia::TimeSeededDraw;
 }
 

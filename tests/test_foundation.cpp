@@ -1,7 +1,5 @@
-#include "Harness.h"
-#include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "platform/Palette.h"
+#include "ClientSession.h"
+#include "dialogs/frmSplash.h"
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
@@ -17,6 +15,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QCheckBox>
 
 class FoundationTest : public QObject
 {
@@ -38,6 +38,11 @@ private slots:
     void socketEventsAndLocalClose();
     void incomingDecodingUtf8AndLegacyBytes();
     void windowListAndRawViews();
+    void outputLandsAtTheEndWhateverTheUserSelected();
+    void shutDownLeavesTheChannelBeforeTheSocketCloses();
+    void lineSentJustBeforeACloseStillLeaves();
+    void storedPositionValuesAreSeparateSteps();
+    void splashAfterConnectAtStartSavesItsBox();
 };
 
 void FoundationTest::cutsFailInsteadOfReturningWholeText()
@@ -117,107 +122,84 @@ void FoundationTest::settingsWriteIsAtomicAndCaseBlind()
 
 void FoundationTest::outputProceduresColoursAndLineEnds()
 {
-    TestEnv env;
-    env.writeConnection(6667);
-    env.start();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Incoming->Clear();
-    s.Addtext(QStringLiteral("a"));
-    s.Addtext2(QStringLiteral("b"));
-    s.Addtext5(QStringLiteral("c"));
-    QCOMPARE(s.Incoming->Text(), QStringLiteral("\na\nbc\n"));
-    const QList<RichPane::Run> runs = TextRuns(s.Incoming);
-    QCOMPARE(runs.size(), 3);
-    QCOMPARE(runs[0].colour, PaletteColour(0));
-    QCOMPARE(runs[1].colour, PaletteColour(1));
-    QCOMPARE(runs[2].colour, PaletteColour(12));
-    QVERIFY(runs[2].text.endsWith(QLatin1Char('\n')));
+    ClientSession t;
+    t.s->Incoming->Clear();
+    t.s->Addtext(QStringLiteral("a"));
+    t.s->Addtext2(QStringLiteral("b"));
+    t.s->Addtext5(QStringLiteral("c"));
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\na\nbc\n"));
+    QCOMPARE(RunColours(t.s->Incoming), QList<QColor>({PaletteColour(0), PaletteColour(1), PaletteColour(12)}));
+    QVERIFY(TextRuns(t.s->Incoming)[2].text.endsWith(QLatin1Char('\n')));
 
-    s.Incoming->Clear();
-    s.AddtextX(QStringLiteral("x"));
-    s.Addtext3(QStringLiteral("y"));
-    s.Addtext4(QStringLiteral("z"));
-    QCOMPARE(s.Incoming->Text(), QStringLiteral("x\n\ny\nz"));
-    const QList<RichPane::Run> r2 = TextRuns(s.Incoming);
-    QCOMPARE(r2[0].colour, PaletteColour(0));
-    QCOMPARE(r2[1].colour, PaletteColour(3));
-    QCOMPARE(r2[2].colour, PaletteColour(4));
+    t.s->Incoming->Clear();
+    t.s->AddtextX(QStringLiteral("x"));
+    t.s->Addtext3(QStringLiteral("y"));
+    t.s->Addtext4(QStringLiteral("z"));
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("x\n\ny\nz"));
+    QCOMPARE(RunColours(t.s->Incoming), QList<QColor>({PaletteColour(0), PaletteColour(3), PaletteColour(4)}));
 }
 
 void FoundationTest::fontHoldersApplyToNewRunsOnly()
 {
-    TestEnv env;
-    env.writeConnection(6667);
-    frmOrvelMain &m = env.start();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Incoming->Clear();
-    s.Addtext(QStringLiteral("before"));
-    const QFont lineFont = s.Outgoing->font();
-    m.txtFontName.Text = QStringLiteral("Serif");
-    m.txtFontSize.Text = QStringLiteral("14");
-    s.Addtext2(QStringLiteral("blue"));
-    QCOMPARE(s.Outgoing->font().family(), lineFont.family());  // Addtext2 leaves the command line alone
-    s.Addtext(QStringLiteral("black"));
-    QCOMPARE(s.Outgoing->font().family(), QStringLiteral("Serif"));
-    const QList<RichPane::Run> runs = TextRuns(s.Incoming);
+    ClientSession t;
+    t.s->Incoming->Clear();
+    t.s->Addtext(QStringLiteral("before"));
+    const QFont lineFont = t.s->Outgoing->font();
+    t.m->txtFontName.Text = QStringLiteral("Serif");
+    t.m->txtFontSize.Text = QStringLiteral("14");
+    t.s->Addtext2(QStringLiteral("blue"));
+    QCOMPARE(t.s->Outgoing->font().family(), lineFont.family());  // Addtext2 leaves the command line alone
+    t.s->Addtext(QStringLiteral("black"));
+    QCOMPARE(t.s->Outgoing->font().family(), QStringLiteral("Serif"));
+    const QList<RichPane::Run> runs = TextRuns(t.s->Incoming);
     QCOMPARE(runs.size(), 3);
     QVERIFY(runs[0].family != QStringLiteral("Serif"));
     QCOMPARE(runs[1].family, QStringLiteral("Serif"));
     QCOMPARE(runs[1].size, 14.0);
     QCOMPARE(runs[2].size, 14.0);
     // A size that is not a number is ignored; the line still shows.
-    m.txtFontSize.Text = QStringLiteral("big");
-    s.Addtext(QStringLiteral("still shown"));
-    QVERIFY(s.Incoming->Text().endsWith(QStringLiteral("\nstill shown")));
+    t.m->txtFontSize.Text = QStringLiteral("big");
+    t.s->Addtext(QStringLiteral("still shown"));
+    QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\nstill shown")));
 }
 
 void FoundationTest::paneShowsMarkupLiterally()
 {
-    TestEnv env;
-    env.writeConnection(6667);
-    env.start();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Incoming->Clear();
+    ClientSession t;
+    t.s->Incoming->Clear();
     const QString evil = QStringLiteral("<b>bold</b> <img src=x> &amp;");
-    s.Addtext3(evil);
-    QCOMPARE(s.Incoming->Text(), QStringLiteral("\n") + evil);
+    t.s->Addtext3(evil);
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\n") + evil);
 }
 
 void FoundationTest::sendDataSendsExactlyOneLine()
 {
-    TestEnv env;
-    LoopbackServer server;
-    env.writeConnection(server.port());
-    env.start();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Tcp1->RemoteHost = QStringLiteral("127.0.0.1");
-    s.Tcp1->RemotePort = server.port();
-    s.Tcp1->Connect();
-    QVERIFY(server.waitForClient());
-    QVERIFY(WaitUntil([&] { return s.Tcp1->IsConnected(); }));
-    QVERIFY(server.waitForLineStarting("USER "));  // registration goes out first
-    server.clear();
-    s.SendData(QStringLiteral("PRIVMSG #a :hi"));
-    s.SendData(QStringLiteral("PRIVMSG #a :one\r\nQUIT :smuggled"));
-    s.SendData(QStringLiteral("PRIVMSG #a :two\nJOIN #x"));
-    s.SendData(QString::fromUtf8("PRIVMSG #a :caf\xc3\xa9") + QChar(0) + QStringLiteral("MODE x"));
-    s.SendData(QStringLiteral("PING :x\r"));
-    QVERIFY(server.waitForBytes(75));
-    QCOMPARE(server.received(), QByteArray("PRIVMSG #a :hi\r\nPRIVMSG #a :one\r\nPRIVMSG #a :two\r\n"
+    ClientSession t;
+    t.s->Tcp1->RemoteHost = QStringLiteral("127.0.0.1");
+    t.s->Tcp1->RemotePort = t.srv.port();
+    t.s->Tcp1->Connect();
+    QVERIFY(t.srv.waitForClient());
+    QVERIFY(WaitUntil([&] { return t.s->Tcp1->IsConnected(); }));
+    QVERIFY(t.srv.waitForLineStarting("USER "));  // registration goes out first
+    t.srv.clear();
+    t.s->SendData(QStringLiteral("PRIVMSG #a :hi"));
+    t.s->SendData(QStringLiteral("PRIVMSG #a :one\r\nQUIT :smuggled"));
+    t.s->SendData(QStringLiteral("PRIVMSG #a :two\nJOIN #x"));
+    t.s->SendData(QString::fromUtf8("PRIVMSG #a :caf\xc3\xa9") + QChar(0) + QStringLiteral("MODE x"));
+    t.s->SendData(QStringLiteral("PING :x\r"));
+    QVERIFY(t.srv.waitForBytes(75));
+    QCOMPARE(t.srv.received(), QByteArray("PRIVMSG #a :hi\r\nPRIVMSG #a :one\r\nPRIVMSG #a :two\r\n"
                                            "PRIVMSG #a :caf\xc3\xa9\r\nPING :x\r\n"));
 }
 
 void FoundationTest::sendDataWhileDisconnectedStillEchoes()
 {
-    TestEnv env;
-    env.writeConnection(6667);
-    frmOrvelMain &m = env.start();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.SendData(QStringLiteral("NOT SHOWN"));
+    ClientSession t;
+    t.s->SendData(QStringLiteral("NOT SHOWN"));
     QVERIFY(!loaded<frmOutData>());
-    m.mnuOutDataWindow->setChecked(true);
-    s.SendData(QStringLiteral("LINE ONE"));
-    s.SendData(QStringLiteral("LINE TWO\r\nHIDDEN"));
+    t.m->mnuOutDataWindow->setChecked(true);
+    t.s->SendData(QStringLiteral("LINE ONE"));
+    t.s->SendData(QStringLiteral("LINE TWO\r\nHIDDEN"));
     QVERIFY(loaded<frmOutData>());
     QCOMPARE(loaded<frmOutData>()->Text(), QStringLiteral("\nLINE ONE\nLINE TWO"));
 }
@@ -254,16 +236,12 @@ void FoundationTest::startupPositionDefaultsSavedAndRestored()
 
 void FoundationTest::positionNotSavedWhenMinimised()
 {
-    TestEnv env;
-    env.writeConnection(6667);
-    env.writeSetting(QStringLiteral("cdexit.msg"), QStringLiteral("yes"));
-    frmOrvelMain &m = env.start();
-    m.show();
-    m.showMinimized();
-    QVERIFY(m.isMinimized());
+    ClientSession t(0, {{QStringLiteral("cdexit.msg"), QStringLiteral("yes")}});
+    t.m->showMinimized();
+    QVERIFY(t.m->isMinimized());
     MultimediaLog().clear();
-    m.MDIForm_Unload();
-    QVERIFY(env.store.values.isEmpty());
+    t.m->MDIForm_Unload();
+    QVERIFY(t.env.store.values.isEmpty());
     QCOMPARE(MultimediaLog(), QStringList({QStringLiteral("MMControl1:Close:WaveAudio:"),
                                            QStringLiteral("CDControl:Stop::"), QStringLiteral("CDControl:Close::")}));
     QCOMPARE(TestEnv::endCalls, 1);
@@ -274,9 +252,11 @@ void FoundationTest::startupTextItems()
     {
         TestEnv env;
         env.writeConnection(6667);
-        env.writeFile(QStringLiteral("startup.txt"), "Hello there,\"quoted, item\"\r\n\r\nnever shown\r\n");
+        env.writeFile(QStringLiteral("startup.txt"),
+                      "Hello there,\"quoted, item\"\r\n  \" in blanks \"  ,say \"hi\"\r\n\r\nnever shown\r\n");
         env.start();
-        QCOMPARE(form<frmOrvelIRC>().Incoming->Text(), QStringLiteral("Hello there\nquoted, item\n"));
+        QCOMPARE(form<frmOrvelIRC>().Incoming->Text(),
+                 QStringLiteral("Hello there\nquoted, item\n in blanks \nsay \"hi\"\n"));
     }
     {
         TestEnv env;  // no startup.txt: nothing shown, the load goes on
@@ -402,41 +382,143 @@ void FoundationTest::incomingDecodingUtf8AndLegacyBytes()
 
 void FoundationTest::windowListAndRawViews()
 {
-    TestEnv env;
-    env.writeConnection(6667);
-    env.writeSetting(QStringLiteral("indata.msg"), QStringLiteral("yes"));
-    frmOrvelMain &m = env.start();
+    ClientSession t(0, {{QStringLiteral("indata.msg"), QStringLiteral("yes")}});
     // The received-data view loads before the server window and takes entry 1.
-    QCOMPARE(m.mnuWindowOne->text(), QStringLiteral("&1 InData Window"));
-    QCOMPARE(m.mnuWindowTwo->text(), QStringLiteral("&2 Server Connection"));
-    QVERIFY(m.mnuIndataWindow->isChecked());
+    QCOMPARE(t.m->mnuWindowOne->text(), QStringLiteral("&1 InData Window"));
+    QCOMPARE(t.m->mnuWindowTwo->text(), QStringLiteral("&2 Server Connection"));
+    QVERIFY(t.m->mnuIndataWindow->isChecked());
     // Activation moves the check mark between the entries.
-    QVERIFY(m.mnuWindowTwo->isChecked());
-    QVERIFY(!m.mnuWindowOne->isChecked());
-    m.MdiArea()->setActiveSubWindow(loaded<frmInData>()->SubWindow());
-    QVERIFY(m.mnuWindowOne->isChecked());
-    QVERIFY(!m.mnuWindowTwo->isChecked());
-    m.MdiArea()->setActiveSubWindow(form<frmOrvelIRC>().SubWindow());
-    m.Timer1->fire();
-    QVERIFY(m.mnuCloseAll->isEnabled());
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S+$")).match(m.Label22->text()).hasMatch());
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Incoming->Clear();
+    QVERIFY(t.m->mnuWindowTwo->isChecked());
+    QVERIFY(!t.m->mnuWindowOne->isChecked());
+    t.m->MdiArea()->setActiveSubWindow(loaded<frmInData>()->SubWindow());
+    QVERIFY(t.m->mnuWindowOne->isChecked());
+    QVERIFY(!t.m->mnuWindowTwo->isChecked());
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
+    t.m->Timer1->fire();
+    QVERIFY(t.m->mnuCloseAll->isEnabled());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S+$")).match(t.m->Label22->text()).hasMatch());
+    t.s->Incoming->Clear();
     loaded<frmInData>()->Unload();
     Pump();
-    QVERIFY(!m.mnuIndataWindow->isChecked());
-    QVERIFY(!m.mnuWindowOne->isVisible());
-    QCOMPARE(s.Incoming->Text(), QStringLiteral("\n\x01 InData Window Closed"));
-    m.Timer1->fire();
-    QVERIFY(!m.mnuCloseAll->isEnabled());  // entry 1 is free: close items follow it alone
-    QVERIFY(!m.mnuWindowSeparator->isVisible());
-    m.mnuOutDataWindow->setChecked(true);
+    QVERIFY(!t.m->mnuIndataWindow->isChecked());
+    QVERIFY(!t.m->mnuWindowOne->isVisible());
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\n\x01 InData Window Closed"));
+    t.m->Timer1->fire();
+    QVERIFY(!t.m->mnuCloseAll->isEnabled());  // entry 1 is free: close items follow it alone
+    QVERIFY(!t.m->mnuWindowSeparator->isVisible());
+    t.m->mnuOutDataWindow->setChecked(true);
     form<frmOutData>();
-    QVERIFY(!m.mnuWindowOne->isVisible());  // the sent-data view takes no entry
+    QVERIFY(!t.m->mnuWindowOne->isVisible());  // the sent-data view takes no entry
     loaded<frmOutData>()->Unload();
     Pump();
-    QVERIFY(!m.mnuOutDataWindow->isChecked());
-    QVERIFY(s.Incoming->Text().endsWith(QStringLiteral("\n\x01 OutData Window Closed")));
+    QVERIFY(!t.m->mnuOutDataWindow->isChecked());
+    QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\n\x01 OutData Window Closed")));
+}
+
+void FoundationTest::outputLandsAtTheEndWhateverTheUserSelected()
+{
+    ClientSession t;
+    t.s->Incoming->Clear();
+    t.s->Addtext(QStringLiteral("first line"));
+    t.s->Addtext(QStringLiteral("second line"));
+    // The user selects "first" with the mouse; a line arriving then neither replaces the
+    // selection nor lands in the middle of the history.
+    QTextCursor cur = t.s->Incoming->textCursor();
+    cur.setPosition(1);
+    cur.setPosition(6, QTextCursor::KeepAnchor);
+    t.s->Incoming->setTextCursor(cur);
+    t.s->Incoming_Click();
+    QCOMPARE(t.env.clipboard.text, QStringLiteral("first"));
+    t.s->Addtext2(QStringLiteral("third line"));
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\nfirst line\nsecond line\nthird line"));
+    QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("third line")), PaletteColour(1));
+    QCOMPARE(t.s->Incoming->SelStart(), t.s->Incoming->TextLength());
+    // A caret put in the middle by a click is no better place.
+    t.s->Incoming->SetSelStart(3);
+    t.s->AddtextX(QStringLiteral("fourth"));
+    QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\nfirst line\nsecond line\nthird linefourth\n"));
+}
+
+void FoundationTest::shutDownLeavesTheChannelBeforeTheSocketCloses()
+{
+    ClientSession t;
+    QVERIFY(t.connectAndJoin());
+    // The sent-data view is loaded after the server window: its closing note must not load
+    // the server window again.
+    t.m->mnuOutDataWindow->setChecked(true);
+    t.s->SendData(QStringLiteral("LUSERS"));
+    QVERIFY(loaded<frmOutData>());
+    QVERIFY(t.srv.waitForLine("LUSERS"));
+    t.srv.clear();
+    t.m->close();
+    QVERIFY(t.srv.waitForLine("PART #c"));
+    QVERIFY(t.srv.waitForDisconnect());
+    QCOMPARE(t.srv.lines(), Lines({"PART #c"}));
+    QVERIFY(!loaded<frmOrvelIRC>());
+    QVERIFY(!loaded<frmChan>());
+    QVERIFY(!loaded<frmOutData>());
+    QCOMPARE(TestEnv::endCalls, 1);
+}
+
+void FoundationTest::lineSentJustBeforeACloseStillLeaves()
+{
+    ClientSession t;
+    QVERIFY(t.connectByButton());
+    t.s->SendData(QStringLiteral("QUIT :gone"));
+    t.s->Tcp1->Close();
+    QVERIFY(t.srv.waitForDisconnect());
+    QCOMPARE(t.srv.received(), QByteArray("QUIT :gone\r\n"));
+    // A port past 65535 never wraps round onto another port.
+    t.s->Tcp1->RemotePort = 65536 + t.srv.port();
+    t.s->Tcp1->Connect();
+    QVERIFY(!WaitUntil([&] { return t.srv.hasClient(); }, 300));
+}
+
+void FoundationTest::storedPositionValuesAreSeparateSteps()
+{
+    TestEnv env;
+    env.writeConnection(6667);
+    env.store.values.insert(QStringLiteral("OrvelIRC/Settings/MainTop"), QStringLiteral("2880"));
+    env.store.values.insert(QStringLiteral("OrvelIRC/Settings/MainWidth"), QStringLiteral("wide"));
+    env.store.values.insert(QStringLiteral("OrvelIRC/Settings/MainHeight"), QStringLiteral("8000"));
+    frmOrvelMain &m = env.start();
+    auto near = [](int twips, int expected) { return qAbs(twips - expected) < 16; };
+    // The width that is not a number is skipped; the values around it still apply.
+    QVERIFY(near(platform::PixelsToTwipsX(m.pos().x()), 1000));
+    QVERIFY(near(platform::PixelsToTwipsY(m.pos().y()), 2880));
+    QVERIFY(near(platform::PixelsToTwipsY(m.height()), 8000));
+    QVERIFY(!near(platform::PixelsToTwipsX(m.width()), 6500));
+}
+
+void FoundationTest::splashAfterConnectAtStartSavesItsBox()
+{
+    QString paneAtSplash;
+    QStringList soundsAtSplash;
+    bool sawSplash = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        frmSplash *sp = frmSplash::Current();
+        if (!sp || !sp->isVisible()) return;
+        poll.stop();
+        sawSplash = true;
+        paneAtSplash = loaded<frmOrvelIRC>() ? loaded<frmOrvelIRC>()->Incoming->Text() : QString();
+        soundsAtSplash = MultimediaLog();
+        QVERIFY(sp->Check1->isChecked());
+        sp->Check1->setChecked(false);
+        sp->close();  // the close box, not OK
+    });
+    poll.start();
+    ClientSession t(0, {{QStringLiteral("splash.msg"), QStringLiteral("yes")}, {QStringLiteral("cos.msg"), QStringLiteral("yes")}});
+    QVERIFY(sawSplash);
+    // The connection attempt is under way before the splash shows.
+    QVERIFY(paneAtSplash.contains(QStringLiteral("\x01 Attempting to connect to 127.0.0.1...")));
+    QVERIFY(soundsAtSplash.endsWith(QStringLiteral("MMControl1:Play:WaveAudio:start.wav")));
+    QVERIFY(soundsAtSplash.contains(QStringLiteral("MMControl1:Open:WaveAudio:start.wav")));
+    QCOMPARE(MultimediaLog().value(soundsAtSplash.size()), QStringLiteral("MMControl1:Close:WaveAudio:start.wav"));
+    QCOMPARE(*settings::Read(QStringLiteral("splash.msg")), QStringLiteral("no"));
+    QVERIFY(!frmSplash::Current());
+    QVERIFY(t.srv.waitForLineStarting("USER "));
 }
 
 QTEST_MAIN(FoundationTest)

@@ -1,16 +1,12 @@
 // The program against a real IRC server (Debian's ngircd, started here on a free loopback
 // port): registration, the MOTD, PING, a taken nickname and CTCP replies to another client.
-#include "Harness.h"
+#include "ClientSession.h"
 #include "Ngircd.h"
-#include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmOutData.h"
 #include <QAction>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
 
 class NgircdTest : public QObject
 {
@@ -31,17 +27,14 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     server.pingTimeout = 3;
     server.pongTimeout = 3;
     QVERIFY2(server.start(), qPrintable(server.error()));
-    TestEnv env;
-    env.writeConnection(server.port());
-    frmOrvelMain &m = env.start();
-    m.mnuOutDataWindow->setChecked(true);
-    QTest::mouseClick(m.cmdConnect, Qt::LeftButton);
-    frmOrvelIRC &s = form<frmOrvelIRC>();
+    ClientSession t(server.port());
+    t.m->mnuOutDataWindow->setChecked(true);
+    QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
 
     // The welcome names the server; from then on its lines are shown.
-    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(s.Incoming->Text()));
-    QVERIFY(WaitUntil([&] { return s.Incoming->Text().contains(QStringLiteral("End of MOTD command")); }));
-    const QString pane = s.Incoming->Text();
+    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(t.s->Incoming->Text()));
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }));
+    const QString pane = t.s->Incoming->Text();
     QVERIFY(pane.contains(QStringLiteral("\nWelcome to the Internet Relay Network abc!")));
     QVERIFY(pane.contains(QStringLiteral("\n- irc.test.local message of the day\n- Welcome to the OrvelIRC test server\nEnd of MOTD command")));
     // NICK went out first, then USER.
@@ -50,19 +43,19 @@ void NgircdTest::registersShowsMotdAndStaysUp()
 
     // The server's PINGs are answered: it pings again instead of dropping us after its
     // PONG time-out, and the connection stays up.
-    QVERIFY(WaitUntil([&] { return count(s.Incoming->Text(), QStringLiteral("PING? PONG!")) >= 2; }, 30000));
-    QCOMPARE(s.Caption(), QStringLiteral("abc on 127.0.0.1"));  // the host as it was typed
-    QVERIFY(!s.Incoming->Text().contains(QStringLiteral("\x01 Disconnected")));
-    QVERIFY(m.cmdDisconnect->isEnabled());
-    QCOMPARE(m.mnuConnect->text(), QStringLiteral("Disconnect"));
+    QVERIFY(WaitUntil([&] { return count(t.s->Incoming->Text(), QStringLiteral("PING? PONG!")) >= 2; }, 30000));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));  // the host as it was typed
+    QVERIFY(!t.s->Incoming->Text().contains(QStringLiteral("\x01 Disconnected")));
+    QVERIFY(t.m->cmdDisconnect->isEnabled());
+    QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Disconnect"));
     QVERIFY(form<frmOutData>().Text().contains(QStringLiteral("\nPONG irc.test.local :irc.test.local")));
 
     // Quit: the server closes the link and the controls come back.
-    m.RichTextBox1.Text = QStringLiteral("Leaving now");
-    QTest::mouseClick(m.cmdDisconnect, Qt::LeftButton);
-    QVERIFY(WaitUntil([&] { return m.mnuConnect->text() == QStringLiteral("Connect"); }));
-    QVERIFY(m.cmdConnect->isEnabled());
-    QVERIFY(s.Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected")));
+    t.m->RichTextBox1.Text = QStringLiteral("Leaving now");
+    QTest::mouseClick(t.m->cmdDisconnect, Qt::LeftButton);
+    QVERIFY(WaitUntil([&] { return t.m->mnuConnect->text() == QStringLiteral("Connect"); }));
+    QVERIFY(t.m->cmdConnect->isEnabled());
+    QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected")));
     server.stop();
     QVERIFY(!server.running());
 }
@@ -72,19 +65,15 @@ void NgircdTest::takenNickSwitchesToAlternative()
     Ngircd server;
     QVERIFY2(server.start(), qPrintable(server.error()));
     Peer holder;
-    QVERIFY(holder.connect(server.port()));
-    QVERIFY(holder.registerUser(QStringLiteral("abc")));
+    QVERIFY(holder.connectAs(server.port(), QStringLiteral("abc")));
 
-    TestEnv env;
-    env.writeConnection(server.port());
-    frmOrvelMain &m = env.start();
-    m.cmdConnect_Click();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(s.Incoming->Text()));
+    ClientSession t(server.port());
+    t.m->cmdConnect_Click();
+    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(t.s->Incoming->Text()));
     QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
-    QVERIFY(s.Incoming->Text().contains(QStringLiteral("\x01 Attempting to change your nick...")));
-    QVERIFY(s.Incoming->Text().contains(QStringLiteral("\nWelcome to the Internet Relay Network abc_!")));
+    QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\x01 Attempting to change your nick...")));
+    QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\nWelcome to the Internet Relay Network abc_!")));
 
     // The other client reaches us under the alternative nick.
     holder.send("PRIVMSG abc_ :\x01VERSION\x01");
@@ -96,20 +85,16 @@ void NgircdTest::answersPeerVersionAndTime()
 {
     Ngircd server;
     QVERIFY2(server.start(), qPrintable(server.error()));
-    TestEnv env;
-    env.writeConnection(server.port());
-    frmOrvelMain &m = env.start();
-    m.cmdConnect_Click();
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    QVERIFY(WaitUntil([&] { return s.Incoming->Text().contains(QStringLiteral("End of MOTD command")); }, 10000));
+    ClientSession t(server.port());
+    t.m->cmdConnect_Click();
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }, 10000));
 
     Peer peer;
-    QVERIFY(peer.connect(server.port()));
-    QVERIFY(peer.registerUser(QStringLiteral("peer")));
+    QVERIFY(peer.connectAs(server.port(), QStringLiteral("peer")));
     peer.send("PRIVMSG abc :\x01VERSION\x01");
     QVERIFY(peer.waitForLine(" NOTICE peer :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
     QVERIFY(peer.lineContaining(" NOTICE peer :I am using").startsWith(":abc!"));
-    QVERIFY(WaitUntil([&] { return s.Incoming->Text().endsWith(QStringLiteral("\x01 -> [peer] VERSION")); }));
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().endsWith(QStringLiteral("\x01 -> [peer] VERSION")); }));
 
     peer.send("PRIVMSG abc :\x01TIME\x01");
     QVERIFY(peer.waitForLine(" NOTICE peer :OrvelIRC CTCP Time Reply: "));

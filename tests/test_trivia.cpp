@@ -1,6 +1,6 @@
 // Teletrivia: the question table, the game's ticks with a fixed draw, answers and channel
 // commands from other users, the frame's Start and Stop items and the connection's close.
-#include "EventsSession.h"
+#include "ClientSession.h"
 #include "connection/Teletrivia.h"
 #include <QAction>
 #include <QLabel>
@@ -18,6 +18,25 @@ const QByteArray C = "\x03";
 const QByteArray kCommands = "PRIVMSG #c :" + C + "12<<Teletrivia:" + C +
                              "10 Commands: !scores, !stop, !directions. Next Question..." + C + "12>>";
 const QString kCommandEcho = QStringLiteral("> <<Teletrivia: Commands: !scores, !stop, !directions. Next Question...>>");
+
+// Joined to #c with bob and the game started from the frame's menu; what it sent is drained.
+bool startGame(ClientSession &t)
+{
+    if (!t.connectAndJoin("abc bob")) return false;
+    t.m->mnuStartTeleTrivia->trigger();
+    t.drain();
+    return true;
+}
+
+// startGame(), then the first tick asks the question of the table's key.
+bool askQuestion(ClientSession &t, int key)
+{
+    if (!startGame(t)) return false;
+    drawKey(key);
+    t.s->Teletrivia->fire();
+    t.drain();
+    return true;
+}
 }
 
 class TriviaTest : public QObject
@@ -95,10 +114,8 @@ void TriviaTest::drawCoversOnlyTheTable()
     }
 
     // A draw three quarters of the way up lands on a real question, not in the gap 81-89.
-    EventsSession t;
-    QVERIFY(t.connectAndJoin("abc bob"));
-    t.m->mnuStartTeleTrivia->trigger();
-    t.sent();
+    ClientSession t;
+    QVERIFY(startGame(t));
     g_draw = 0.75;
     t.s->Teletrivia->fire();
     const QList<QByteArray> out = t.sent();
@@ -110,7 +127,7 @@ void TriviaTest::drawCoversOnlyTheTable()
 
 void TriviaTest::gameRound()
 {
-    EventsSession t;
+    ClientSession t;
     QVERIFY(t.connectAndJoin("abc bob"));
     frmChan &c = form<frmChan>();
     QVERIFY(t.m->mnuStartTeleTrivia->isEnabled());
@@ -120,7 +137,7 @@ void TriviaTest::gameRound()
 
     t.m->mnuStartTeleTrivia->trigger();
     QCOMPARE(t.sent(), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<" + C + "10Tele trivia has begun!" + C + "12>>"});
-    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("> <<Tele trivia has begun!>>"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("> <<Tele trivia has begun!>>"));
     QVERIFY(t.s->Teletrivia->Enabled());
     QVERIFY(!t.m->mnuStartTeleTrivia->isEnabled());
     QVERIFY(t.m->mnuStopTeletrivia->isEnabled());
@@ -134,7 +151,7 @@ void TriviaTest::gameRound()
     t.s->Teletrivia->fire();
     QCOMPARE(t.sent(), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia Question: " + C +
                                          "10How many strings are on most guitars?" + C + "12>>"});
-    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("> <<Teletrivia Question: How many strings are on most guitars?>>"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("> <<Teletrivia Question: How many strings are on most guitars?>>"));
     QCOMPARE(t.s->Picture1BackColor, 1);
 
     // A trailing blank is a different answer; letter case is not.
@@ -143,7 +160,7 @@ void TriviaTest::gameRound()
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :SiX\r\n"));
     QCOMPARE(t.sent(), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia: " + C + "10bob " + C +
                                          "12got it! Answer: " + C + "10SiX" + C + "12>>"});
-    QCOMPARE(LastLineOf(c.Incoming), QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>")), PaletteColour(0));
     QCOMPARE(t.s->Picture1BackColor, 2);
     QCOMPARE(IrcData::TriviaAnswer, trivia::AnsweredMarker);
@@ -153,7 +170,7 @@ void TriviaTest::gameRound()
     // The answered tick only repeats the command list here; the next one asks again.
     t.s->Teletrivia->fire();
     QVERIFY(t.sent().isEmpty());
-    QCOMPARE(LastLineOf(c.Incoming), kCommandEcho);
+    QCOMPARE(LastLine(c.Incoming), kCommandEcho);
     QCOMPARE(t.s->Picture1BackColor, 0);
     drawKey(16);
     t.s->Teletrivia->fire();
@@ -163,18 +180,14 @@ void TriviaTest::gameRound()
 
 void TriviaTest::revealAndAnswerAfterReveal()
 {
-    EventsSession t;
-    QVERIFY(t.connectAndJoin("abc bob"));
+    ClientSession t;
+    QVERIFY(askQuestion(t, 34));
     frmChan &c = form<frmChan>();
-    t.m->mnuStartTeleTrivia->trigger();
-    drawKey(34);
-    t.s->Teletrivia->fire();
-    t.sent();
     t.s->Teletrivia->fire();
     QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia:" + C +
                                               "10 No-one got it :( Answer: mercury, venus, earth, mars" + C + "12>>",
                                           kCommands}));
-    QCOMPARE(LastLineOf(c.Incoming), kCommandEcho);
+    QCOMPARE(LastLine(c.Incoming), kCommandEcho);
     QVERIFY(!c.Incoming->Text().contains(QLatin1String("No-one")));
     QCOMPARE(t.s->Picture1BackColor, 0);
 
@@ -196,12 +209,8 @@ void TriviaTest::revealAndAnswerAfterReveal()
 
 void TriviaTest::onlyPlainChannelTextIsChecked()
 {
-    EventsSession t;
-    QVERIFY(t.connectAndJoin("abc bob"));
-    t.m->mnuStartTeleTrivia->trigger();
-    drawKey(97);
-    t.s->Teletrivia->fire();
-    t.sent();
+    ClientSession t;
+    QVERIFY(askQuestion(t, 97));
     QVERIFY(t.feed(":bob!b@h PRIVMSG abc :no\r\n"                   // to us
                    ":bob!b@h PRIVMSG abc :!stop\r\n"
                    ":bob\x03" "4!b@h PRIVMSG #c :no\r\n"            // a colour code in the line
@@ -220,10 +229,8 @@ void TriviaTest::onlyPlainChannelTextIsChecked()
 
 void TriviaTest::directionsAndStopFromAnyone()
 {
-    EventsSession t;
-    QVERIFY(t.connectAndJoin("abc bob"));
-    t.m->mnuStartTeleTrivia->trigger();
-    t.sent();
+    ClientSession t;
+    QVERIFY(startGame(t));
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :!Directions\r\n"));
     QCOMPARE(t.sent(), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<" + C +
                                          "10You are playing teletrivia on IRC. This means that abc asks the questions, "
@@ -256,15 +263,15 @@ void TriviaTest::directionsAndStopFromAnyone()
 
 void TriviaTest::startNeedsConnectionStopDoesNot()
 {
-    EventsSession t;
+    ClientSession t;
     QVERIFY(!t.m->mnuStartTeleTrivia->isEnabled());
     form<frmChan>();
     QVERIFY(t.m->mnuStartTeleTrivia->isEnabled());
     const QString pane = form<frmChan>().Incoming->Text();
     t.m->mnuStartTeleTrivia->trigger();
-    QCOMPARE(LastLineOf(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not Connected)"));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not Connected)"));
     QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 Error 5 (Not Connected)")), PaletteColour(0));
-    QCOMPARE(EventsSession::plays(QStringLiteral("error.wav")), 1);
+    QCOMPARE(Plays(QStringLiteral("error.wav")), 1);
     QVERIFY(!t.s->Teletrivia->Enabled());
     QVERIFY(t.m->mnuStartTeleTrivia->isEnabled());
     QCOMPARE(form<frmChan>().Incoming->Text(), pane);
@@ -282,11 +289,8 @@ void TriviaTest::startNeedsConnectionStopDoesNot()
 
 void TriviaTest::closeStopsTheGameAndTheNextRevealHidesTheMarker()
 {
-    EventsSession t;
-    QVERIFY(t.connectAndJoin("abc bob"));
-    t.m->mnuStartTeleTrivia->trigger();
-    drawKey(54);
-    t.s->Teletrivia->fire();
+    ClientSession t;
+    QVERIFY(askQuestion(t, 54));
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :bat\r\n"));
     t.sent();
     t.srv.closeClient();

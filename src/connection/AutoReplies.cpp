@@ -48,8 +48,9 @@ void frmOrvelIRC::OwnModeNotice(const QString &cutLine)
 void frmOrvelIRC::AlternativeNickReply()
 {
     const QString alt = txtAlternativeNickname.Text;
-    // An alternative that is taken as well would be asked for again and again.
-    if (alt == IrcData::CurrentNick) return;
+    // An alternative that is taken as well would be asked for again and again; an empty
+    // one would leave no nick at all and wipe the stored one.
+    if (alt == IrcData::CurrentNick || alt.isEmpty()) return;
     SendData(QStringLiteral("NICK ") + alt);
     txtNick.Text = alt;
     IrcData::CurrentNick = alt;
@@ -60,14 +61,15 @@ void frmOrvelIRC::AlternativeNickReply()
 
 void frmOrvelIRC::ClosingLinkReply(const QString &line)
 {
-    // The reason is what the server put in parentheses; without them, the text after
-    // "Closing Link:".
-    QString reason = line.mid(QStringLiteral("ERROR :Closing Link:").size()).trimmed();
+    // The reason is what the server put in parentheses; without any, the text after
+    // "Closing Link:". An opening one that is never closed gives no reason.
+    QString reason;
     const int open = cut::InStr(line, QStringLiteral("("));
     if (open > 0) {
         const int close = cut::InStr(line, QStringLiteral(")"), open + 1);
-        if (close > 0) cut::Set(reason, cut::Mid(line, open + 1, close - open - 1));
-        else cut::Set(reason, cut::Mid(line, open + 1));
+        cut::Set(reason, cut::Mid(line, open + 1, close - open - 1));
+    } else {
+        reason = line.mid(QStringLiteral("ERROR :Closing Link:").size()).trimmed();
     }
     Addtext2(QStringLiteral("\x01 Quit IRC (") + reason + QStringLiteral(")"));
     HideChannelWindow();

@@ -170,8 +170,11 @@ bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
     auto modeChange = [&](const QString &m, const std::function<void(frmChan &, const QString &)> &change) {
         QString setter = senderOf(line);
         if (setter.isEmpty() && cut::FirstWord(line) == QLatin1String("MODE")) setter = nick;
+        // The letter pair is looked for where the step found it, after the channel: a
+        // host such as "dsl-bob.example" also holds "-b".
+        const QString found = modeOn + QLatin1Char(' ') + m;
         QString target;
-        cut::Set(target, cut::Mid(line, cut::InStr(line, m) + 3));
+        cut::Set(target, cut::Mid(line, cut::InStr(line, found) + int(found.size()) + 1));
         if (target.endsWith(QLatin1Char(' '))) target.chop(1);
         frmChan &c = form<frmChan>();
         change(c, target);

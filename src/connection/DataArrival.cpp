@@ -110,22 +110,31 @@ private:
 
 void frmOrvelIRC::TCP1_DataArrival()
 {
-    QString work = PartialLine + Tcp1->GetData();
+    // The held text keeps its buffer, so a remainder that grows over many arrivals is
+    // appended to rather than copied each time.
+    QString work = std::move(PartialLine);
+    work += Tcp1->GetData();
+    PartialLine.clear();
     frmOrvelMain &m = Main();
     if (m.mnuIndataWindow->isChecked()) form<frmInData>().Append(work + QStringLiteral("\r\n"));
     const bool complete = work.endsWith(QLatin1Char('\n')) || work.endsWith(QLatin1Char('\r'));
     if (!complete) {
-        // Nothing is handled until a block ends in a line end; a remainder that never
-        // does is not allowed to grow without bound.
-        if (work.size() > MaxPartialLine) {
-            PartialLine.clear();
+        // Nothing is handled until a block ends in a line end.
+        if (work.size() <= MaxPartialLine) {
+            PartialLine = std::move(work);
+            return;
+        }
+        // Too much to hold back: the complete lines in it are handled now and only the
+        // unfinished last line is held; one that is itself too long is dropped.
+        qsizetype end = work.lastIndexOf(QLatin1Char('\n'));
+        if (end < 0) end = work.lastIndexOf(QLatin1Char('\r'));
+        if (work.size() - (end + 1) > MaxPartialLine) {
             Addtext(QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
         } else {
-            PartialLine = work;
+            PartialLine = work.mid(end + 1);
         }
-        return;
+        work.truncate(end + 1);
     }
-    PartialLine.clear();
     QPointer<frmOrvelIRC> self(this);
     Arrival a;
     LineSplitter lines(work);
@@ -138,108 +147,147 @@ void frmOrvelIRC::TCP1_DataArrival()
     }
 }
 
-namespace {
-// The text between the line's first and second blank (to the end when there is no second).
-QString secondWord(const QString &line)
+const frmOrvelIRC::LineNeedles &frmOrvelIRC::Needles()
 {
-    const qsizetype b1 = line.indexOf(QLatin1Char(' '));
-    if (b1 < 0) return QString();
-    const qsizetype b2 = line.indexOf(QLatin1Char(' '), b1 + 1);
-    return b2 < 0 ? line.mid(b1 + 1) : line.mid(b1 + 1, b2 - b1 - 1);
+    LineNeedles &n = m_needles;
+    const QString &nick = IrcData::CurrentNick;
+    const QString &server = IrcData::ServerName;
+    // Built once at first use even when all three are still empty.
+    const bool fresh = !n.clock.isEmpty();
+    if (fresh && n.nick == nick && n.chan == ChanCentral.Text && n.server == server) return n;
+    if (!fresh || n.chan != ChanCentral.Text) {
+        n.chan = ChanCentral.Text;
+        n.clock = QStringLiteral("PRIVMSG ") + n.chan + QStringLiteral(" :!time");
+    }
+    if (!fresh || n.nick != nick) {
+        n.nick = nick;
+        n.ownPrefix = QLatin1Char(':') + nick;
+        n.nickInUse = QStringLiteral("* ") + nick + QStringLiteral(" :Nickname is already in use.");
+        n.toMe = QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :");
+        n.versionLower = n.toMe + QStringLiteral("\x01version\x01");
+        n.versionUpper = n.toMe + QStringLiteral("\x01VERSION\x01");
+        n.page = n.toMe + QStringLiteral("\x01PAGE\x01");
+        n.time = n.toMe + QStringLiteral("\x01TIME\x01");
+        n.wakeup = n.toMe + QChar(0x2021) + QStringLiteral("WAKEUP") + QChar(0x2021);
+        n.dccSend = n.toMe + QStringLiteral("\x01" "DCC SEND ");
+        n.dccChat = n.toMe + QStringLiteral("\x01" "DCC CHAT ");
+    }
+    if (!fresh || n.server != server) {
+        n.server = server;
+        n.fromServer = QLatin1Char(':') + server;
+        n.code513 = n.fromServer + QStringLiteral(" 513");
+    }
+    return n;
 }
 
-// The words of a line, split at single blanks.
-QString word(const QString &line, int n)
+namespace {
+// The n-th word of a line split at single blanks (0 = the first); empty past the last.
+QStringView wordAt(QStringView line, int n)
 {
-    const QStringList w = line.split(QLatin1Char(' '));
-    return n < w.size() ? w[n] : QString();
+    qsizetype from = 0;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype b = line.indexOf(QLatin1Char(' '), from);
+        if (b < 0) return {};
+        from = b + 1;
+    }
+    const qsizetype e = line.indexOf(QLatin1Char(' '), from);
+    return e < 0 ? line.mid(from) : line.mid(from, e - from);
+}
+
+// True when the characters after the first blank (the line's first characters when it
+// has none) are what.
+bool afterFirstBlankIs(QStringView line, QStringView what)
+{
+    const qsizetype b = line.indexOf(QLatin1Char(' '));
+    return line.mid(b + 1, what.size()) == what;
 }
 
 // The own-prefix test: ":" and the nick, then "!" or a blank. A longer nick that merely
 // begins with ours is someone else.
-bool hasOwnPrefix(const QString &line, const QString &nick)
+bool hasOwnPrefix(const QString &line, const frmOrvelIRC::LineNeedles &n)
 {
-    if (nick.isEmpty()) return false;
-    if (!line.startsWith(QLatin1Char(':') + nick)) return false;
-    const qsizetype next = nick.size() + 1;
+    if (n.nick.isEmpty() || !line.startsWith(n.ownPrefix)) return false;
+    const qsizetype next = n.ownPrefix.size();
     if (next >= line.size()) return false;
     const QChar c = line[next];
     return c == QLatin1Char('!') || c == QLatin1Char(' ');
 }
 
 // The nickname-in-use reply, by its literal text or by its numeric form "433 * nick".
-bool nickInUse(const QString &line, const QString &nick)
+bool nickInUse(const QString &line, const frmOrvelIRC::LineNeedles &n)
 {
-    if (line.contains(QStringLiteral("* ") + nick + QStringLiteral(" :Nickname is already in use."))) return true;
-    return word(line, 1) == QLatin1String("433") && word(line, 2) == QLatin1String("*") && word(line, 3) == nick;
+    if (line.contains(n.nickInUse)) return true;
+    return wordAt(line, 1) == u"433" && wordAt(line, 2) == u"*" && wordAt(line, 3) == QStringView(n.nick);
 }
 } // namespace
 
 void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
 {
-    // Built afresh for every test: the nick-in-use row may change the nick half-way.
-    const auto pm = [] { return QStringLiteral("PRIVMSG ") + IrcData::CurrentNick + QStringLiteral(" :"); };
-
     // Rows tried in every channel state.
     if (line.startsWith(QLatin1String("PING :"))) {
         PingReply(line);
         return;
     }
-    if (line.contains(QStringLiteral("PRIVMSG ") + ChanCentral.Text + QStringLiteral(" :!time"))) ClockReply(line, a);
-    if (hasOwnPrefix(line, IrcData::CurrentNick)) {
+    const LineNeedles *n = &Needles();
+    if (line.contains(n->clock)) ClockReply(line, a);
+    if (hasOwnPrefix(line, *n)) {
         const qsizetype b = line.indexOf(QLatin1Char(' '));
-        if (b >= 0) line = line.mid(b + 1);
-        if (cut::FirstWord(line) == QLatin1String("MODE")) OwnModeNotice(line);
+        if (b >= 0) line.remove(0, b + 1);
+        if (wordAt(line, 0) == u"MODE") OwnModeNotice(line);
     }
-    if (nickInUse(line, IrcData::CurrentNick)) AlternativeNickReply();
+    if (nickInUse(line, *n)) {
+        AlternativeNickReply();
+        n = &Needles();  // the nick may have changed
+    }
     if (line.startsWith(QLatin1String("ERROR :Closing Link:"))) {
         ClosingLinkReply(line);
         return;
     }
-    if (line.contains(pm() + QStringLiteral("\x01version\x01")) || line.contains(pm() + QStringLiteral("\x01VERSION\x01"))) {
+    // Every request below is addressed "PRIVMSG nick :": one search rules them all out.
+    const bool toMe = line.contains(n->toMe);
+    if (toMe && (line.contains(n->versionLower) || line.contains(n->versionUpper))) {
         VersionReply(line, a);
         return;
     }
-    if (line.contains(pm() + QStringLiteral("\x01PAGE\x01"))) PageNotice(line, a);
-    if (line.contains(pm() + QStringLiteral("\x01TIME\x01"))) {
+    if (toMe && line.contains(n->page)) PageNotice(line, a);
+    if (toMe && line.contains(n->time)) {
         TimeReply(line, a);
         return;
     }
-    if (line.contains(pm() + QChar(0x2021) + QStringLiteral("WAKEUP") + QChar(0x2021))) {
+    if (toMe && line.contains(n->wakeup)) {
         WakeupSound();
         return;
     }
     if (line.startsWith(QLatin1String("ERROR"))) ErrorNotice(line);
-    if (cut::AfterFirstBlank(line, 7) == QLatin1String("PRIVMSG")) {
+    if (afterFirstBlankIs(line, u"PRIVMSG")) {
         // Once in a channel, DCC offers go on to the channel rules, which refuse them.
-        const bool dccOffer = line.contains(pm() + QStringLiteral("\x01" "DCC SEND ")) ||
-                              line.contains(pm() + QStringLiteral("\x01" "DCC CHAT "));
+        const bool dccOffer = toMe && (line.contains(n->dccSend) || line.contains(n->dccChat));
         if (!(ChannelState == 2 && dccOffer)) {
             DisplayMessage(line, a);
             return;
         }
     }
 
-    const QString fromServer = QLatin1Char(':') + IrcData::ServerName;
     switch (ChannelState) {
     case 0:
-        if (line.contains(fromServer + QStringLiteral(" 513"))) {
+        if (line.contains(n->code513)) {
             PingCodeReply(line);
             return;
         }
-        if (cut::AfterFirstBlank(line, 3) == QLatin1String("001")) {
+        if (afterFirstBlankIs(line, u"001")) {
             const int blank = cut::InStr(line, QStringLiteral(" "));
             cut::Set(IrcData::ServerName, cut::Mid(line, 2, blank - 2));
+            n = &Needles();  // the server now goes by the name it gave
         }
-        if (line.startsWith(QLatin1Char(':') + IrcData::ServerName)) ServerText(line);
+        if (line.startsWith(n->fromServer)) ServerText(line);
         return;
     case 1:
-        if (line.startsWith(fromServer)) {
-            const QString w = secondWord(line);
-            if (w == QLatin1String("332") || w == QLatin1String("353") || w == QLatin1String("366")) JoinReply(line, a);
+        if (line.startsWith(n->fromServer)) {
+            const QStringView w = wordAt(line, 1);
+            if (w == u"332" || w == u"353" || w == u"366") JoinReply(line, a);
             return;
         }
-        if (cut::FirstWord(line) == QLatin1String("JOIN")) JoinEcho(line, a);
+        if (wordAt(line, 0) == u"JOIN") JoinEcho(line, a);
         return;
     case 2:
         StateTwoChain(line, a);

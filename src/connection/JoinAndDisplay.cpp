@@ -36,18 +36,20 @@ void applyFonts(RichPane *pane)
 }
 
 // Names text -> entries: each blank ends one entry, so two blanks in a row give an empty
-// entry and a trailing blank gives none.
-void addNames(QString names)
+// entry and a trailing blank gives none. Walks the text once: a long names line from the
+// server must not cost a copy of its rest per name.
+void addNames(const QString &names)
 {
     NickList *list = form<frmChan>().Namelist;
-    while (!names.isEmpty()) {
-        const int blank = InStr(names, QStringLiteral(" "));
-        if (blank == 0) {
-            list->AddItem(names);
+    qsizetype from = 0;
+    while (from < names.size()) {
+        const qsizetype blank = names.indexOf(QLatin1Char(' '), from);
+        if (blank < 0) {
+            list->AddItem(names.mid(from));
             return;
         }
-        list->AddItem(names.left(blank - 1));
-        names = names.mid(blank);
+        list->AddItem(names.mid(from, blank - from));
+        from = blank + 1;
     }
 }
 

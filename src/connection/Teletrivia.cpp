@@ -6,6 +6,7 @@
 #include "windows/frmChan.h"
 #include <QEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTime>
 #include <random>
 
@@ -38,8 +39,11 @@ public:
     explicit IndicatorClicks(frmOrvelIRC *owner) : QObject(owner), m_owner(owner) {}
     bool eventFilter(QObject *, QEvent *e) override
     {
+        // Clicks are the left button's; a double click brings its own press first.
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick) return false;
+        if (static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton) return false;
         if (e->type() == QEvent::MouseButtonPress) m_owner->Picture1_Click();
-        else if (e->type() == QEvent::MouseButtonDblClick) m_owner->Picture1_DblClick();
+        else m_owner->Picture1_DblClick();
         return false;
     }
 private:

@@ -93,6 +93,21 @@ public:
     static QString SenderOf(const QString &line);
     // Makes the channel window invisible without closing it.
     void HideChannelWindow();
+    // The texts the line table looks for, built from the nick, the published channel and
+    // the server name; rebuilt only when one of those changes, not for every line.
+    struct LineNeedles
+    {
+        QString nick, chan, server;  // what the texts below were built from
+        QString clock;               // "PRIVMSG " & ChanCentral & " :!time"
+        QString ownPrefix;           // ":" & nick
+        QString nickInUse;           // "* " & nick & " :Nickname is already in use."
+        QString toMe;                // "PRIVMSG " & nick & " :": every CTCP row needs it
+        QString versionLower, versionUpper, page, time, wakeup, dccSend, dccChat;
+        QString fromServer;          // ":" & server
+        QString code513;             // ":" & server & " 513"
+    };
+    const LineNeedles &Needles();
+    LineNeedles m_needles;
     // ---- end connection ----
 
     // ---- command line ----

@@ -1,11 +1,25 @@
 #pragma once
 #include <QDialog>
+class QCheckBox;
+class QPushButton;
 
-// The splash screen, shown modally at start when asked for.
+// The splash screen, shown modally at start when asked for. Its box says whether it
+// shows again at the next start; the choice is saved however the screen is closed.
 class frmSplash : public QDialog
 {
     Q_OBJECT
 public:
     explicit frmSplash(QWidget *parent = nullptr);
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    void Form_Load();
+    void Form_Unload();
+    void Command1_Click();
     static void ShowModal();
+    // The one splash screen while it is open (tests close it through this).
+    static frmSplash *Current();
+protected:
+    void done(int r) override;
+private:
+    bool m_unloaded = false;
 };

@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <cmath>
+#include <optional>
 
 namespace {
 frmOrvelMain *g_main = nullptr;
@@ -243,13 +245,18 @@ void frmOrvelMain::MDIForm_Load()
     setWindowTitle(AppTitle);
 
     SettingsStore &store = platform::settingsStore();
-    bool okL = false, okT = false, okW = false, okH = false;
-    const int left = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("1000")).toInt(&okL);
-    const int top = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("1000")).toInt(&okT);
-    const int width = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainWidth"), QStringLiteral("6500")).toInt(&okW);
-    const int height = store.GetSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainHeight"), QStringLiteral("6500")).toInt(&okH);
-    if (okL && okT) move(platform::TwipsToPixelsX(left), platform::TwipsToPixelsY(top));
-    if (okW && okH && width > 0 && height > 0) resize(platform::TwipsToPixelsX(width), platform::TwipsToPixelsY(height));
+    // Each of the four values is its own step: one that is not a number leaves the others.
+    auto stored = [&store](const char *key, const char *def) -> std::optional<int> {
+        bool ok = false;
+        const double v = store.GetSetting(AppTitle, QStringLiteral("Settings"), QLatin1String(key), QLatin1String(def))
+                             .trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(v) || qAbs(v) > 1e7) return std::nullopt;
+        return int(std::lround(v));
+    };
+    if (const auto left = stored("MainLeft", "1000")) move(platform::TwipsToPixelsX(*left), y());
+    if (const auto top = stored("MainTop", "1000")) move(x(), platform::TwipsToPixelsY(*top));
+    if (const auto w = stored("MainWidth", "6500"); w && *w > 0) resize(platform::TwipsToPixelsX(*w), height());
+    if (const auto h = stored("MainHeight", "6500"); h && *h > 0) resize(width(), platform::TwipsToPixelsY(*h));
 
     txtDash.Load(QStringLiteral("dash.msg"));
     txtWindowListOnTop.Load(QStringLiteral("ontop.msg"));
@@ -305,8 +312,15 @@ void frmOrvelMain::closeEvent(QCloseEvent *e)
 {
     if (!m_unloading) {
         m_unloading = true;
-        // Children first: each runs its own unload.
-        for (QMdiSubWindow *w : m_mdi->subWindowList()) w->close();
+        // Children first: each runs its own unload. The server window goes last, so the
+        // channel window's PART still has a socket and the raw views' closing notes do not
+        // load the server window again.
+        QPointer<QMdiSubWindow> server;
+        if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) server = s->SubWindow();
+        const QList<QMdiSubWindow *> children = m_mdi->subWindowList();
+        for (const QPointer<QMdiSubWindow> w : children)
+            if (w && w != server) w->close();
+        if (server) server->close();
         MDIForm_Unload();
     }
     e->accept();

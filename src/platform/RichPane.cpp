@@ -51,7 +51,10 @@ void RichPane::SetSelText(const QString &text)
     QString t = text;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QTextCursor c = textCursor();
+    // Output always lands at the end: a click or a selection made by the user must not
+    // send new lines into the middle of the history or overwrite the selected text.
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
     c.insertText(t, m_format);
     setTextCursor(c);
 }

@@ -16,8 +16,8 @@ public:
     void SetSelColorRgb(const QColor &c);
     void SetSelFontName(const QString &name);
     void SetSelFontSize(double points);
-    // Replaces the selection (or inserts at the caret) with the text; CR LF, CR and LF
-    // each become a line break.
+    // Inserts the text at the end of the pane (the owners keep the caret there); CR LF,
+    // CR and LF each become a line break.
     void SetSelText(const QString &text);
     QString SelText() const;
     void SetSelStart(int pos);

@@ -83,6 +83,8 @@ TcpSocket::~TcpSocket()
 void TcpSocket::Connect()
 {
     m_carry.clear();
+    // A port the socket cannot have never wraps round to some other port: no attempt.
+    if (RemotePort < 1 || RemotePort > 65535) return;
     m_socket->connectToHost(RemoteHost, quint16(RemotePort));
 }
 
@@ -90,7 +92,11 @@ bool TcpSocket::Send(const QString &text)
 {
     if (m_socket->state() != QAbstractSocket::ConnectedState) return false;
     const QByteArray bytes = text.toUtf8();
-    return m_socket->write(bytes) == bytes.size();
+    const bool ok = m_socket->write(bytes) == bytes.size();
+    // Hand the line to the system now: a Close right after (quit, shut-down) would
+    // otherwise throw away what is still in Qt's own buffer.
+    m_socket->flush();
+    return ok;
 }
 
 QString TcpSocket::GetData() { return DecodeIncoming(m_carry, m_socket->readAll()); }

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -103,8 +104,10 @@ void frmOrvelChat::txtIncoming_Change() { txtIncoming->CaretToEnd(); }
 
 void frmOrvelChat::txtIncoming_DblClick()
 {
+    QPointer<frmOrvelChat> self(this);
     const QString who = platform::dialogs().InputBox(QStringLiteral("Enter the person you wish to chat with"), AppTitle, QString());
-    if (who.isEmpty()) return;
+    // The window may have been closed while the box was open.
+    if (who.isEmpty() || !self || IsUnloaded()) return;
     txtIncoming->Clear();
     txtUser->setText(who);
 }

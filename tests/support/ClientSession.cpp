@@ -1,51 +1,105 @@
 #include "ClientSession.h"
-#include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "platform/Palette.h"
 
-ClientSession::ClientSession(const QString &nick, const QString &altnick)
+ClientSession::ClientSession(int port, const Settings &settings) : m_loopback(port == 0)
 {
-    env.writeConnection(server.port(), nick, QStringLiteral("127.0.0.1"), altnick);
-    main = &env.start();
-    main->cmdConnect_Click();
-    irc = loaded<frmOrvelIRC>();
-    ok = irc && server.waitForClient() && server.waitForLineStarting("USER ");
-    server.clear();
+    env.writeConnection(m_loopback ? srv.port() : port);
+    for (const auto &[name, value] : settings) env.writeSetting(name, value);
+    m = &env.start();
+    m->show();
+    s = &form<frmOrvelIRC>();
     mark();
 }
 
-QList<QByteArray> ClientSession::feed(const QByteArray &bytes)
+bool ClientSession::connectByButton()
+{
+    m->cmdConnect_Click();
+    const bool ok = srv.waitForClient() && srv.waitForLineStarting("USER ");
+    srv.clear();
+    mark();
+    return ok;
+}
+
+bool ClientSession::connect(const QString &serverName)
+{
+    typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    if (m_loopback) {
+        if (!srv.waitForClient() || !srv.waitForLineStarting("USER ")) return false;
+        srv.clear();
+        srv.send(":" + serverName.toUtf8() + " 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome\r\n");
+    }
+    const bool ok = WaitUntil([&] { return IrcData::ServerName == serverName; }, m_loopback ? 5000 : 10000);
+    mark();
+    return ok;
+}
+
+bool ClientSession::join(const QString &channel, const QByteArray &names)
+{
+    typeServer(QStringLiteral("/JOIN ") + channel);
+    s->Timer1->fire();
+    if (m_loopback) {
+        const QByteArray c = channel.toUtf8(), n = IrcData::CurrentNick.toUtf8(), from = ":" + IrcData::ServerName.toUtf8();
+        srv.send(":" + n + "!u@h JOIN :" + c + "\r\n" + from + " 332 " + n + " " + c + " :The topic\r\n" + from + " 353 " +
+                 n + " = " + c + " :" + names + "\r\n" + from + " 366 " + n + " " + c + " :End of /NAMES list.\r\n");
+    }
+    if (!WaitUntil([this] { return s && s->ChannelState == 2; })) return false;
+    if (m_loopback) drain();
+    return true;
+}
+
+bool ClientSession::feed(const QByteArray &bytes)
 {
     const QByteArray token = "sync" + QByteArray::number(++m_sync);
-    server.send(bytes + "PING :" + token + "\r\n");
-    QList<QByteArray> before;
+    srv.send(bytes + "PING :" + token + "\r\n");
+    Lines before;
     const bool seen = WaitUntil([&] {
-        const QList<QByteArray> all = server.lines();
+        const Lines all = srv.lines();
         for (qsizetype i = 0; i < all.size(); ++i) {
             if (all[i].startsWith("PONG ") && all[i].endsWith(" :" + token)) {
                 // In a channel the PING also asks for the names: wait for that line too.
-                if (irc && irc->ChannelState == 2 && i + 1 >= all.size()) return false;
+                if (s && s->ChannelState == 2 && i + 1 >= all.size()) return false;
                 before = all.mid(0, i);
                 return true;
             }
         }
         return false;
     });
-    server.clear();
-    if (!seen) before.append("<no PONG for " + token + ">");
-    return before;
+    srv.clear();
+    m_kept += before;
+    return seen;
+}
+
+Lines ClientSession::repliesTo(const QByteArray &bytes)
+{
+    const bool seen = feed(bytes);
+    Lines out;
+    out.swap(m_kept);
+    if (!seen) out.append("<no PONG for sync" + QByteArray::number(m_sync) + ">");
+    return out;
+}
+
+Lines ClientSession::sent()
+{
+    Lines out;
+    out.swap(m_kept);
+    if (!s) return out << QByteArrayLiteral("<no server window>");
+    s->SendData(QStringLiteral("MARK"));
+    if (!srv.waitForLine("MARK")) return out << QByteArrayLiteral("<marker never arrived>");
+    Lines rest = srv.lines();
+    rest.removeLast();
+    srv.clear();
+    return out + rest;
 }
 
 void ClientSession::mark()
 {
-    m_paneMark = irc ? int(irc->Incoming->Text().size()) : 0;
+    m_paneMark = s ? int(s->Incoming->Text().size()) : 0;
     m_mmMark = int(MultimediaLog().size());
 }
 
 QString ClientSession::paneSinceMark() const
 {
-    if (!irc) return QString();
-    QString t = irc->Incoming->Text().mid(m_paneMark);
+    if (!s) return QString();
+    QString t = s->Incoming->Text().mid(m_paneMark);
     t.remove(QStringLiteral("\nPING? PONG!"));
     return t;
 }
@@ -55,25 +109,12 @@ QStringList ClientSession::soundsSinceMark() const
     QStringList out;
     const QStringList &log = MultimediaLog();
     for (int i = m_mmMark; i < log.size(); ++i) {
-        // A Close names the file that was open before; it belongs to the sound after it.
+        // A Close names whatever file was open before: it belongs to the sound after it.
         const bool isClose = log[i].contains(QLatin1String(":Close:"));
         const bool pingSound = isClose ? (i + 1 < log.size() && log[i + 1].endsWith(QLatin1String(":Open:WaveAudio:ping.wav")))
                                        : log[i].endsWith(QLatin1String(":ping.wav"));
         if (pingSound) continue;
-        // Closing names whatever file was open before: keep only the control and command.
-        out.append(log[i].contains(QLatin1String(":Close:")) ? log[i].section(QLatin1Char(':'), 0, 1) : log[i]);
+        out.append(isClose ? log[i].section(QLatin1Char(':'), 0, 1) : log[i]);
     }
     return out;
-}
-
-QColor ClientSession::colourOf(const QString &text) const
-{
-    QColor found;
-    if (!irc) return found;
-    for (const RichPane::Run &r : TextRuns(irc->Incoming)) {
-        QString t = r.text;
-        t.remove(QLatin1Char('\n'));
-        if (t == text) found = r.colour;  // the latest such line
-    }
-    return found;
 }

@@ -1,38 +1,75 @@
 #pragma once
-// A started program connected through its Connect button to the harness's loopback
-// server, registered (NICK and USER received) and with the server's side cleared, ready
-// for a test to feed it received lines.
+// The program started with its frame shown, against the harness's loopback server (or a
+// port of the test's choosing), and what the tests do with it: connect through the Connect
+// button or /SERVER, join a channel, type into the command lines, feed it server lines and
+// collect what it sent, and read its server pane and sounds since a mark.
 #include "Harness.h"
-#include <QColor>
+#include "connection/frmOrvelIRC.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/Palette.h"
+#include "settings/IrcData.h"
+#include "windows/frmChan.h"
+#include <QPair>
 #include <QPointer>
+#include <QTest>
 
-class frmOrvelIRC;
-class frmOrvelMain;
+using Lines = QList<QByteArray>;
 
 class ClientSession
 {
 public:
-    explicit ClientSession(const QString &nick = QStringLiteral("abc"), const QString &altnick = QStringLiteral("abc_"));
-    TestEnv env;
-    LoopbackServer server;
-    frmOrvelMain *main = nullptr;
-    QPointer<frmOrvelIRC> irc;
-    bool ok = false;  // connected and registered
+    using Settings = QList<QPair<QString, QString>>;
+    // Writes the connection settings for the port (0: the session's loopback server), then
+    // the given settings over them, and starts the program. Not connected yet.
+    explicit ClientSession(int port = 0, const Settings &settings = {});
 
-    // Sends bytes to the client and then a PING with a fresh token; waits for its PONG and
-    // returns the lines the client sent before it (all that the fed lines made it send).
-    // The PING's own pane line and sound are taken off again.
-    QList<QByteArray> feed(const QByteArray &bytes);
-    // The pane's text written since the last mark() (lines separated by "\n").
+    TestEnv env;
+    LoopbackServer srv;
+    frmOrvelMain *m = nullptr;  // the frame
+    QPointer<frmOrvelIRC> s;    // the server window
+
+    // The Connect button; true once the loopback server has NICK and USER. There is no
+    // welcome: the server keeps the name it was given, "127.0.0.1".
+    bool connectByButton();
+    // /SERVER typed in the server window, then the welcome that names the server: the
+    // session sends it on the loopback, another server sends its own.
+    bool connect(const QString &serverName = QStringLiteral("irc.test"));
+    // /JOIN typed in the server window and the channel's name published; on the loopback
+    // answered with the server's join replies (topic "The topic" and these names) and what
+    // the join sent drained. True once joined.
+    bool join(const QString &channel, const QByteArray &names = {});
+    bool connectAndJoin(const QByteArray &names = "@op +vo carl abc")
+    {
+        return connect() && join(QStringLiteral("#c"), names);
+    }
+
+    void typeServer(const QString &text) { TypeLine(s->Outgoing, text); }
+    void typeChannel(const QString &text) { TypeLine(form<frmChan>().Outgoing, text); }
+
+    // Sends the bytes and then a PING, and waits for its PONG: when it returns true every
+    // line fed has been handled. The PONG (and in a channel the NAMES it asks for) are taken
+    // off again; what the client sent before them is kept for sent(). The PING's own pane
+    // line and sound stay.
+    bool feed(const QByteArray &bytes);
+    // feed(), then everything the client sent since the last collection: after a drain,
+    // its replies to these lines.
+    Lines repliesTo(const QByteArray &bytes);
+    // Everything the client sent since the last collection, up to a marker line it is made
+    // to send (loopback only).
+    Lines sent();
+    void drain() { sent(); }
+
+    // The server pane's text since the last mark() (lines separated by "\n"), without the
+    // lines of feed()'s PINGs.
     QString paneSinceMark() const;
-    void mark();
-    // Multimedia commands recorded since the last mark(), without those of the PING of
-    // feed(); a "Close" is given as "Control:Close".
+    // Multimedia commands recorded since the last mark(), without those of feed()'s PINGs;
+    // a "Close" is given as "Control:Close".
     QStringList soundsSinceMark() const;
-    // The colour of the latest pane line holding exactly this text (invalid when there is none).
-    QColor colourOf(const QString &text) const;
+    void mark();
 
 private:
+    bool m_loopback = true;
+    Lines m_kept;
     int m_paneMark = 0;
     int m_mmMark = 0;
     int m_sync = 0;

@@ -9,9 +9,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <QThread>
 
 QString RecordingDialogs::InputBox(const QString &prompt, const QString &title, const QString &)
@@ -140,6 +142,8 @@ void TestEnv::stop()
 {
     frmOrvelMain *m = frmOrvelMain::Instance();
     if (!m) return;
+    // A frame deleted while shown would still get the MDI area's activation signal.
+    m->hide();
     // Unload the children as the frame's close would, without running the frame's shut-down.
     for (QMdiSubWindow *w : m->MdiArea()->subWindowList()) w->close();
     Pump();
@@ -247,4 +251,50 @@ QList<RichPane::Run> TextRuns(const RichPane *pane)
         if (!t.isEmpty()) out.append(r);
     }
     return out;
+}
+
+QList<QColor> RunColours(const RichPane *pane)
+{
+    QList<QColor> out;
+    for (const RichPane::Run &r : TextRuns(pane)) out.append(r.colour);
+    return out;
+}
+
+QString LastLine(const RichPane *pane) { return pane->Text().section(QLatin1Char('\n'), -1); }
+
+QStringList LastLines(const RichPane *pane, int n)
+{
+    const QStringList all = pane->Text().split(QLatin1Char('\n'));
+    return all.mid(std::max<qsizetype>(0, all.size() - n));
+}
+
+bool PaneHasLine(const RichPane *pane, const QString &line) { return pane->Text().split(QLatin1Char('\n')).contains(line); }
+
+QColor LastColour(const RichPane *pane)
+{
+    const QList<RichPane::Run> runs = TextRuns(pane);
+    return runs.isEmpty() ? QColor() : runs.last().colour;
+}
+
+QColor ColourOf(const RichPane *pane, const QString &line)
+{
+    const QList<RichPane::Run> runs = pane->Runs();
+    for (qsizetype i = runs.size() - 1; i >= 0; --i)
+        if (QString(runs[i].text).remove(QLatin1Char('\n')) == line) return runs[i].colour;
+    return QColor();
+}
+
+int Plays(const QString &file)
+{
+    int n = 0;
+    for (const QString &e : MultimediaLog())
+        if (e.startsWith(QLatin1String("MMControl1:Play:")) && e.endsWith(QLatin1Char(':') + file)) ++n;
+    return n;
+}
+
+void TypeLine(QLineEdit *box, const QString &text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
 }

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
 #include <QByteArray>
+#include <QColor>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -14,6 +15,7 @@
 #include <functional>
 
 class frmOrvelMain;
+class QLineEdit;
 class QTcpServer;
 class QTcpSocket;
 
@@ -133,3 +135,20 @@ void Pump(int rounds = 3);
 QString PaneText(const RichPane *pane);
 // The runs of a pane whose text is not only line breaks, in order.
 QList<RichPane::Run> TextRuns(const RichPane *pane);
+// The colours of those runs, in order.
+QList<QColor> RunColours(const RichPane *pane);
+// The pane's last line, and its last n lines.
+QString LastLine(const RichPane *pane);
+QStringList LastLines(const RichPane *pane, int n);
+bool PaneHasLine(const RichPane *pane, const QString &line);
+// The colour of the pane's last run (invalid when the pane is empty).
+QColor LastColour(const RichPane *pane);
+// The colour of the latest run whose text, line breaks aside, is exactly this line
+// (invalid when there is none).
+QColor ColourOf(const RichPane *pane, const QString &line);
+
+// How often a sound file was played on the wave control since the log was last cleared.
+int Plays(const QString &file);
+
+// Types the text into a line box key by key and presses Enter.
+void TypeLine(QLineEdit *box, const QString &text);

@@ -192,3 +192,16 @@ void Peer::close()
         if (m_socket->state() != QAbstractSocket::UnconnectedState) m_socket->waitForDisconnected(2000);
     }
 }
+
+bool Peer::joinChannel(const QByteArray &channel)
+{
+    send("JOIN " + channel);
+    return waitFor([&](const QByteArray &line) { return line.contains(" 366 ") && line.contains(" " + channel + " "); });
+}
+
+QList<QPair<QString, QString>> OrvelSettings()
+{
+    return {{QStringLiteral("nick.msg"), QStringLiteral("orvel")},
+            {QStringLiteral("altnick.msg"), QStringLiteral("orvel_")},
+            {QStringLiteral("email.msg"), QStringLiteral("orvel")}};
+}

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -50,6 +51,9 @@ public:
     // Sends NICK and USER and waits for the welcome (001); false when it does not come.
     bool registerUser(const QString &nick, const QString &user = QStringLiteral("peer"),
                       const QString &realName = QStringLiteral("Scripted Peer"));
+    bool connectAs(int port, const QString &nick) { return connect(port) && registerUser(nick); }
+    // Sends JOIN and waits for the end of the channel's names.
+    bool joinChannel(const QByteArray &channel);
     // Sends one line; CR LF is added.
     void send(const QByteArray &line);
     // Every complete line received so far, without its line end.
@@ -68,3 +72,6 @@ private:
     QByteArray m_buffer;
     QList<QByteArray> m_lines;
 };
+
+// The settings that make our client "orvel" (alternative "orvel_") on the test server.
+QList<QPair<QString, QString>> OrvelSettings();
