@@ -131,6 +131,17 @@ void EventsTest::modeChangesKeepTheList()
     QVERIFY(t.feed(":abc!u@h MODE #c -o bob\r\n"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 abc sets mode: -o bob"));
     QVERIFY(nicks().contains(QStringLiteral("bob")));
+
+    // The mode letters are read after the channel, not where a setter's nick or host
+    // happens to hold them first.
+    QVERIFY(t.feed(":jean-valjean!j@dsl-bob.example MODE #c +v bob\r\n"));
+    QVERIFY(t.feed(":jean-valjean!j@dsl-bob.example MODE #c -v bob\r\n"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 jean-valjean sets mode: -v bob"));
+    QVERIFY(t.feed(":x-op!x@dsl-bob.example MODE #c -b *!*@bad.host\r\n"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 x-op sets mode: -b *!*@bad.host"));
+    QVERIFY(t.feed(":x-op!x@h MODE #c -o carl\r\n"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 x-op sets mode: -o carl"));
+    QCOMPARE(nicks(), (QStringList{"@op", "abc", "bob", "carl", "op", "vo"}));
 }
 
 void EventsTest::nickChangeOnlyWhileTheWindowIsVisible()

@@ -197,11 +197,22 @@ void FoundationTest::sendDataWhileDisconnectedStillEchoes()
     ClientSession t;
     t.s->SendData(QStringLiteral("NOT SHOWN"));
     QVERIFY(!loaded<frmOutData>());
-    t.m->mnuOutDataWindow->setChecked(true);
+    // The server pop-up's item shows the view and marks itself; choosing it again hides
+    // the view, which keeps its text while nothing more is appended.
+    t.m->mnuOutDataWindow->trigger();
+    QVERIFY(t.m->mnuOutDataWindow->isChecked());
+    QVERIFY(loaded<frmOutData>() && loaded<frmOutData>()->SubWindow()->isVisible());
     t.s->SendData(QStringLiteral("LINE ONE"));
     t.s->SendData(QStringLiteral("LINE TWO\r\nHIDDEN"));
-    QVERIFY(loaded<frmOutData>());
     QCOMPARE(loaded<frmOutData>()->Text(), QStringLiteral("\nLINE ONE\nLINE TWO"));
+    t.m->mnuOutDataWindow->trigger();
+    QVERIFY(!t.m->mnuOutDataWindow->isChecked());
+    QVERIFY(!loaded<frmOutData>()->SubWindow()->isVisible());
+    t.s->SendData(QStringLiteral("LINE THREE"));
+    QCOMPARE(loaded<frmOutData>()->Text(), QStringLiteral("\nLINE ONE\nLINE TWO"));
+    t.m->mnuIndataWindow->trigger();
+    QVERIFY(t.m->mnuIndataWindow->isChecked());
+    QVERIFY(loaded<frmInData>() && loaded<frmInData>()->SubWindow()->isVisible());
 }
 
 void FoundationTest::startupPositionDefaultsSavedAndRestored()

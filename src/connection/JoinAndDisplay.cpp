@@ -24,17 +24,6 @@ QString senderOf(const QString &line)
     return Mid(line, p1 + 1, p2 - 1).value_or(QString());
 }
 
-void applyFonts(RichPane *pane)
-{
-    const frmOrvelMain &m = Main();
-    if (!m.txtFontName.Text.isEmpty()) pane->SetSelFontName(m.txtFontName.Text);
-    if (!m.txtFontSize.Text.isEmpty()) {
-        bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) pane->SetSelFontSize(pts);
-    }
-}
-
 // Names text -> entries: each blank ends one entry, so two blanks in a row give an empty
 // entry and a trailing blank gives none. Walks the text once: a long names line from the
 // server must not cost a copy of its rest per name.
@@ -89,7 +78,7 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
             chat->txtIncoming->SetSelText(QStringLiteral("\x01 Now chatting with ") + chat->txtUser->text());
         }
         const QString message = QLatin1Char('<') + nick.value_or(QString()) + QStringLiteral("> ") + text;
-        applyFonts(chat->txtIncoming);
+        Main().ApplyFontHolders(chat->txtIncoming, nullptr);
         chat->txtIncoming->SetSelColor(1);
         chat->txtIncoming->SetSelText(QStringLiteral("\r\n") + message);
         chat->txtIncoming->SetSelColor(0);

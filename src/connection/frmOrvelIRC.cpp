@@ -21,8 +21,12 @@ frmOrvelIRC::frmOrvelIRC()
     Tcp1 = new TcpSocket(this);
     Timer1 = new VbTimer(1, true, this);
     Teletrivia = new VbTimer(30000, false, this);
+    // The teletrivia phase indicator: a small square in the pane's top right corner.
     Picture1 = new QLabel(this);
-    Picture1->setVisible(false);
+    Picture1->setFixedSize(12, 12);
+    Picture1->setFrameShape(QFrame::Box);
+    Picture1->setToolTip(QStringLiteral("Tele Trivia"));
+    SetPicture1BackColor(0);
     resize(500, 300);
 
     connect(Incoming, &RichPane::Change, this, &frmOrvelIRC::Incoming_Change);
@@ -41,21 +45,7 @@ frmOrvelIRC::~frmOrvelIRC() = default;
 
 void frmOrvelIRC::output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont)
 {
-    frmOrvelMain &m = Main();
-    if (!m.txtFontName.Text.isEmpty()) {
-        Incoming->SetSelFontName(m.txtFontName.Text);
-        if (setCommandFont) {
-            QFont f = Outgoing->font();
-            f.setFamilies(MapFont(m.txtFontName.Text).families());
-            Outgoing->setFont(f);
-        }
-    }
-    if (!m.txtFontSize.Text.isEmpty()) {
-        // A size that is not a number is ignored: the text still shows.
-        bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
-    }
+    Main().ApplyFontHolders(Incoming, setCommandFont ? Outgoing : nullptr);
     Incoming->SetSelColor(colour);
     Incoming->SetSelText(lineEndFirst ? QStringLiteral("\r\n") + text : text + QStringLiteral("\r\n"));
 }
@@ -88,17 +78,7 @@ void frmOrvelIRC::Form_Load()
     frmOrvelMain &m = Main();
     m.Command2->setEnabled(true);
     m.mnuShowServerWindow->setEnabled(false);
-    if (!m.txtFontName.Text.isEmpty()) {
-        Incoming->SetSelFontName(m.txtFontName.Text);
-        QFont f = Outgoing->font();
-        f.setFamilies(MapFont(m.txtFontName.Text).families());
-        Outgoing->setFont(f);
-    }
-    if (!m.txtFontSize.Text.isEmpty()) {
-        bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
-    }
+    m.ApplyFontHolders(Incoming, Outgoing);
 
     const QString startupPath = settings::Find(QStringLiteral("startup.txt"));
     QFile startup(startupPath);
@@ -177,6 +157,8 @@ void frmOrvelIRC::Form_Resize()
     Incoming->setGeometry(Incoming->x(), Incoming->y(), std::max(0, w), std::max(0, h - 23));
     Incoming->setLineWrapColumnOrWidth(std::max(0, w - 25));
     Outgoing->setGeometry(Outgoing->x(), std::max(0, h - 23), std::max(0, w), Outgoing->height());
+    Picture1->move(std::max(0, w - 20), 4);
+    Picture1->raise();
 }
 
 void frmOrvelIRC::Form_Unload()

@@ -25,8 +25,11 @@ FormBase::FormBase(QWidget *parent) : QWidget(parent) {}
 void FormBase::setCaption(const QString &caption)
 {
     m_caption = caption;
-    setWindowTitle(caption);
-    if (m_sub) m_sub->setWindowTitle(caption);
+    // Qt reads "[*]" in a title as its modified marker; doubled, it shows literally.
+    QString title = caption;
+    title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(title);
+    if (m_sub) m_sub->setWindowTitle(title);
 }
 
 void FormBase::Attach()
@@ -35,7 +38,7 @@ void FormBase::Attach()
     QMdiArea *area = Main().MdiArea();
     m_sub = area->addSubWindow(this);
     m_sub->setAttribute(Qt::WA_DeleteOnClose);
-    m_sub->setWindowTitle(m_caption);
+    setCaption(m_caption);
     m_sub->installEventFilter(new UnloadFilter(this));
     // Start at the form's own size (a fresh sub-window would shrink to its minimum).
     const QSize inner = size().isValid() && width() > 100 ? size() : QSize(480, 280);

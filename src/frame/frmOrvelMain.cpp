@@ -3,6 +3,7 @@
 #include "dialogs/frmSplash.h"
 #include "frame/Forms.h"
 #include "platform/Platform.h"
+#include "platform/RichPane.h"
 #include "windows/frmInData.h"
 #include <QAction>
 #include <QApplication>
@@ -159,6 +160,15 @@ void frmOrvelMain::buildMenus()
     mnuIndataWindow->setCheckable(true);
     mnuOutDataWindow = mnuServer->addAction(QStringLiteral("OutData Window"));
     mnuOutDataWindow->setCheckable(true);
+    // The handlers decide the mark from what it was before the click.
+    connect(mnuIndataWindow, &QAction::triggered, this, [this] {
+        mnuIndataWindow->setChecked(!mnuIndataWindow->isChecked());
+        mnuIndataWindow_Click();
+    });
+    connect(mnuOutDataWindow, &QAction::triggered, this, [this] {
+        mnuOutDataWindow->setChecked(!mnuOutDataWindow->isChecked());
+        mnuOutDataWindow_Click();
+    });
 }
 
 void frmOrvelMain::buildDashboard()
@@ -358,6 +368,23 @@ void frmOrvelMain::TileChildren()
     for (int i = 0; i < shown.size(); ++i) {
         if (shown[i]->isMaximized()) shown[i]->showNormal();
         shown[i]->setGeometry(0, i * h, area.width(), h);
+    }
+}
+
+void frmOrvelMain::ApplyFontHolders(RichPane *pane, QWidget *commandLine) const
+{
+    if (!txtFontName.Text.isEmpty()) {
+        pane->SetSelFontName(txtFontName.Text);
+        if (commandLine) {
+            QFont f = commandLine->font();
+            f.setFamilies(MapFont(txtFontName.Text).families());
+            commandLine->setFont(f);
+        }
+    }
+    if (!txtFontSize.Text.isEmpty()) {
+        bool ok = false;
+        const double pts = txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) pane->SetSelFontSize(pts);
     }
 }
 

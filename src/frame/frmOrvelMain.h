@@ -14,6 +14,7 @@ class QMenu;
 class QPushButton;
 class QFrame;
 class QVBoxLayout;
+class RichPane;
 
 // The main frame: menus, window list and bar, dashboard, timers and the setting holders
 // of the frame. There is one, created at start and living to the end.
@@ -36,6 +37,10 @@ public:
     Holder txtDash, txtWindowListOnTop, txtInData, txtAutoArrange, txtCDExit, RichTextBox1, txtSplash,
         txtAwayMsg, txtBackMsg, txtPcdos, txtCos, txtFontName, txtFontSize, txtBackPic;
 
+    // Applies the font holders to the pane's next run and, when given, the font name to a
+    // command line. A size that is not a number is ignored: the text still shows.
+    void ApplyFontHolders(RichPane *pane, QWidget *commandLine) const;
+
     // Menus.
     QMenu *mnuFile = nullptr, *mnuOrvelIRC = nullptr, *mnuWindow = nullptr, *mnuHelp = nullptr;
     QAction *mnuConnect = nullptr, *mnuSetup = nullptr, *mnuOptions = nullptr, *mnuExit = nullptr;
@@ -56,6 +61,9 @@ public:
     QMenu *mnuIncoming = nullptr;
     QMenu *mnuServer = nullptr;
     QAction *mnuIndataWindow = nullptr, *mnuOutDataWindow = nullptr;
+    // Show a raw data view and mark its item, or hide it and clear the mark.
+    void mnuIndataWindow_Click();
+    void mnuOutDataWindow_Click();
 
     // The six menu pictures.
     QIcon Quit, Setup, Options, Tools, Help, Tech;

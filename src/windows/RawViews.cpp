@@ -97,3 +97,20 @@ void frmOutData::Form_Unload()
 }
 
 bool frmOutData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }
+
+namespace {
+template <class View> void toggleView(QAction *item)
+{
+    if (item->isChecked()) {
+        if (View *v = loaded<View>()) v->HideForm();
+        item->setChecked(false);
+        return;
+    }
+    View &v = form<View>();
+    v.ShowForm();
+    item->setChecked(true);
+}
+} // namespace
+
+void frmOrvelMain::mnuIndataWindow_Click() { toggleView<frmInData>(mnuIndataWindow); }
+void frmOrvelMain::mnuOutDataWindow_Click() { toggleView<frmOutData>(mnuOutDataWindow); }

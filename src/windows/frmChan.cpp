@@ -131,19 +131,7 @@ frmChan::frmChan()
 
 void frmChan::output(const QString &text, int colour)
 {
-    frmOrvelMain &m = Main();
-    if (!m.txtFontName.Text.isEmpty()) {
-        Incoming->SetSelFontName(m.txtFontName.Text);
-        QFont f = Outgoing->font();
-        f.setFamilies(MapFont(m.txtFontName.Text).families());
-        Outgoing->setFont(f);
-    }
-    if (!m.txtFontSize.Text.isEmpty()) {
-        // A size that is not a number is ignored: the text still shows.
-        bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
-    }
+    Main().ApplyFontHolders(Incoming, Outgoing);
     Incoming->SetSelColor(colour);
     Incoming->SetSelText(QStringLiteral("\r\n") + text);
 }
@@ -158,17 +146,7 @@ void frmChan::Form_Load()
     frmOrvelMain &m = Main();
     m.Command3->setEnabled(true);
     m.mnuStartTeleTrivia->setEnabled(true);
-    if (!m.txtFontName.Text.isEmpty()) {
-        Incoming->SetSelFontName(m.txtFontName.Text);
-        QFont f = Outgoing->font();
-        f.setFamilies(MapFont(m.txtFontName.Text).families());
-        Outgoing->setFont(f);
-    }
-    if (!m.txtFontSize.Text.isEmpty()) {
-        bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) Incoming->SetSelFontSize(pts);
-    }
+    m.ApplyFontHolders(Incoming, Outgoing);
     m.mnuShowChannelWindow->setEnabled(false);
     m.ClaimWindowEntry(QStringLiteral("Channel Window"), 6);
 }

@@ -53,17 +53,7 @@ void frmOrvelChat::Form_Load()
 {
     frmOrvelMain &m = Main();
     m.Command4->setEnabled(true);
-    if (!m.txtFontName.Text.isEmpty()) {
-        txtIncoming->SetSelFontName(m.txtFontName.Text);
-        QFont f = txtOutgoing->font();
-        f.setFamilies(MapFont(m.txtFontName.Text).families());
-        txtOutgoing->setFont(f);
-    }
-    if (!m.txtFontSize.Text.isEmpty()) {
-        bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) txtIncoming->SetSelFontSize(pts);
-    }
+    m.ApplyFontHolders(txtIncoming, txtOutgoing);
     m.mnuShowQueryWindow->setEnabled(false);
     m.PlaySnd(QStringLiteral("chat.wav"));
     m.ClaimWindowEntry(QStringLiteral("Query Window"), 3);
