@@ -154,7 +154,7 @@ void ChannelTest::layoutFollowsSize()
     QCOMPARE(c.Incoming->geometry(), QRect(0, 0, 280, 277));
     QCOMPARE(c.Namelist->geometry(), QRect(280, 0, 121, 280));
     QCOMPARE(c.Outgoing->geometry(), QRect(0, 277, 400, 19));
-    QCOMPARE(c.Incoming->lineWrapColumnOrWidth(), 255);
+    QCOMPARE(c.Incoming->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
 void ChannelTest::paneEvents()

@@ -155,7 +155,6 @@ void frmOrvelIRC::Form_Resize()
 {
     const int h = height(), w = width();
     Incoming->setGeometry(Incoming->x(), Incoming->y(), std::max(0, w), std::max(0, h - 23));
-    Incoming->setLineWrapColumnOrWidth(std::max(0, w - 25));
     Outgoing->setGeometry(Outgoing->x(), std::max(0, h - 23), std::max(0, w), Outgoing->height());
     Picture1->move(std::max(0, w - 20), 4);
     Picture1->raise();

@@ -1,6 +1,7 @@
 #include "platform/RichPane.h"
 #include "platform/Palette.h"
 #include <QFile>
+#include <QScrollBar>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QTextBlock>
@@ -18,18 +19,17 @@ QFont MapFont(const QString &name, double points)
     return f;
 }
 
-RichPane::RichPane(QWidget *parent) : QTextEdit(parent)
+RichPane::RichPane(QWidget *parent) : QPlainTextEdit(parent)
 {
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setUndoRedoEnabled(false);
-    setAcceptRichText(false);
     const QFont f = MapFont(QStringLiteral("Fixedsys"), 9);
     setFont(f);
     document()->setDefaultFont(f);
     m_format.setFont(f);
     m_format.setForeground(PaletteColour(0));
-    connect(this, &QTextEdit::textChanged, this, &RichPane::Change);
+    connect(this, &QPlainTextEdit::textChanged, this, &RichPane::Change);
 }
 
 void RichPane::SetSelColor(int paletteIndex) { m_format.setForeground(PaletteColour(paletteIndex)); }
@@ -125,19 +125,19 @@ void RichPane::mousePressEvent(QMouseEvent *e)
         emit MouseDown(2);
         return;
     }
-    QTextEdit::mousePressEvent(e);
+    QPlainTextEdit::mousePressEvent(e);
     emit MouseDown(e->button() == Qt::LeftButton ? 1 : 4);
 }
 
 void RichPane::mouseReleaseEvent(QMouseEvent *e)
 {
-    QTextEdit::mouseReleaseEvent(e);
+    QPlainTextEdit::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton) emit Click();
 }
 
 void RichPane::focusInEvent(QFocusEvent *e)
 {
-    QTextEdit::focusInEvent(e);
+    QPlainTextEdit::focusInEvent(e);
     emit GotFocus();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTextCharFormat>
 #include <QList>
 
 // A rich text pane that keeps runs of text with their own colour, font name and size.
+// Built on the plain-text layout, which appends in constant time however long the pane
+// grows; lines wrap at the pane's width.
 // Text always goes in as plain text through a cursor: nothing is ever parsed as markup.
-class RichPane : public QTextEdit
+class RichPane : public QPlainTextEdit
 {
     Q_OBJECT
 public:

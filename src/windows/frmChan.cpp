@@ -175,10 +175,6 @@ void frmChan::Form_Resize()
     if (h - 23 >= 0) Outgoing->move(Outgoing->x(), h - 23);
     if (w - 120 >= 0) Namelist->move(w - 120, Namelist->y());
     if (h - 20 >= 0) Namelist->resize(Namelist->width(), h - 20);
-    if (Incoming->width() - 25 > 0) {
-        Incoming->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        Incoming->setLineWrapColumnOrWidth(Incoming->width() - 25);
-    }
 }
 
 void frmChan::Form_Unload()
