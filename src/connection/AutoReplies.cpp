@@ -20,6 +20,13 @@ QString frmOrvelIRC::SenderOf(const QString &line)
     return cut::Mid(line, p1 + 1, p2 - 1).value_or(QString());
 }
 
+void frmOrvelIRC::SendReply(const QString &line)
+{
+    for (const QChar c : line)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return;
+    SendData(line);
+}
+
 void frmOrvelIRC::PingReply(const QString &line)
 {
     Addtext2(QStringLiteral("PING? PONG!"));
@@ -80,8 +87,8 @@ void frmOrvelIRC::ClosingLinkReply(const QString &line)
 void frmOrvelIRC::VersionReply(const QString &line, Arrival &a)
 {
     a.sender = SenderOf(line);
-    SendData(QStringLiteral("NOTICE ") + a.sender +
-             QStringLiteral(" :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
+    SendReply(QStringLiteral("NOTICE ") + a.sender +
+              QStringLiteral(" :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
     Addtext2(QStringLiteral("\x01 -> [") + a.sender + QStringLiteral("] VERSION"));
 }
 
@@ -95,8 +102,8 @@ void frmOrvelIRC::PageNotice(const QString &line, Arrival &a)
 void frmOrvelIRC::TimeReply(const QString &line, Arrival &a)
 {
     a.sender = SenderOf(line);
-    SendData(QStringLiteral("NOTICE ") + a.sender + QStringLiteral(" :OrvelIRC CTCP Time Reply: ") +
-             QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    SendReply(QStringLiteral("NOTICE ") + a.sender + QStringLiteral(" :OrvelIRC CTCP Time Reply: ") +
+              QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
 void frmOrvelIRC::WakeupSound() { Main().PlaySnd(QStringLiteral("wakeup.wav")); }

@@ -145,13 +145,13 @@ bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
 
     if (line.contains(QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :\x01" "DCC SEND "))) {
         const QString who = senderOf(line);
-        SendData(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
+        SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
         Addtext5(QStringLiteral("\x01 DCC Send from ") + who);
         return true;
     }
     if (line.contains(QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :\x01" "DCC CHAT "))) {
         const QString who = senderOf(line);
-        SendData(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
+        SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
         Addtext5(QStringLiteral("\x01 DCC Chat from ") + who);
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the server and channel command lines share: the key rules, the cut of a typed
 // command into its word and argument, and the commands that behave the same in both.
+#include "settings/Defaults.h"
 #include <QString>
 #include <optional>
 #include <utility>
@@ -11,8 +12,8 @@ class QLineEdit;
 namespace commands {
 
 // Used by /SERVER when no server, or no e-mail address, is stored.
-inline const QString DefaultHost = QStringLiteral("irc.libera.chat");
-inline const QString DefaultEmail = QStringLiteral("orvel@example.com");
+using settings::DefaultHost;
+using settings::DefaultEmail;
 
 // The typed text as one line: pasted line breaks (and NULs) become blanks, so the text
 // never turns into extra IRC commands on the wire.

@@ -14,6 +14,8 @@
 
 void frmOrvelIRC::TCP1_Connect()
 {
+    // A new connection starts with a new line, whatever the last one left unfinished.
+    DroppingLine = false;
     frmOrvelMain &m = Main();
     if (!m.txtFontName.Text.isEmpty()) {
         Incoming->SetSelFontName(m.txtFontName.Text);
@@ -113,11 +115,27 @@ void frmOrvelIRC::TCP1_DataArrival()
     // The held text keeps its buffer, so a remainder that grows over many arrivals is
     // appended to rather than copied each time.
     QString work = std::move(PartialLine);
-    work += Tcp1->GetData();
+    const bool held = !work.isEmpty();
+    const QString received = Tcp1->GetData();
+    work += received;
     PartialLine.clear();
     frmOrvelMain &m = Main();
-    if (m.mnuIndataWindow->isChecked()) form<frmInData>().Append(work + QStringLiteral("\r\n"));
     const bool complete = work.endsWith(QLatin1Char('\n')) || work.endsWith(QLatin1Char('\r'));
+    // The held text is shown again at the head of the data that ends it; a piece that
+    // still ends nothing shows only itself, so data dribbled in many small pieces cannot
+    // repeat a long remainder into the view again and again.
+    if (m.mnuIndataWindow->isChecked())
+        form<frmInData>().Append((complete || !held ? work : received) + QStringLiteral("\r\n"));
+    if (DroppingLine) {
+        // The rest of a line already dropped as too long, up to its line end, goes with it.
+        qsizetype end = 0;
+        while (end < work.size() && work[end] != QLatin1Char('\r') && work[end] != QLatin1Char('\n')) ++end;
+        if (end == work.size()) return;
+        if (work[end] == QLatin1Char('\r') && end + 1 < work.size() && work[end + 1] == QLatin1Char('\n')) ++end;
+        work.remove(0, end + 1);
+        DroppingLine = false;
+        if (work.isEmpty()) return;
+    }
     if (!complete) {
         // Nothing is handled until a block ends in a line end.
         if (work.size() <= MaxPartialLine) {
@@ -130,6 +148,7 @@ void frmOrvelIRC::TCP1_DataArrival()
         if (end < 0) end = work.lastIndexOf(QLatin1Char('\r'));
         if (work.size() - (end + 1) > MaxPartialLine) {
             Addtext(QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
+            DroppingLine = true;
         } else {
             PartialLine = work.mid(end + 1);
         }
@@ -214,10 +233,13 @@ bool hasOwnPrefix(const QString &line, const frmOrvelIRC::LineNeedles &n)
 }
 
 // The nickname-in-use reply, by its literal text or by its numeric form "433 * nick".
+// Only the server's 433 reply counts: a message or notice that quotes the text must not
+// make us change nick.
 bool nickInUse(const QString &line, const frmOrvelIRC::LineNeedles &n)
 {
+    if (wordAt(line, 1) != u"433") return false;
     if (line.contains(n.nickInUse)) return true;
-    return wordAt(line, 1) == u"433" && wordAt(line, 2) == u"*" && wordAt(line, 3) == QStringView(n.nick);
+    return wordAt(line, 2) == u"*" && wordAt(line, 3) == QStringView(n.nick);
 }
 } // namespace
 
@@ -276,7 +298,12 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         }
         if (afterFirstBlankIs(line, u"001")) {
             const int blank = cut::InStr(line, QStringLiteral(" "));
-            cut::Set(IrcData::ServerName, cut::Mid(line, 2, blank - 2));
+            const std::optional<QString> name = cut::Mid(line, 2, blank - 2);
+            // A name holding a line end or NUL could never go back in a PONG: every later
+            // PING would be answered cut short. Such a name is not taken.
+            const bool sendable = name && !name->contains(QLatin1Char('\r')) && !name->contains(QLatin1Char('\n')) &&
+                                  !name->contains(QChar(0));
+            if (sendable) IrcData::ServerName = *name;
             n = &Needles();  // the server now goes by the name it gave
         }
         if (line.startsWith(n->fromServer)) ServerText(line);

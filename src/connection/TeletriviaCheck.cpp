@@ -17,8 +17,8 @@ void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
 
     // No question drawn yet means nothing to win.
     if (!IrcData::TriviaAnswer.isEmpty() && said == IrcData::TriviaAnswer.toUpper()) {
-        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
-                 QStringLiteral(" \x03" "12got it! Answer: \x03" "10") + text + QStringLiteral("\x03" "12>>"));
+        SendReply(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
+                  QStringLiteral(" \x03" "12got it! Answer: \x03" "10") + text + QStringLiteral("\x03" "12>>"));
         form<frmChan>().Addtext(QStringLiteral("<<Teletrivia: ") + sender + QStringLiteral(" got it! Answer: ") + text +
                                 QStringLiteral(">>"));
         SetPicture1BackColor(2);
@@ -35,7 +35,7 @@ void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
     if (said == QLatin1String("!STOP")) {
         Teletrivia->setEnabled(false);
         Addtext2(QStringLiteral("\x01 Teletrivia haulted"));
-        SendData(QStringLiteral("NOTICE ") + CurrentChannel + QStringLiteral(" :\x03" "12<<\x03" "10 ") + sender +
-                 QStringLiteral(", you stoped teletrivia. Why? Is it because it was too \x03" "4HARD \x03" "10for you? Too much of a \x03" "4MOMA'S BOY\x03" "10?\x03" "12>>"));
+        SendReply(QStringLiteral("NOTICE ") + CurrentChannel + QStringLiteral(" :\x03" "12<<\x03" "10 ") + sender +
+                  QStringLiteral(", you stoped teletrivia. Why? Is it because it was too \x03" "4HARD \x03" "10for you? Too much of a \x03" "4MOMA'S BOY\x03" "10?\x03" "12>>"));
     }
 }

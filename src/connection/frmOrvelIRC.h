@@ -77,6 +77,12 @@ public:
     void DispatchLine(QString &line, Arrival &a);
     // A held remainder beyond this many characters is dropped.
     static constexpr qsizetype MaxPartialLine = 64 * 1024;
+    // Set while the rest of a line dropped as too long is still arriving: it is dropped
+    // too, up to its line end, and never handled as a line of its own.
+    bool DroppingLine = false;
+    // Sends an automatic reply built from received text only when it is one whole line:
+    // a reply that a CR, LF or NUL in that text would cut short is not sent at all.
+    void SendReply(const QString &line);
     // The automatic replies (every channel state).
     void PingReply(const QString &line);
     void ClockReply(const QString &line, Arrival &a);

@@ -1,4 +1,5 @@
 #include "dialogs/frmSplash.h"
+#include "dialogs/Pictures.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
@@ -6,6 +7,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -16,21 +18,22 @@ frmSplash::frmSplash(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(AppTitle);
     auto *l = new QVBoxLayout(this);
-    auto *t = new QLabel(AppTitle, this);
-    t->setTextFormat(Qt::PlainText);
-    t->setAlignment(Qt::AlignCenter);
-    QFont f = t->font();
-    f.setPointSize(28);
-    f.setBold(true);
-    t->setFont(f);
-    t->setMinimumSize(360, 180);
-    l->addWidget(t, 1);
+    // The picture fills the window above the box and the button.
+    l->setContentsMargins(0, 0, 0, 6);
+    Image1 = new QLabel(this);
+    Image1->setPixmap(pictures::Splash(QSize(480, 240)));
+    Image1->setFixedSize(480, 240);
+    l->addWidget(Image1, 1);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(8, 0, 8, 0);
     Check1 = new QCheckBox(QStringLiteral("Show at start"), this);
     Check1->setChecked(true);
-    l->addWidget(Check1);
+    row->addWidget(Check1);
+    row->addStretch(1);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setDefault(true);
-    l->addWidget(Command1, 0, Qt::AlignRight);
+    row->addWidget(Command1);
+    l->addLayout(row);
     connect(Command1, &QPushButton::clicked, this, &frmSplash::Command1_Click);
 }
 
@@ -67,8 +70,10 @@ void frmSplash::done(int r)
 
 void frmSplash::ShowModal()
 {
-    frmSplash s(&Main());
-    g_current = &s;
-    s.Form_Load();
-    s.exec();
+    // On the heap: the frame may go away while the splash waits.
+    QPointer<frmSplash> s = new frmSplash(&Main());
+    s->setAttribute(Qt::WA_DeleteOnClose);
+    g_current = s;
+    s->Form_Load();
+    s->exec();
 }

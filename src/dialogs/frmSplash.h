@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 class QCheckBox;
+class QLabel;
 class QPushButton;
 
 // The splash screen, shown modally at start when asked for. Its box says whether it
@@ -10,6 +11,7 @@ class frmSplash : public QDialog
     Q_OBJECT
 public:
     explicit frmSplash(QWidget *parent = nullptr);
+    QLabel *Image1 = nullptr;  // the picture
     QCheckBox *Check1 = nullptr;
     QPushButton *Command1 = nullptr;
     void Form_Load();

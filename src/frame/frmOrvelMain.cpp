@@ -72,6 +72,8 @@ frmOrvelMain::frmOrvelMain()
     buildConnectControls();
     buildSoundBoard();
     // ---- end connect controls and sound board set-up ----
+    buildCommandMenus();  // after the connect controls: its server items go before "Disconnect"
+    buildDashboardParts();  // last: it puts the OrvelIRC menu in order
 }
 
 frmOrvelMain::~frmOrvelMain()

@@ -169,6 +169,127 @@ public:
     void mnuStopTeletrivia_Click();
     // ---- end teletrivia menu ----
 
+    // ---- dashboard ----
+    // The panel's raw command box and its label, and its four small pictures.
+    QLabel *Label9 = nullptr;
+    class CommandLine *Text1 = nullptr;
+    QLabel *Image1 = nullptr, *Image2 = nullptr, *Image3 = nullptr, *Image4 = nullptr;
+    // What the panel shows below its top row once it is opened.
+    QWidget *PanelLower = nullptr;
+    // The picture pop-up of the panel.
+    QMenu *mnuFrmOrvelMainOptions = nullptr;
+    QAction *mnuChooseYourOwn = nullptr;
+    // Items of the OrvelIRC menu beside those of other areas.
+    QMenu *mnuCapture = nullptr, *mnuPseudoEggy = nullptr, *mnuPlugins = nullptr;
+    QAction *mnuCaptureNow = nullptr, *mnuShowCapture = nullptr, *mnuPseudoEggyStart = nullptr,
+            *mnuPseudoEggyStop = nullptr, *mnuPlugin1 = nullptr, *mnuPlugin2 = nullptr, *mnuPlugin3 = nullptr,
+            *mnuPanel = nullptr, *mnuColor = nullptr;
+    // The web links of the Help menu.
+    QAction *mnuDrelm = nullptr, *mnuOrvelIRCDOwnloadPage = nullptr, *mnuOtherClientHomepage = nullptr,
+            *mnuIRCFaq = nullptr, *mnuIRCPrimer = nullptr, *mnuIRCIntroForNewbies = nullptr,
+            *mnuWwwIrcHelpOrg = nullptr, *mnuIRCRFC = nullptr, *mnuIRCLinks = nullptr;
+    // Creates the items above and wires the launchers (run once by the constructor, last).
+    void buildDashboardParts();
+    // Puts the OrvelIRC menu in its order: "Setup Wizard...", "Capture", "Amp", "Pseudo Eggy",
+    // "Tele Trivia", "Plugins", "Dash Board", "Panel", "Color"; other items follow.
+    void OrderOrvelIRCMenu();
+    void mnuDashboard_Click();
+    void mnuPanel_Click();
+    // The panel's height in twips, and setting it (closed 1050, open 3015).
+    int PanelHeight() const { return m_panelTwips; }
+    void SetPanelHeight(int twips);
+    int m_panelTwips = 0;
+    void Text1_KeyPress(int &KeyAscii);
+    void Label9_DblClick();
+    void Picture1_MouseDown(int button);
+    void mnuChooseYourOwn_Click();
+    void cmdSetup_Click();
+    void mnuSetup_Click();
+    void mnuOptions_Click();
+    void mnuOrvelIRCHelpTopics_Click();
+    void mnuLumora_Click();
+    void mnuAboutOrvelIRC20_Click();
+    void mnuColor_Click();
+    void mnuCaptureNow_Click();
+    void mnuShowCapture_Click();
+    // Opens a web page in the desktop's default program.
+    void OpenWebPage(const QString &url);
+    // ---- end dashboard ----
+
+    // ---- command menus ----
+    // The channel pop-up's tree. Its banner item's handler is mnuOrvelIRC_Click; the member
+    // name mnuOrvelIRC already holds the menu bar's "&OrvelIRC" menu.
+    QAction *mnuOrvelIRCBanner = nullptr, *mnuListChannels = nullptr, *mnuNamesinThisChannel = nullptr;
+    QMenu *mnuAwaySystem = nullptr, *mnuAway = nullptr, *mnuBack = nullptr;
+    QAction *mnuAwayNormal = nullptr, *mnuGottaPee = nullptr, *mnuAwayNoReason = nullptr, *mnuDinnerTime = nullptr;
+    QAction *mnuBackNormal = nullptr, *mnuBackPee = nullptr, *mnuBackFromNoReason = nullptr, *mnuBackDinner = nullptr;
+    QAction *mnuAway9082983 = nullptr, *mnuBack937892 = nullptr;
+    QMenu *mnuPersonalIRCSettings = nullptr, *mnuWallops = nullptr, *mnuServerMessages = nullptr;
+    QAction *mnuWallopsOn = nullptr, *mnuWallopsOff = nullptr, *mnuServerMessageOn = nullptr,
+            *mnuServerMessagesOff = nullptr;
+    QAction *mnuClearBuffer = nullptr, *mnuPartChannel = nullptr;
+    QMenu *mnuquitirc = nullptr;
+    QAction *mnuQuitIRCNormal = nullptr, *mnuCloseTCPSocket3892789 = nullptr, *mnuquitircOrvelIRC0389 = nullptr,
+            *mnuQuitMsgInc = nullptr, *mnuOhMyGodYouKilledKenny = nullptr, *mnuNoCarrier = nullptr;
+    // The server pop-up's queries and its Clear Buffer.
+    QAction *mnuLusers = nullptr, *mnuMOTD = nullptr, *mnuTime = nullptr, *mnuClearBuffer98390283902 = nullptr;
+    // Dashboard mode switches and their caption labels. A box's value is 0 (clear),
+    // 1 (set) or 2 (grey); every change of it, by the user or the program, runs its click action.
+    class QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
+    QLabel *ModesCaption = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label21 = nullptr;
+    static int CheckValue(const QCheckBox *box);
+    // Values other than 0, 1 and 2 are refused and leave the box as it is.
+    static void SetCheckValue(QCheckBox *box, int value);
+    // Fills the channel pop-up, adds the server pop-up's items and puts the mode switches on
+    // the dashboard. Runs after buildConnectControls: its items go before "Disconnect".
+    void buildCommandMenus();
+
+    void mnuOrvelIRC_Click();
+    void mnuListChannels_Click();
+    void mnuNamesinThisChannel_Click();
+    void mnuAwayNormal_Click();
+    void mnuGottaPee_Click();
+    void mnuAwayNoReason_Click();
+    void mnuDinnerTime_Click();
+    void mnuAway9082983_Click();
+    void mnuBackNormal_Click();
+    void mnuBackPee_Click();
+    void mnuBackFromNoReason_Click();
+    void mnuBackDinner_Click();
+    void mnuBack937892_Click();
+    void mnuServerMessageOn_Click();
+    void mnuServerMessagesOff_Click();
+    void mnuWallopsOn_Click();
+    void mnuWallopsOff_Click();
+    void mnuClearBuffer_Click();
+    void mnuPartChannel_Click();
+    void mnuQuitIRCNormal_Click();
+    void mnuQuitMsgInc_Click();
+    void mnuOhMyGodYouKilledKenny_Click();
+    void mnuNoCarrier_Click();
+    void mnuLusers_Click();
+    void mnuMOTD_Click();
+    void mnuTime_Click();
+    void mnuClearBuffer98390283902_Click();
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Label2_Click();
+    void Label3_Click();
+    void Label21_Click();
+    // ---- end command menus ----
+
+    // ---- options ----
+    // Moves the window bar to the top edge of the frame, or back to the bottom.
+    void PlaceWindowBar(bool onTop);
+    // ---- end options ----
+
+    // ---- choosers ----
+    // Puts a picture file on the dashboard panel; false when the file is no picture, and
+    // the panel then keeps the picture it had.
+    bool LoadDashboardPicture(const QString &path);
+    // ---- end choosers ----
+
 signals:
     // Raised when the setup wizard is asked for.
     void setupWizardRequested();

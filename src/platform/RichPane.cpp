@@ -46,9 +46,18 @@ void RichPane::SetSelFontSize(double points)
     if (points > 0) m_format.setFontPointSize(points);
 }
 
+void NeutraliseBreakCharacters(QString &text)
+{
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1) c = QChar(0xFFFD);
+    }
+}
+
 void RichPane::SetSelText(const QString &text)
 {
     QString t = text;
+    NeutraliseBreakCharacters(t);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     // Output always lands at the end: a click or a selection made by the user must not

@@ -54,5 +54,10 @@ private:
     int m_pointer = 0;
 };
 
+// Characters that a text document takes as a paragraph or line break of its own (U+2028,
+// U+2029 and the frame markers U+FDD0/U+FDD1) become U+FFFD: received text must not
+// start lines that look like the program's own.
+void NeutraliseBreakCharacters(QString &text);
+
 // "Fixedsys" and other fonts the program names map to a font this system has.
 QFont MapFont(const QString &name, double points = 0);

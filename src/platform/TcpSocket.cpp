@@ -80,11 +80,16 @@ TcpSocket::~TcpSocket()
     m_socket->abort();
 }
 
+static bool (*g_hostFilter)(const QString &) = nullptr;
+
+void TcpSocket::SetHostFilter(bool (*allowed)(const QString &host)) { g_hostFilter = allowed; }
+
 void TcpSocket::Connect()
 {
     m_carry.clear();
     // A port the socket cannot have never wraps round to some other port: no attempt.
     if (RemotePort < 1 || RemotePort > 65535) return;
+    if (g_hostFilter && !g_hostFilter(RemoteHost)) return;
     m_socket->connectToHost(RemoteHost, quint16(RemotePort));
 }
 

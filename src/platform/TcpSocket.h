@@ -20,6 +20,8 @@ public:
     QString RemoteHost;
     int RemotePort = 0;
     void Connect();
+    // Tests allow only hosts on this machine; a host the filter refuses gets no attempt.
+    static void SetHostFilter(bool (*allowed)(const QString &host));
     // Writes the text as UTF-8; returns false (and writes nothing) unless connected.
     bool Send(const QString &text);
     // All data received and not yet taken.

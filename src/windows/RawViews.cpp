@@ -23,6 +23,7 @@ QPlainTextEdit *makeView(QWidget *parent, QObject *filterOwner)
 void appendRaw(QPlainTextEdit *v, const QString &text)
 {
     QString t = text;
+    NeutraliseBreakCharacters(t);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QTextCursor c(v->document());
     c.movePosition(QTextCursor::End);

@@ -1,6 +1,7 @@
 #include "Harness.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
+#include "platform/TcpSocket.h"
 #include "platform/Timer.h"
 #include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
@@ -11,6 +12,7 @@
 #include <QMdiArea>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -80,6 +82,14 @@ private:
 };
 
 void recordEnd(int) { ++TestEnv::endCalls; }
+
+// Tests never reach beyond this machine, not even by a name lookup.
+bool loopbackOnly(const QString &host)
+{
+    if (host == QLatin1String("localhost")) return true;
+    const QHostAddress a(host);
+    return !a.isNull() && a.isLoopback();
+}
 } // namespace
 
 int TestEnv::endCalls = 0;
@@ -95,6 +105,7 @@ TestEnv::TestEnv()
     platform::setEndProgram(&recordEnd);
     SetMMControlFactory([](const QString &name) { return std::make_unique<RecordingMMControl>(name); });
     VbTimer::setRealTicks(false);
+    TcpSocket::SetHostFilter(&loopbackOnly);
     MultimediaLog().clear();
     endCalls = 0;
     frmOrvelIRC::CurrentChannel.clear();

@@ -1,0 +1,20 @@
+// The frame's side of the sound and picture choosers.
+#include "dialogs/frmSoundOptions.h"
+#include "frame/frmOrvelMain.h"
+#include <QFrame>
+#include <QPixmap>
+
+void frmOrvelMain::OpenSoundChooser() { frmSoundOptions::ShowModal(); }
+
+bool frmOrvelMain::LoadDashboardPicture(const QString &path)
+{
+    const QPixmap pic(path);
+    if (pic.isNull()) return false;
+    Picture1->setStyleSheet(QString());
+    QPalette pal = Picture1->palette();
+    pal.setBrush(QPalette::Window, QBrush(pic));
+    Picture1->setAutoFillBackground(true);
+    Picture1->setPalette(pal);
+    m_pictureLoaded = true;
+    return true;
+}

@@ -1,0 +1,58 @@
+// The first-run setup wizard: one question per setting, then the options dialog and a
+// restart, so that everything is loaded afresh from the files just written.
+#include "frame/frmOrvelMain.h"
+#include "platform/Platform.h"
+#include "settings/Defaults.h"
+#include "settings/SettingsFile.h"
+#include "settings/frmOptions.h"
+#include <QCoreApplication>
+
+namespace {
+struct Question
+{
+    const char *prompt;
+    const char *file;
+};
+const Question Questions[] = {
+    {"Please enter your prefered Nickname", "nick.msg"},
+    {"Please enter an alternative Nickname", "altnick.msg"},
+    {"Please enter your real name", "realname.msg"},
+    {"Please enter your prefered e-mail address", "email.msg"},
+    {nullptr, "server.msg"},  // names the default host: see Prompt()
+    {"Please enter the port number of this IRC server (Note: Usually 6667)", "port.msg"},
+    {"Enter your prefered away message (Note: When you set yourself away, this message will be seen by everyone)",
+     "away.msg"},
+    {"Enter your prefered back message (Note: When you set yourself back from being away, this message will be "
+     "displayed to everyone in your current channel)",
+     "back.msg"},
+    {"Enter your prefered quit message (Note: When you quit from IRC, people will see this message)", "discon.msg"},
+};
+
+QString Prompt(const Question &q)
+{
+    if (q.prompt) return QString::fromUtf8(q.prompt);
+    return QStringLiteral("Please enter your prefered server (Note: If you do not know any servers by heart, enter ") +
+           settings::DefaultHost + QLatin1Char(')');
+}
+} // namespace
+
+void frmOrvelMain::mnuSetupWizard_Click()
+{
+    emit setupWizardRequested();
+    hide();
+    for (const Question &q : Questions) {
+        const QString answer = platform::dialogs().InputBox(Prompt(q), AppTitle, QString());
+        if (answer.isEmpty()) {
+            show();
+            return;
+        }
+        // Written as typed; a file that cannot be written keeps its old value.
+        settings::Write(QLatin1String(q.file), answer);
+    }
+    settings::Write(QStringLiteral("backpic.msg"), QStringLiteral("bubbles.jpg"));
+    frmOptions::ShowModal();
+    platform::dialogs().MsgBox(QStringLiteral("OrvelIRC setup is now complete. OrvelIRC will now be restarted"), AppTitle);
+    // The program ends whether or not the new copy could start.
+    platform::launcher().StartProgram(QCoreApplication::applicationFilePath(), {});
+    platform::endProgram(0);
+}

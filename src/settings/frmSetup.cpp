@@ -1,0 +1,476 @@
+#include "settings/frmSetup.h"
+#include "connection/frmOrvelIRC.h"
+#include "dialogs/frmHelp.h"
+#include "frame/frmOrvelMain.h"
+#include "platform/Palette.h"
+#include "platform/Platform.h"
+#include "platform/TcpSocket.h"
+#include "settings/Defaults.h"
+#include "settings/IrcData.h"
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<frmSetup> g_current;
+
+// Networks whose servers come from a server-list file in the working folder.
+const std::pair<const char *, const char *> ListFiles[] = {
+    {"AfterNet", "afternet.msg"}, {"BrazIRCNet", "brazircnet.msg"}, {"CobraNet", "cobranet.msg"},
+    {"DarkZone", "darkzone.msg"}, {"Eunet", "eunet.msg"},           {"FEFnet", "fefnet.msg"}};
+
+// The built-in networks in the order a chosen name is compared with them.
+const char *const BuiltInOrder[] = {"Oznet", "StarLink", "Misc",    "IRCNet",  "GalaxyNet",
+                                    "EFnet", "Newnet",   "Undernet", "Chatnet", "DALnet"};
+
+const char *const NetworkNames[] = {"AfterNet", "BrazIRCNet", "Chatnet",   "CobraNet", "DALnet", "DarkZone",
+                                    "EFnet",    "Eunet",      "FEFnet",    "GalaxyNet", "IRCNet", "Misc",
+                                    "Newnet",   "Oznet",      "StarLink",  "Undernet"};
+
+void setTextColour(QWidget *w, int colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Text, PaletteColour(colour));
+    w->setPalette(pal);
+}
+} // namespace
+
+const std::vector<std::pair<QString, QStringList>> &frmSetup::BuiltInHosts()
+{
+    static const std::vector<std::pair<QString, QStringList>> table = {
+    {QStringLiteral("Chatnet"), {
+        QStringLiteral("aurora.chatnet.example.net"), QStringLiteral("boreal.chatnet.example.net"),
+        QStringLiteral("cascade.chatnet.example.net"), QStringLiteral("delta.chatnet.example.net"),
+        QStringLiteral("ember.chatnet.example.net"), QStringLiteral("fjord.chatnet.example.net"),
+        QStringLiteral("glacier.chatnet.example.net"), QStringLiteral("harbor.chatnet.example.net"),
+        QStringLiteral("island.chatnet.example.net")}},
+    {QStringLiteral("DALnet"), {
+        QStringLiteral("amber.dalnet.example.net"), QStringLiteral("birch.dalnet.example.net"),
+        QStringLiteral("cedar.dalnet.example.net"), QStringLiteral("dune.dalnet.example.net"),
+        QStringLiteral("elm.dalnet.example.net"), QStringLiteral("fern.dalnet.example.net"),
+        QStringLiteral("grove.dalnet.example.net"), QStringLiteral("heath.dalnet.example.net"),
+        QStringLiteral("iris.dalnet.example.net"), QStringLiteral("juniper.dalnet.example.net"),
+        QStringLiteral("kelp.dalnet.example.net"), QStringLiteral("larch.dalnet.example.net"),
+        QStringLiteral("maple.dalnet.example.net"), QStringLiteral("nettle.dalnet.example.net"),
+        QStringLiteral("oak.dalnet.example.net"), QStringLiteral("pine.dalnet.example.net"),
+        QStringLiteral("quartz.dalnet.example.net"), QStringLiteral("reed.dalnet.example.net"),
+        QStringLiteral("sage.dalnet.example.net"), QStringLiteral("thistle.dalnet.example.net"),
+        QStringLiteral("umber.dalnet.example.net"), QStringLiteral("violet.dalnet.example.net"),
+        QStringLiteral("willow.dalnet.example.net"), QStringLiteral("yarrow.dalnet.example.net"),
+        QStringLiteral("zinnia.dalnet.example.net"), QStringLiteral("alder.dalnet.example.net"),
+        QStringLiteral("bramble.dalnet.example.net"), QStringLiteral("clover.dalnet.example.net")}},
+    {QStringLiteral("EFnet"), {
+        QStringLiteral("irc.alpha.efnet.example.org"), QStringLiteral("irc.bravo.efnet.example.org"),
+        QStringLiteral("irc.charlie.efnet.example.org"), QStringLiteral("irc.delta.efnet.example.org"),
+        QStringLiteral("irc.echo.efnet.example.org"), QStringLiteral("irc.foxtrot.efnet.example.org"),
+        QStringLiteral("irc.golf.efnet.example.org"), QStringLiteral("irc.hotel.efnet.example.org"),
+        QStringLiteral("irc.india.efnet.example.org"), QStringLiteral("irc.juliet.efnet.example.org"),
+        QStringLiteral("irc.kilo.efnet.example.org"), QStringLiteral("irc.lima.efnet.example.org"),
+        QStringLiteral("irc.mike.efnet.example.org"), QStringLiteral("irc.november.efnet.example.org"),
+        QStringLiteral("irc.oscar.efnet.example.org"), QStringLiteral("irc.papa.efnet.example.org"),
+        QStringLiteral("irc.quebec.efnet.example.org"), QStringLiteral("irc.romeo.efnet.example.org"),
+        QStringLiteral("irc.sierra.efnet.example.org"), QStringLiteral("irc.tango.efnet.example.org"),
+        QStringLiteral("irc.uniform.efnet.example.org"), QStringLiteral("irc.victor.efnet.example.org"),
+        QStringLiteral("irc.whiskey.efnet.example.org"), QStringLiteral("irc.xray.efnet.example.org"),
+        QStringLiteral("irc.yankee.efnet.example.org"), QStringLiteral("irc.zulu.efnet.example.org"),
+        QStringLiteral("irc.north.efnet.example.org"), QStringLiteral("irc.south.efnet.example.org"),
+        QStringLiteral("irc.east.efnet.example.org"), QStringLiteral("irc.west.efnet.example.org"),
+        QStringLiteral("irc.central.efnet.example.org"), QStringLiteral("irc.coast.efnet.example.org"),
+        QStringLiteral("irc.valley.efnet.example.org"), QStringLiteral("irc.summit.efnet.example.org"),
+        QStringLiteral("irc.plains.efnet.example.org"), QStringLiteral("irc.lakes.efnet.example.org"),
+        QStringLiteral("irc.ridge.efnet.example.org"), QStringLiteral("irc.canyon.efnet.example.org"),
+        QStringLiteral("irc.meadow.efnet.example.org")}},
+    {QStringLiteral("GalaxyNet"), {
+        QStringLiteral("andromeda.galaxynet.example.com"), QStringLiteral("bootes.galaxynet.example.com"),
+        QStringLiteral("carina.galaxynet.example.com"), QStringLiteral("draco.galaxynet.example.com"),
+        QStringLiteral("eridanus.galaxynet.example.com"), QStringLiteral("fornax.galaxynet.example.com"),
+        QStringLiteral("gemini.galaxynet.example.com"), QStringLiteral("hydra.galaxynet.example.com"),
+        QStringLiteral("indus.galaxynet.example.com"), QStringLiteral("lyra.galaxynet.example.com"),
+        QStringLiteral("mensa.galaxynet.example.com"), QStringLiteral("norma.galaxynet.example.com"),
+        QStringLiteral("orion.galaxynet.example.com"), QStringLiteral("pavo.galaxynet.example.com"),
+        QStringLiteral("sculptor.galaxynet.example.com"), QStringLiteral("vela.galaxynet.example.com")}},
+    {QStringLiteral("IRCNet"), {
+        QStringLiteral("irc1.ircnet.example.net"), QStringLiteral("irc2.ircnet.example.net"),
+        QStringLiteral("irc3.ircnet.example.net"), QStringLiteral("irc4.ircnet.example.net"),
+        QStringLiteral("irc5.ircnet.example.net"), QStringLiteral("irc6.ircnet.example.net"),
+        QStringLiteral("irc7.ircnet.example.net"), QStringLiteral("irc8.ircnet.example.net"),
+        QStringLiteral("irc9.ircnet.example.net"), QStringLiteral("irc10.ircnet.example.net"),
+        QStringLiteral("irc11.ircnet.example.net"), QStringLiteral("irc12.ircnet.example.net"),
+        QStringLiteral("irc13.ircnet.example.net"), QStringLiteral("irc14.ircnet.example.net"),
+        QStringLiteral("irc15.ircnet.example.net")}},
+    {QStringLiteral("Misc"), {
+        QStringLiteral("chat.misc.example.org"), QStringLiteral("talk.misc.example.org"),
+        QStringLiteral("lounge.misc.example.org"), QStringLiteral("cafe.misc.example.org"),
+        QStringLiteral("plaza.misc.example.org"), QStringLiteral("forum.misc.example.org"),
+        QStringLiteral("den.misc.example.org")}},
+    {QStringLiteral("Newnet"), {
+        QStringLiteral("atlas.newnet.example.com"), QStringLiteral("beacon.newnet.example.com"),
+        QStringLiteral("compass.newnet.example.com"), QStringLiteral("dynamo.newnet.example.com"),
+        QStringLiteral("engine.newnet.example.com"), QStringLiteral("falcon.newnet.example.com"),
+        QStringLiteral("gadget.newnet.example.com"), QStringLiteral("helix.newnet.example.com"),
+        QStringLiteral("ion.newnet.example.com"), QStringLiteral("jet.newnet.example.com"),
+        QStringLiteral("kite.newnet.example.com")}},
+    {QStringLiteral("Oznet"), {
+        QStringLiteral("bush.oznet.example.net"), QStringLiteral("reef.oznet.example.net"),
+        QStringLiteral("outback.oznet.example.net"), QStringLiteral("billabong.oznet.example.net"),
+        QStringLiteral("wattle.oznet.example.net")}},
+    {QStringLiteral("StarLink"), {
+        QStringLiteral("sirius.starlink.example.org"), QStringLiteral("vega.starlink.example.org"),
+        QStringLiteral("rigel.starlink.example.org"), QStringLiteral("altair.starlink.example.org")}},
+    {QStringLiteral("Undernet"), {
+        QStringLiteral("ant.undernet.example.com"), QStringLiteral("bee.undernet.example.com"),
+        QStringLiteral("cricket.undernet.example.com"), QStringLiteral("dragonfly.undernet.example.com"),
+        QStringLiteral("earwig.undernet.example.com"), QStringLiteral("firefly.undernet.example.com"),
+        QStringLiteral("gnat.undernet.example.com"), QStringLiteral("hornet.undernet.example.com"),
+        QStringLiteral("inchworm.undernet.example.com"), QStringLiteral("junebug.undernet.example.com"),
+        QStringLiteral("katydid.undernet.example.com"), QStringLiteral("ladybird.undernet.example.com"),
+        QStringLiteral("mantis.undernet.example.com"), QStringLiteral("nymph.undernet.example.com"),
+        QStringLiteral("owlfly.undernet.example.com"), QStringLiteral("pillbug.undernet.example.com"),
+        QStringLiteral("roach.undernet.example.com"), QStringLiteral("silverfish.undernet.example.com"),
+        QStringLiteral("termite.undernet.example.com"), QStringLiteral("wasp.undernet.example.com")}},
+    // Kept with the table although the network list does not offer them.
+    {QStringLiteral("Primegate"), {
+        QStringLiteral("gate1.primegate.example.net"), QStringLiteral("gate2.primegate.example.net"),
+        QStringLiteral("gate3.primegate.example.net"), QStringLiteral("gate4.primegate.example.net")}},
+    {QStringLiteral("Icenet"), {
+        QStringLiteral("frost.icenet.example.org"), QStringLiteral("hail.icenet.example.org"),
+        QStringLiteral("sleet.icenet.example.org"), QStringLiteral("snow.icenet.example.org"),
+        QStringLiteral("floe.icenet.example.org")}},
+    };
+    return table;
+}
+
+QStringList frmSetup::ReadServerList(const QByteArray &content)
+{
+    const QString text = QString::fromUtf8(content);
+    const qsizetype n = text.size();
+    qsizetype pos = 0;
+    auto atLineEnd = [&](qsizetype p) { return text[p] == u'\r' || text[p] == u'\n'; };
+    auto takeDelimiter = [&] {
+        if (pos >= n) return;
+        if (text[pos] == u',') {
+            ++pos;
+        } else if (text[pos] == u'\r') {
+            ++pos;
+            if (pos < n && text[pos] == u'\n') ++pos;
+        } else if (text[pos] == u'\n') {
+            ++pos;
+        }
+    };
+    QStringList fields;
+    while (pos < n) {
+        while (pos < n && (text[pos] == u' ' || text[pos] == u'\t')) ++pos;
+        QString field;
+        if (pos < n && text[pos] == u'"') {
+            const qsizetype close = text.indexOf(u'"', pos + 1);
+            const qsizetype end = close < 0 ? n : close;
+            field = text.mid(pos + 1, end - pos - 1);
+            pos = close < 0 ? n : close + 1;
+            // Anything between the closing quote and the delimiter is not part of the field.
+            while (pos < n && text[pos] != u',' && !atLineEnd(pos)) ++pos;
+        } else {
+            const qsizetype start = pos;
+            while (pos < n && text[pos] != u',' && !atLineEnd(pos)) ++pos;
+            field = text.mid(start, pos - start);
+            while (field.endsWith(u' ') || field.endsWith(u'\t')) field.chop(1);
+        }
+        takeDelimiter();
+        fields.append(field);
+        if (field.isEmpty()) break;
+    }
+    return fields;
+}
+
+frmSetup::frmSetup(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(AppTitle);
+    auto *outer = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    outer->addLayout(top);
+
+    auto field = [this](QGridLayout *grid, int row, const QString &label, QWidget *parentBox) {
+        auto *edit = new QLineEdit(parentBox);
+        if (!label.isEmpty()) {
+            auto *l = new QLabel(label, parentBox);
+            l->setTextFormat(Qt::PlainText);
+            grid->addWidget(l, row, 0);
+        }
+        grid->addWidget(edit, row, 1);
+        edit->setMouseTracking(true);
+        edit->installEventFilter(this);
+        return edit;
+    };
+
+    Frame1 = new QGroupBox(this);
+    auto *g1 = new QGridLayout(Frame1);
+    txtNick = field(g1, 0, QStringLiteral("Nickname:"), Frame1);
+    txtAlternativeNickname = field(g1, 1, QStringLiteral("Alternative Nick:"), Frame1);
+    txtRN = field(g1, 2, QStringLiteral("Real Name:"), Frame1);
+    txtEmail = field(g1, 3, QStringLiteral("Email Address:"), Frame1);
+    txtPort = field(g1, 4, QStringLiteral("Port:"), Frame1);
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+    top->addWidget(Frame1, 1);
+
+    auto *local = new QWidget(this);
+    auto *g2 = new QGridLayout(local);
+    txtLocalHost = field(g2, 0, QStringLiteral("Local Host Name:"), local);
+    txtLocalIp = field(g2, 1, QStringLiteral("Local IP Address:"), local);
+    g2->setRowStretch(2, 1);
+    top->addWidget(local, 1);
+
+    auto *lists = new QHBoxLayout;
+    outer->addLayout(lists, 1);
+    auto list = [this](QListWidget *&w) {
+        w = new QListWidget(this);
+        w->setSelectionMode(QAbstractItemView::SingleSelection);
+        w->viewport()->setMouseTracking(true);
+        w->viewport()->installEventFilter(this);
+        w->installEventFilter(this);
+        return w;
+    };
+    lists->addWidget(list(Networks));
+    lists->addWidget(list(Servers));
+    for (const char *name : NetworkNames) Networks->addItem(QLatin1String(name));
+
+    auto *serverRow = new QWidget(this);
+    auto *g3 = new QGridLayout(serverRow);
+    g3->setContentsMargins(0, 0, 0, 0);
+    txtServer = field(g3, 0, QString(), serverRow);
+    outer->addWidget(serverRow);
+
+    auto *buttons = new QHBoxLayout;
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Command1 = new QPushButton(QStringLiteral("Defaults"), this);
+    Command2 = new QPushButton(QStringLiteral("Help"), this);
+    for (QPushButton *b : {cmdOK, cmdCancel, Command1, Command2}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    outer->addLayout(buttons);
+    setMouseTracking(true);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmSetup::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSetup::cmdCancel_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmSetup::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmSetup::Command2_Click);
+    // A choice made with the keys runs at once; one made with the mouse when the button
+    // comes up, so that clicking the chosen entry again runs it again.
+    connect(Networks, &QListWidget::currentRowChanged, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton) Networks_Click();
+    });
+    connect(Networks, &QListWidget::itemClicked, this, &frmSetup::Networks_Click);
+    connect(Servers, &QListWidget::currentRowChanged, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton) Servers_Click();
+    });
+    connect(Servers, &QListWidget::itemClicked, this, &frmSetup::Servers_Click);
+    connect(Servers, &QListWidget::itemDoubleClicked, this, &frmSetup::Servers_DblClick);
+    resize(560, 460);
+}
+
+frmSetup *frmSetup::Current() { return g_current.data(); }
+
+void frmSetup::ShowModal()
+{
+    frmSetup d(&Main());
+    g_current = &d;
+    d.Form_Load();
+    d.exec();
+}
+
+void frmSetup::Form_Load()
+{
+    setWindowTitle(AppTitle);
+    RichTextBox1.Load(QStringLiteral("port.msg"));
+    RichTextBox2.Load(QStringLiteral("realname.msg"));
+    RichTextBox3.Load(QStringLiteral("nick.msg"));
+    RichTextBox4.Load(QStringLiteral("email.msg"));
+    RichTextBox5.Load(QStringLiteral("server.msg"));
+    RichTextBox6.Load(QStringLiteral("altnick.msg"));
+    txtAlternativeNickname->setText(RichTextBox6.Text);
+    TcpSocket *socket = form<frmOrvelIRC>().Tcp1;
+    txtLocalHost->setText(socket->LocalHostName());
+    txtLocalIp->setText(socket->LocalIP());
+    txtPort->setText(RichTextBox1.Text);
+    txtRN->setText(RichTextBox2.Text);
+    txtNick->setText(RichTextBox3.Text);
+    txtEmail->setText(RichTextBox4.Text);
+    txtServer->setText(RichTextBox5.Text);
+}
+
+void frmSetup::cmdOK_Click()
+{
+    // Values go out as typed; a file that cannot be written keeps its old value, which the
+    // holders then take back below.
+    settings::Write(QStringLiteral("altnick.msg"), txtAlternativeNickname->text());
+    settings::Write(QStringLiteral("port.msg"), txtPort->text());
+    settings::Write(QStringLiteral("realname.msg"), txtRN->text());
+    settings::Write(QStringLiteral("nick.msg"), txtNick->text());
+    settings::Write(QStringLiteral("email.msg"), txtEmail->text());
+    settings::Write(QStringLiteral("server.msg"), txtServer->text());
+
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    s.txtAlternativeNickname.Text = txtAlternativeNickname->text();
+    s.txtPort.Text = txtPort->text();
+    s.txtRN.Text = txtRN->text();
+    s.txtNick.Text = txtNick->text();
+    s.txtEmail.Text = txtEmail->text();
+    s.txtLocalH.Text = txtLocalHost->text();
+    s.txtIpAddress.Text = txtLocalIp->text();
+
+    s.txtPort.Load(QStringLiteral("port.msg"));
+    s.txtRN.Load(QStringLiteral("realname.msg"));
+    s.txtNick.Load(QStringLiteral("nick.msg"));
+    s.txtEmail.Load(QStringLiteral("email.msg"));
+    s.txtServer.Load(QStringLiteral("server.msg"));
+
+    IrcData::ServerName = s.txtServer.Text;
+    IrcData::EmailAddress = s.txtEmail.Text;
+    IrcData::CurrentNick = s.txtNick.Text;
+    IrcData::ServerPort = s.txtPort.Text;
+    IrcData::RealName = s.txtRN.Text;
+    IrcData::AlternativeNick = s.txtAlternativeNickname.Text;
+    closeDialog();
+}
+
+void frmSetup::cmdCancel_Click() { closeDialog(); }
+
+void frmSetup::Command1_Click()
+{
+    txtPort->setText(QStringLiteral("6667"));
+    txtRN->setText(QStringLiteral("Your Real Name"));
+    txtNick->setText(QStringLiteral("YourNick"));
+    txtAlternativeNickname->setText(QStringLiteral("YourAlt"));
+    txtEmail->setText(settings::DefaultEmail);
+    txtServer->setText(settings::DefaultHost);
+    TcpSocket *socket = form<frmOrvelIRC>().Tcp1;
+    txtLocalHost->setText(socket->LocalHostName());
+    txtLocalIp->setText(socket->LocalIP());
+}
+
+void frmSetup::Command2_Click()
+{
+    closeDialog();
+    frmHelp::Open().LoadText(QStringLiteral("readme.txt"));
+}
+
+void frmSetup::Networks_Click()
+{
+    const QListWidgetItem *chosen = Networks->currentItem();
+    if (!chosen) return;
+    const QString name = chosen->text();
+    for (const auto &[network, file] : ListFiles) {
+        if (name != QLatin1String(network)) continue;
+        Servers->clear();
+        const QString path = settings::Find(QLatin1String(file));
+        QFile f(path);
+        if (path.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+            // Nothing could be read: the one empty field that ends every list.
+            addServer(QString());
+            return;
+        }
+        for (const QString &host : ReadServerList(f.readAll())) addServer(host);
+        return;
+    }
+    for (const char *network : BuiltInOrder) {
+        if (name != QLatin1String(network)) continue;
+        Servers->clear();
+        for (const auto &[n, hosts] : BuiltInHosts())
+            if (n == name)
+                for (const QString &host : hosts) addServer(host);
+        return;
+    }
+}
+
+void frmSetup::Servers_Click()
+{
+    if (const QListWidgetItem *item = Servers->currentItem()) txtServer->setText(item->text());
+}
+
+void frmSetup::Servers_DblClick() { cmdOK_Click(); }
+
+// The list keeps its entries in alphabetical order, letter case aside.
+void frmSetup::addServer(const QString &host)
+{
+    int at = 0;
+    while (at < Servers->count() && Servers->item(at)->text().compare(host, Qt::CaseInsensitive) <= 0) ++at;
+    Servers->insertItem(at, host);
+}
+
+void frmSetup::closeDialog() { done(QDialog::Accepted); }
+
+QList<QWidget *> frmSetup::allTen() const
+{
+    return {txtPort, txtRN, txtNick, txtAlternativeNickname, txtEmail, txtLocalHost, txtLocalIp, Servers, Networks,
+            txtServer};
+}
+
+QList<QWidget *> frmSetup::allBut(QWidget *w, bool withLocal) const
+{
+    QList<QWidget *> others = allTen();
+    others.removeAll(w);
+    if (!withLocal) {
+        others.removeAll(txtLocalHost);
+        others.removeAll(txtLocalIp);
+    }
+    return others;
+}
+
+void frmSetup::hover(QWidget *under, const QList<QWidget *> &others)
+{
+    if (under) setTextColour(under, 1);
+    for (QWidget *w : others) setTextColour(w, 0);
+}
+
+void frmSetup::Form_MouseMove() { hover(nullptr, allTen()); }
+void frmSetup::Frame1_MouseMove() { hover(nullptr, {txtPort, txtRN, txtNick, txtAlternativeNickname, txtEmail}); }
+void frmSetup::Networks_MouseMove() { hover(Networks, allBut(Networks, true)); }
+void frmSetup::Servers_MouseMove() { hover(Servers, allBut(Servers, true)); }
+void frmSetup::txtEmail_MouseMove() { hover(txtEmail, allBut(txtEmail, true)); }
+void frmSetup::txtLocalHost_MouseMove() { hover(txtLocalHost, allBut(txtLocalHost, true)); }
+void frmSetup::txtLocalIp_MouseMove() { hover(txtLocalIp, allBut(txtLocalIp, true)); }
+void frmSetup::txtServer_MouseMove() { hover(txtServer, allBut(txtServer, true)); }
+void frmSetup::txtAlternativeNickname_MouseMove()
+{
+    hover(txtAlternativeNickname, allBut(txtAlternativeNickname, false));
+}
+void frmSetup::txtNick_MouseMove() { hover(txtNick, allBut(txtNick, false)); }
+void frmSetup::txtPort_MouseMove() { hover(txtPort, allBut(txtPort, false)); }
+void frmSetup::txtRN_MouseMove() { hover(txtRN, allBut(txtRN, false)); }
+
+void frmSetup::mouseMoveEvent(QMouseEvent *event)
+{
+    Form_MouseMove();
+    QDialog::mouseMoveEvent(event);
+}
+
+bool frmSetup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Networks->viewport() || watched == Networks) Networks_MouseMove();
+        else if (watched == Servers->viewport() || watched == Servers) Servers_MouseMove();
+        else if (watched == Frame1) {
+            Frame1_MouseMove();
+            return true;  // the form's own move would blacken all ten
+        }
+        else if (watched == txtEmail) txtEmail_MouseMove();
+        else if (watched == txtLocalHost) txtLocalHost_MouseMove();
+        else if (watched == txtLocalIp) txtLocalIp_MouseMove();
+        else if (watched == txtServer) txtServer_MouseMove();
+        else if (watched == txtAlternativeNickname) txtAlternativeNickname_MouseMove();
+        else if (watched == txtNick) txtNick_MouseMove();
+        else if (watched == txtPort) txtPort_MouseMove();
+        else if (watched == txtRN) txtRN_MouseMove();
+    }
+    return QDialog::eventFilter(watched, event);
+}
