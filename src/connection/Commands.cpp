@@ -43,6 +43,13 @@ Cut CutCommand(const QString &text)
     return c;
 }
 
+Cut TakeCommand(QLineEdit &box, const QString &line)
+{
+    const QString rest = line.mid(1);
+    box.setText(rest);
+    return CutCommand(rest);
+}
+
 std::optional<std::pair<QString, QString>> TargetAndText(const QString &argument)
 {
     const int blank = cut::InStr(argument, QStringLiteral(" "));

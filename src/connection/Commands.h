@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class FormBase;
 class QLineEdit;
@@ -31,6 +32,17 @@ struct Cut
 };
 // Cuts a command line that has lost its "/".
 Cut CutCommand(const QString &text);
+
+// A typed "/" line: the box is left showing the line without its "/", which is then cut.
+Cut TakeCommand(QLineEdit &box, const QString &line);
+
+// The first row of a command table whose word is the cut word; nullptr when there is none.
+template <class Row> const Row *FindRow(const std::vector<Row> &rows, const QString &word)
+{
+    for (const Row &row : rows)
+        if (word == QLatin1String(row.word)) return &row;
+    return nullptr;
+}
 
 // /MSG: the target (up to the first blank) and the text after it; nothing without a blank.
 std::optional<std::pair<QString, QString>> TargetAndText(const QString &argument);

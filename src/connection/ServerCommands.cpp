@@ -98,18 +98,14 @@ void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)
         Outgoing->clear();
         return;
     }
-    const QString rest = line.mid(1);
-    Outgoing->setText(rest);
-    const commands::Cut c = commands::CutCommand(rest);
-    for (const Row &row : table()) {
-        if (c.word != QLatin1String(row.word)) continue;
-        if (row.needsConnection && !IsConnectedFlag()) {
+    const commands::Cut c = commands::TakeCommand(*Outgoing, line);
+    if (const Row *row = commands::FindRow(table(), c.word)) {
+        if (row->needsConnection && !IsConnectedFlag()) {
             Addtext(QStringLiteral("\x01 Error 5 (Not connected)"));
             Main().PlaySnd(QStringLiteral("error.wav"));
-            break;
+        } else {
+            row->run(*this, c.argument);
         }
-        row.run(*this, c.argument);
-        break;
     }
     // A command may have unloaded this window (a message box runs its own event loop).
     if (self) Outgoing->clear();

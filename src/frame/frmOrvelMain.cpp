@@ -291,22 +291,8 @@ void frmOrvelMain::MDIForm_Load()
         Picture1->setVisible(false);
         mnuDashboard->setChecked(false);
     }
-    if (txtWindowListOnTop.Text == QLatin1String("yes")) {
-        m_layout->removeWidget(Picture2);
-        m_layout->insertWidget(0, Picture2);
-        m_barOnTop = true;
-    }
-    if (!txtBackPic.Text.isEmpty()) {
-        const QPixmap pic(txtBackPic.Text);
-        if (!pic.isNull()) {
-            Picture1->setStyleSheet(QString());
-            QPalette pal = Picture1->palette();
-            pal.setBrush(QPalette::Window, QBrush(pic));
-            Picture1->setAutoFillBackground(true);
-            Picture1->setPalette(pal);
-            m_pictureLoaded = true;
-        }
-    }
+    if (txtWindowListOnTop.Text == QLatin1String("yes")) PlaceWindowBar(true);
+    if (!txtBackPic.Text.isEmpty()) LoadDashboardPicture(txtBackPic.Text);
     if (txtInData.Text == QLatin1String("yes")) {
         mnuIndataWindow->setChecked(true);
         form<frmInData>().ShowForm();

@@ -36,6 +36,38 @@ const char *const NetworkNames[] = {"AfterNet", "BrazIRCNet", "Chatnet",   "Cobr
                                     "EFnet",    "Eunet",      "FEFnet",    "GalaxyNet", "IRCNet", "Misc",
                                     "Newnet",   "Oznet",      "StarLink",  "Undernet"};
 
+// The networks whose servers are built in: each host is the pattern filled with one of the
+// names, in the order given.
+struct HostGroup
+{
+    const char *network, *pattern, *names;
+};
+const HostGroup HostGroups[] = {
+    {"Chatnet", "%1.chatnet.example.net", "aurora boreal cascade delta ember fjord glacier harbor island"},
+    {"DALnet", "%1.dalnet.example.net",
+     "amber birch cedar dune elm fern grove heath iris juniper kelp larch maple nettle oak pine quartz reed "
+     "sage thistle umber violet willow yarrow zinnia alder bramble clover"},
+    {"EFnet", "irc.%1.efnet.example.org",
+     "alpha bravo charlie delta echo foxtrot golf hotel india juliet kilo lima mike november oscar papa quebec "
+     "romeo sierra tango uniform victor whiskey xray yankee zulu north south east west central coast valley "
+     "summit plains lakes ridge canyon meadow"},
+    {"GalaxyNet", "%1.galaxynet.example.com",
+     "andromeda bootes carina draco eridanus fornax gemini hydra "
+     "indus lyra mensa norma orion pavo sculptor vela"},
+    {"IRCNet", "%1.ircnet.example.net",
+     "irc1 irc2 irc3 irc4 irc5 irc6 irc7 irc8 irc9 irc10 irc11 irc12 irc13 irc14 irc15"},
+    {"Misc", "%1.misc.example.org", "chat talk lounge cafe plaza forum den"},
+    {"Newnet", "%1.newnet.example.com", "atlas beacon compass dynamo engine falcon gadget helix ion jet kite"},
+    {"Oznet", "%1.oznet.example.net", "bush reef outback billabong wattle"},
+    {"StarLink", "%1.starlink.example.org", "sirius vega rigel altair"},
+    {"Undernet", "%1.undernet.example.com",
+     "ant bee cricket dragonfly earwig firefly gnat hornet inchworm junebug katydid ladybird mantis nymph "
+     "owlfly pillbug roach silverfish termite wasp"},
+    // Kept with the table although the network list does not offer them.
+    {"Primegate", "%1.primegate.example.net", "gate1 gate2 gate3 gate4"},
+    {"Icenet", "%1.icenet.example.org", "frost hail sleet snow floe"},
+};
+
 void setTextColour(QWidget *w, int colour)
 {
     QPalette pal = w->palette();
@@ -46,106 +78,16 @@ void setTextColour(QWidget *w, int colour)
 
 const std::vector<std::pair<QString, QStringList>> &frmSetup::BuiltInHosts()
 {
-    static const std::vector<std::pair<QString, QStringList>> table = {
-    {QStringLiteral("Chatnet"), {
-        QStringLiteral("aurora.chatnet.example.net"), QStringLiteral("boreal.chatnet.example.net"),
-        QStringLiteral("cascade.chatnet.example.net"), QStringLiteral("delta.chatnet.example.net"),
-        QStringLiteral("ember.chatnet.example.net"), QStringLiteral("fjord.chatnet.example.net"),
-        QStringLiteral("glacier.chatnet.example.net"), QStringLiteral("harbor.chatnet.example.net"),
-        QStringLiteral("island.chatnet.example.net")}},
-    {QStringLiteral("DALnet"), {
-        QStringLiteral("amber.dalnet.example.net"), QStringLiteral("birch.dalnet.example.net"),
-        QStringLiteral("cedar.dalnet.example.net"), QStringLiteral("dune.dalnet.example.net"),
-        QStringLiteral("elm.dalnet.example.net"), QStringLiteral("fern.dalnet.example.net"),
-        QStringLiteral("grove.dalnet.example.net"), QStringLiteral("heath.dalnet.example.net"),
-        QStringLiteral("iris.dalnet.example.net"), QStringLiteral("juniper.dalnet.example.net"),
-        QStringLiteral("kelp.dalnet.example.net"), QStringLiteral("larch.dalnet.example.net"),
-        QStringLiteral("maple.dalnet.example.net"), QStringLiteral("nettle.dalnet.example.net"),
-        QStringLiteral("oak.dalnet.example.net"), QStringLiteral("pine.dalnet.example.net"),
-        QStringLiteral("quartz.dalnet.example.net"), QStringLiteral("reed.dalnet.example.net"),
-        QStringLiteral("sage.dalnet.example.net"), QStringLiteral("thistle.dalnet.example.net"),
-        QStringLiteral("umber.dalnet.example.net"), QStringLiteral("violet.dalnet.example.net"),
-        QStringLiteral("willow.dalnet.example.net"), QStringLiteral("yarrow.dalnet.example.net"),
-        QStringLiteral("zinnia.dalnet.example.net"), QStringLiteral("alder.dalnet.example.net"),
-        QStringLiteral("bramble.dalnet.example.net"), QStringLiteral("clover.dalnet.example.net")}},
-    {QStringLiteral("EFnet"), {
-        QStringLiteral("irc.alpha.efnet.example.org"), QStringLiteral("irc.bravo.efnet.example.org"),
-        QStringLiteral("irc.charlie.efnet.example.org"), QStringLiteral("irc.delta.efnet.example.org"),
-        QStringLiteral("irc.echo.efnet.example.org"), QStringLiteral("irc.foxtrot.efnet.example.org"),
-        QStringLiteral("irc.golf.efnet.example.org"), QStringLiteral("irc.hotel.efnet.example.org"),
-        QStringLiteral("irc.india.efnet.example.org"), QStringLiteral("irc.juliet.efnet.example.org"),
-        QStringLiteral("irc.kilo.efnet.example.org"), QStringLiteral("irc.lima.efnet.example.org"),
-        QStringLiteral("irc.mike.efnet.example.org"), QStringLiteral("irc.november.efnet.example.org"),
-        QStringLiteral("irc.oscar.efnet.example.org"), QStringLiteral("irc.papa.efnet.example.org"),
-        QStringLiteral("irc.quebec.efnet.example.org"), QStringLiteral("irc.romeo.efnet.example.org"),
-        QStringLiteral("irc.sierra.efnet.example.org"), QStringLiteral("irc.tango.efnet.example.org"),
-        QStringLiteral("irc.uniform.efnet.example.org"), QStringLiteral("irc.victor.efnet.example.org"),
-        QStringLiteral("irc.whiskey.efnet.example.org"), QStringLiteral("irc.xray.efnet.example.org"),
-        QStringLiteral("irc.yankee.efnet.example.org"), QStringLiteral("irc.zulu.efnet.example.org"),
-        QStringLiteral("irc.north.efnet.example.org"), QStringLiteral("irc.south.efnet.example.org"),
-        QStringLiteral("irc.east.efnet.example.org"), QStringLiteral("irc.west.efnet.example.org"),
-        QStringLiteral("irc.central.efnet.example.org"), QStringLiteral("irc.coast.efnet.example.org"),
-        QStringLiteral("irc.valley.efnet.example.org"), QStringLiteral("irc.summit.efnet.example.org"),
-        QStringLiteral("irc.plains.efnet.example.org"), QStringLiteral("irc.lakes.efnet.example.org"),
-        QStringLiteral("irc.ridge.efnet.example.org"), QStringLiteral("irc.canyon.efnet.example.org"),
-        QStringLiteral("irc.meadow.efnet.example.org")}},
-    {QStringLiteral("GalaxyNet"), {
-        QStringLiteral("andromeda.galaxynet.example.com"), QStringLiteral("bootes.galaxynet.example.com"),
-        QStringLiteral("carina.galaxynet.example.com"), QStringLiteral("draco.galaxynet.example.com"),
-        QStringLiteral("eridanus.galaxynet.example.com"), QStringLiteral("fornax.galaxynet.example.com"),
-        QStringLiteral("gemini.galaxynet.example.com"), QStringLiteral("hydra.galaxynet.example.com"),
-        QStringLiteral("indus.galaxynet.example.com"), QStringLiteral("lyra.galaxynet.example.com"),
-        QStringLiteral("mensa.galaxynet.example.com"), QStringLiteral("norma.galaxynet.example.com"),
-        QStringLiteral("orion.galaxynet.example.com"), QStringLiteral("pavo.galaxynet.example.com"),
-        QStringLiteral("sculptor.galaxynet.example.com"), QStringLiteral("vela.galaxynet.example.com")}},
-    {QStringLiteral("IRCNet"), {
-        QStringLiteral("irc1.ircnet.example.net"), QStringLiteral("irc2.ircnet.example.net"),
-        QStringLiteral("irc3.ircnet.example.net"), QStringLiteral("irc4.ircnet.example.net"),
-        QStringLiteral("irc5.ircnet.example.net"), QStringLiteral("irc6.ircnet.example.net"),
-        QStringLiteral("irc7.ircnet.example.net"), QStringLiteral("irc8.ircnet.example.net"),
-        QStringLiteral("irc9.ircnet.example.net"), QStringLiteral("irc10.ircnet.example.net"),
-        QStringLiteral("irc11.ircnet.example.net"), QStringLiteral("irc12.ircnet.example.net"),
-        QStringLiteral("irc13.ircnet.example.net"), QStringLiteral("irc14.ircnet.example.net"),
-        QStringLiteral("irc15.ircnet.example.net")}},
-    {QStringLiteral("Misc"), {
-        QStringLiteral("chat.misc.example.org"), QStringLiteral("talk.misc.example.org"),
-        QStringLiteral("lounge.misc.example.org"), QStringLiteral("cafe.misc.example.org"),
-        QStringLiteral("plaza.misc.example.org"), QStringLiteral("forum.misc.example.org"),
-        QStringLiteral("den.misc.example.org")}},
-    {QStringLiteral("Newnet"), {
-        QStringLiteral("atlas.newnet.example.com"), QStringLiteral("beacon.newnet.example.com"),
-        QStringLiteral("compass.newnet.example.com"), QStringLiteral("dynamo.newnet.example.com"),
-        QStringLiteral("engine.newnet.example.com"), QStringLiteral("falcon.newnet.example.com"),
-        QStringLiteral("gadget.newnet.example.com"), QStringLiteral("helix.newnet.example.com"),
-        QStringLiteral("ion.newnet.example.com"), QStringLiteral("jet.newnet.example.com"),
-        QStringLiteral("kite.newnet.example.com")}},
-    {QStringLiteral("Oznet"), {
-        QStringLiteral("bush.oznet.example.net"), QStringLiteral("reef.oznet.example.net"),
-        QStringLiteral("outback.oznet.example.net"), QStringLiteral("billabong.oznet.example.net"),
-        QStringLiteral("wattle.oznet.example.net")}},
-    {QStringLiteral("StarLink"), {
-        QStringLiteral("sirius.starlink.example.org"), QStringLiteral("vega.starlink.example.org"),
-        QStringLiteral("rigel.starlink.example.org"), QStringLiteral("altair.starlink.example.org")}},
-    {QStringLiteral("Undernet"), {
-        QStringLiteral("ant.undernet.example.com"), QStringLiteral("bee.undernet.example.com"),
-        QStringLiteral("cricket.undernet.example.com"), QStringLiteral("dragonfly.undernet.example.com"),
-        QStringLiteral("earwig.undernet.example.com"), QStringLiteral("firefly.undernet.example.com"),
-        QStringLiteral("gnat.undernet.example.com"), QStringLiteral("hornet.undernet.example.com"),
-        QStringLiteral("inchworm.undernet.example.com"), QStringLiteral("junebug.undernet.example.com"),
-        QStringLiteral("katydid.undernet.example.com"), QStringLiteral("ladybird.undernet.example.com"),
-        QStringLiteral("mantis.undernet.example.com"), QStringLiteral("nymph.undernet.example.com"),
-        QStringLiteral("owlfly.undernet.example.com"), QStringLiteral("pillbug.undernet.example.com"),
-        QStringLiteral("roach.undernet.example.com"), QStringLiteral("silverfish.undernet.example.com"),
-        QStringLiteral("termite.undernet.example.com"), QStringLiteral("wasp.undernet.example.com")}},
-    // Kept with the table although the network list does not offer them.
-    {QStringLiteral("Primegate"), {
-        QStringLiteral("gate1.primegate.example.net"), QStringLiteral("gate2.primegate.example.net"),
-        QStringLiteral("gate3.primegate.example.net"), QStringLiteral("gate4.primegate.example.net")}},
-    {QStringLiteral("Icenet"), {
-        QStringLiteral("frost.icenet.example.org"), QStringLiteral("hail.icenet.example.org"),
-        QStringLiteral("sleet.icenet.example.org"), QStringLiteral("snow.icenet.example.org"),
-        QStringLiteral("floe.icenet.example.org")}},
-    };
+    static const std::vector<std::pair<QString, QStringList>> table = [] {
+        std::vector<std::pair<QString, QStringList>> groups;
+        for (const HostGroup &g : HostGroups) {
+            QStringList hosts;
+            for (const QString &name : QString::fromLatin1(g.names).split(u' '))
+                hosts << QString::fromLatin1(g.pattern).arg(name);
+            groups.emplace_back(QLatin1String(g.network), hosts);
+        }
+        return groups;
+    }();
     return table;
 }
 

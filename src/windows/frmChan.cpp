@@ -312,13 +312,7 @@ void frmChan::Outgoing_KeyPress(int &KeyAscii)
         Outgoing->clear();
         return;
     }
-    const QString rest = line.mid(1);
-    Outgoing->setText(rest);
-    const commands::Cut c = commands::CutCommand(rest);
-    for (const Row &row : table()) {
-        if (c.word != QLatin1String(row.word)) continue;
-        row.run(*this, c.argument);
-        break;
-    }
+    const commands::Cut c = commands::TakeCommand(*Outgoing, line);
+    if (const Row *row = commands::FindRow(table(), c.word)) row->run(*this, c.argument);
     if (self) Outgoing->clear();
 }
