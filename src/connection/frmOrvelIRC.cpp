@@ -83,39 +83,9 @@ void frmOrvelIRC::Form_Load()
     const QString startupPath = settings::Find(QStringLiteral("startup.txt"));
     QFile startup(startupPath);
     if (!startupPath.isEmpty() && startup.open(QIODevice::ReadOnly)) {
-        // Items are separated by commas or line ends; a quoted item is the text between
-        // its quotes (commas included), an unquoted one is trimmed; reading stops at the
-        // first empty item.
-        const QString all = QString::fromUtf8(startup.readAll());
-        QString plain, inside;
-        bool quoted = false;
-        bool sawQuote = false;
-        QList<QString> items;
-        for (qsizetype i = 0; i <= all.size(); ++i) {
-            const bool atEnd = i == all.size();
-            const QChar c = atEnd ? QChar() : all[i];
-            if (!atEnd && c == QLatin1Char('"') && (quoted || !sawQuote)) {
-                if (!quoted && !plain.trimmed().isEmpty()) { plain.append(c); continue; }
-                quoted = !quoted;
-                sawQuote = true;
-                continue;
-            }
-            if (!atEnd && quoted) { inside.append(c); continue; }
-            if (atEnd || c == QLatin1Char(',') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-                if (!atEnd && c == QLatin1Char('\r') && i + 1 < all.size() && all[i + 1] == QLatin1Char('\n')) ++i;
-                if (atEnd && !sawQuote && plain.trimmed().isEmpty()) break;
-                items.append(sawQuote ? inside : plain.trimmed());
-                plain.clear();
-                inside.clear();
-                sawQuote = false;
-                continue;
-            }
-            // Text after an item's closing quote is not part of it.
-            if (!sawQuote) plain.append(c);
-        }
-        for (const QString &it : items) {
-            if (it.isEmpty()) break;
-            AddtextX(it);
+        for (const QString &item : settings::ReadFields(startup.readAll())) {
+            if (item.isEmpty()) break;
+            AddtextX(item);
         }
     }
 

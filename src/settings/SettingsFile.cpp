@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace settings {
 
@@ -54,6 +55,50 @@ bool Remove(const QString &fileName)
         any = true;
     }
     return any;
+}
+
+// Fields separated by commas or line ends; a field in double quotes may hold commas, and
+// text after its closing quote is dropped; blanks before a field are skipped. The list
+// ends at the end of the text or with the first empty field, which is included.
+QStringList ReadFields(const QByteArray &content)
+{
+    const QString text = QString::fromUtf8(content);
+    const qsizetype n = text.size();
+    qsizetype pos = 0;
+    auto atLineEnd = [&](qsizetype p) { return text[p] == u'\r' || text[p] == u'\n'; };
+    auto takeDelimiter = [&] {
+        if (pos >= n) return;
+        if (text[pos] == u',') {
+            ++pos;
+        } else if (text[pos] == u'\r') {
+            ++pos;
+            if (pos < n && text[pos] == u'\n') ++pos;
+        } else if (text[pos] == u'\n') {
+            ++pos;
+        }
+    };
+    QStringList fields;
+    while (pos < n) {
+        while (pos < n && (text[pos] == u' ' || text[pos] == u'\t')) ++pos;
+        QString field;
+        if (pos < n && text[pos] == u'"') {
+            const qsizetype close = text.indexOf(u'"', pos + 1);
+            const qsizetype end = close < 0 ? n : close;
+            field = text.mid(pos + 1, end - pos - 1);
+            pos = close < 0 ? n : close + 1;
+            // Anything between the closing quote and the delimiter is not part of the field.
+            while (pos < n && text[pos] != u',' && !atLineEnd(pos)) ++pos;
+        } else {
+            const qsizetype start = pos;
+            while (pos < n && text[pos] != u',' && !atLineEnd(pos)) ++pos;
+            field = text.mid(start, pos - start);
+            while (field.endsWith(u' ') || field.endsWith(u'\t')) field.chop(1);
+        }
+        takeDelimiter();
+        fields.append(field);
+        if (field.isEmpty()) break;
+    }
+    return fields;
 }
 
 } // namespace settings

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // One setting per "<key>.msg" file in the working directory. Names are stored in lower
@@ -14,6 +15,8 @@ std::optional<QString> Read(const QString &fileName);
 // The path of an existing file of that name, letter case aside; "" when there is none.
 QString Find(const QString &fileName);
 bool Remove(const QString &fileName);
+// The fields of a list file (start-up text, server lists), up to and with the first empty one.
+QStringList ReadFields(const QByteArray &content);
 } // namespace settings
 
 // The live value of one setting.

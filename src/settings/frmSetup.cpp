@@ -1,4 +1,5 @@
 #include "settings/frmSetup.h"
+#include "settings/SettingsFile.h"
 #include "connection/frmOrvelIRC.h"
 #include "dialogs/frmHelp.h"
 #include "frame/frmOrvelMain.h"
@@ -89,47 +90,6 @@ const std::vector<std::pair<QString, QStringList>> &frmSetup::BuiltInHosts()
         return groups;
     }();
     return table;
-}
-
-QStringList frmSetup::ReadServerList(const QByteArray &content)
-{
-    const QString text = QString::fromUtf8(content);
-    const qsizetype n = text.size();
-    qsizetype pos = 0;
-    auto atLineEnd = [&](qsizetype p) { return text[p] == u'\r' || text[p] == u'\n'; };
-    auto takeDelimiter = [&] {
-        if (pos >= n) return;
-        if (text[pos] == u',') {
-            ++pos;
-        } else if (text[pos] == u'\r') {
-            ++pos;
-            if (pos < n && text[pos] == u'\n') ++pos;
-        } else if (text[pos] == u'\n') {
-            ++pos;
-        }
-    };
-    QStringList fields;
-    while (pos < n) {
-        while (pos < n && (text[pos] == u' ' || text[pos] == u'\t')) ++pos;
-        QString field;
-        if (pos < n && text[pos] == u'"') {
-            const qsizetype close = text.indexOf(u'"', pos + 1);
-            const qsizetype end = close < 0 ? n : close;
-            field = text.mid(pos + 1, end - pos - 1);
-            pos = close < 0 ? n : close + 1;
-            // Anything between the closing quote and the delimiter is not part of the field.
-            while (pos < n && text[pos] != u',' && !atLineEnd(pos)) ++pos;
-        } else {
-            const qsizetype start = pos;
-            while (pos < n && text[pos] != u',' && !atLineEnd(pos)) ++pos;
-            field = text.mid(start, pos - start);
-            while (field.endsWith(u' ') || field.endsWith(u'\t')) field.chop(1);
-        }
-        takeDelimiter();
-        fields.append(field);
-        if (field.isEmpty()) break;
-    }
-    return fields;
 }
 
 frmSetup::frmSetup(QWidget *parent) : QDialog(parent)
@@ -321,7 +281,7 @@ void frmSetup::Networks_Click()
             addServer(QString());
             return;
         }
-        for (const QString &host : ReadServerList(f.readAll())) addServer(host);
+        for (const QString &host : settings::ReadFields(f.readAll())) addServer(host);
         return;
     }
     for (const char *network : BuiltInOrder) {

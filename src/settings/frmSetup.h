@@ -59,9 +59,6 @@ public:
     // The networks whose servers are built in, with their hosts (two of them are not
     // offered in the network list).
     static const std::vector<std::pair<QString, QStringList>> &BuiltInHosts();
-    // Reads a server list: fields separated by commas or line ends, optionally quoted;
-    // the list ends at the end of the text or with an empty field, which is kept.
-    static QStringList ReadServerList(const QByteArray &content);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
