@@ -1,3 +1,0 @@
-// Frame actions whose windows are built in later steps.
-#include "frame/frmOrvelMain.h"
-
