@@ -2,13 +2,26 @@
 #include "platform/Platform.h"
 #include "settings/WorkingFolder.h"
 #include <QApplication>
-#include <QStyle>
+#include <QDir>
+#include <QIcon>
+
+namespace {
+// Every size of the program's icon, so that the window, the task bar and the desktop
+// entry show the same picture.
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const QFileInfo &png : QDir(QStringLiteral(":/icon")).entryInfoList(QDir::Files)) icon.addFile(png.filePath());
+    return icon;
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppTitle);
-    QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVELIRC_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
 
     const QString shipped = settings::ShippedDataFolder();
     if (shipped.isEmpty())
