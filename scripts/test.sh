@@ -3,5 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# The Debian package installs, and the installed program starts from an empty home.
+scripts/check-package.sh
 cd build
 ctest --output-on-failure -j"$(nproc)"

@@ -3,6 +3,7 @@
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
+#include "settings/WorkingFolder.h"
 #include "windows/frmInData.h"
 #include "windows/frmOutData.h"
 #include <QAction>
@@ -25,6 +26,7 @@ private slots:
     void cutsFailInsteadOfReturningWholeText();
     void settingsFilesAndFlags();
     void settingsWriteIsAtomicAndCaseBlind();
+    void workingFolderGetsOnlyMissingShippedFiles();
     void outputProceduresColoursAndLineEnds();
     void fontHoldersApplyToNewRunsOnly();
     void paneShowsMarkupLiterally();
@@ -118,6 +120,39 @@ void FoundationTest::settingsWriteIsAtomicAndCaseBlind()
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("old"));
     files = QDir::current().entryList(QDir::Files);
     QCOMPARE(files.size(), 3);  // no temporary file left behind
+}
+
+void FoundationTest::workingFolderGetsOnlyMissingShippedFiles()
+{
+    TestEnv env;
+    qputenv("XDG_DATA_HOME", env.dir.filePath(QStringLiteral("xdg")).toUtf8());
+    qunsetenv("ORVELIRC_HOME");
+    QCOMPARE(settings::WorkingFolderPath(), env.dir.filePath(QStringLiteral("xdg/orvelirc")));
+    qputenv("ORVELIRC_HOME", env.dir.filePath(QStringLiteral("own")).toUtf8());
+    QCOMPARE(settings::WorkingFolderPath(), env.dir.filePath(QStringLiteral("own")));
+    qunsetenv("ORVELIRC_HOME");
+
+    QVERIFY(QDir(env.dir.path()).mkpath(QStringLiteral("shipped/sub")));
+    env.writeFile(QStringLiteral("shipped/startup.txt"), "Welcome\r\n");
+    env.writeFile(QStringLiteral("shipped/afternet.msg"), "irc.afternet.org\r\n");
+    env.writeFile(QStringLiteral("shipped/error.wav"), "RIFF");
+    const QString folder = env.dir.filePath(QStringLiteral("home/orvelirc"));
+    QVERIFY(QDir(env.dir.path()).mkpath(QStringLiteral("home/orvelirc")));
+    env.writeFile(QStringLiteral("home/orvelirc/AfterNet.msg"), "my.server\r\n");
+
+    QCOMPARE(settings::EnterWorkingFolder(folder, env.dir.filePath(QStringLiteral("shipped"))), QString());
+    QCOMPARE(QDir::currentPath(), folder);
+    QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({QStringLiteral("AfterNet.msg"), QStringLiteral("error.wav"), QStringLiteral("startup.txt")}));
+    QCOMPARE(*settings::Read(QStringLiteral("afternet.msg")), QStringLiteral("my.server"));
+    QCOMPARE(*settings::Read(QStringLiteral("startup.txt")), QStringLiteral("Welcome"));
+
+    // A folder that cannot be made is reported, not worked around.
+    QFile blocked(env.dir.filePath(QStringLiteral("blocked")));
+    QVERIFY(blocked.open(QIODevice::WriteOnly));
+    QVERIFY(!settings::EnterWorkingFolder(env.dir.filePath(QStringLiteral("blocked/orvelirc")), QString()).isEmpty());
+    QCOMPARE(QDir::currentPath(), folder);
+    qunsetenv("XDG_DATA_HOME");
 }
 
 void FoundationTest::outputProceduresColoursAndLineEnds()
