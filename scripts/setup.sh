@@ -2,7 +2,7 @@
 # Installs what the build, the tests and the program need (only what is missing), then configures and builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd xvfb xauth ccache fonts-dejavu-core xdg-utils)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd inspircd xvfb xauth ccache fonts-dejavu-core xdg-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -12,7 +12,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
-# The packaged ngircd would start a system-wide server: tests run their own on loopback instead.
-if command -v systemctl >/dev/null 2>&1; then systemctl disable --now ngircd >/dev/null 2>&1 || true; fi
+# The packaged ngircd and inspircd would start system-wide servers: tests run their own on
+# loopback instead.
+for server in ngircd inspircd; do
+  if command -v systemctl >/dev/null 2>&1; then systemctl disable --now "$server" >/dev/null 2>&1 || true; fi
+  if command -v service >/dev/null 2>&1; then service "$server" stop >/dev/null 2>&1 || true; fi
+done
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
