@@ -10,10 +10,7 @@ bool Ngircd::start()
 {
     stop();
     const QString bin = findProgram(QStringLiteral("ngircd"));
-    if (bin.isEmpty()) {
-        m_error = QStringLiteral("ngircd is not installed");
-        return false;
-    }
+    if (bin.isEmpty()) return false;
     // The port may be taken between the probe and the server's bind: try a few.
     for (int attempt = 0; attempt < 3; ++attempt) {
         m_port = freePort();

@@ -9,6 +9,7 @@ QString ServerProcess::findProgram(const QString &name)
 {
     QString p = QStandardPaths::findExecutable(name);
     if (p.isEmpty()) p = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
+    if (p.isEmpty()) m_error = name + QStringLiteral(" is not installed");
     return p;
 }
 

@@ -24,8 +24,9 @@ public:
     QString log() const;
 
 protected:
-    // The program by name, on the path or in the system folders; "" when not installed.
-    static QString findProgram(const QString &name);
+    // The program by name, on the path or in the system folders; "" (with error()) when
+    // it is not installed.
+    QString findProgram(const QString &name);
     // A port that nobody listens on right now.
     static int freePort();
     // Starts the program; inChild runs in the child just before the program does. False
