@@ -8,8 +8,8 @@
 class Inspircd : public ServerProcess
 {
 public:
-    QString name = QStringLiteral("irc.insp.test");  // as the template names it
-    int pingFrequency = 120;  // seconds between the server's PINGs
+    // The name the server gives itself, as the template sets it.
+    const QString name = QStringLiteral("irc.insp.test");
 
     // Starts the server and waits until its port takes connections; false (with error())
     // when it cannot.
