@@ -3,7 +3,7 @@
 # Packages named as arguments are installed too (the screenshot script's window manager and grabber).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd xvfb xauth ccache fonts-dejavu-core xdg-utils
+packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd inspircd xvfb xauth ccache fonts-dejavu-core xdg-utils
   dpkg-dev file appstream desktop-file-utils x11-utils xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do
@@ -14,7 +14,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
-# The packaged ngircd would start a system-wide server: tests run their own on loopback instead.
-if command -v systemctl >/dev/null 2>&1; then systemctl disable --now ngircd >/dev/null 2>&1 || true; fi
+# The packaged ngircd and inspircd would start system-wide servers: tests run their own on
+# loopback instead.
+for server in ngircd inspircd; do
+  if command -v systemctl >/dev/null 2>&1; then systemctl disable --now "$server" >/dev/null 2>&1 || true; fi
+  if command -v service >/dev/null 2>&1; then service "$server" stop >/dev/null 2>&1 || true; fi
+done
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"

@@ -134,11 +134,13 @@ void ConnectionTest::timeOutAfterNineTicks()
 
 void ConnectionTest::connectEventRegistersAndStopsCountDown()
 {
-    ClientSession t(0, {{QStringLiteral("realname.msg"), QStringLiteral("Real Name With Blanks")}});
+    ClientSession t(0, {{QStringLiteral("realname.msg"), QStringLiteral("Real Name With Blanks")},
+                        {QStringLiteral("email.msg"), QStringLiteral("Me.Bars-1_x+t\u00e4g@example.org")}});
     t.m->cmdConnect_Click();
     QVERIFY(t.srv.waitForClient());
     QVERIFY(t.srv.waitForLineStarting("USER "));
-    QCOMPARE(t.srv.lines(), Lines({"NICK abc", "USER me@example.org 127.0.0.1 127.0.0.1 :Real Name With Blanks"}));
+    // The user name is the e-mail's part before "@", in the characters servers accept.
+    QCOMPARE(t.srv.lines(), Lines({"NICK abc", "USER Me.Bars-1_xtg 127.0.0.1 127.0.0.1 :Real Name With Blanks"}));
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\n\x01 Attempting to connect to 127.0.0.1...\n\x01 Connection established.\n"
                                                  "\x01 Sending login information...")));
     QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 Connection established.")), PaletteColour(1));
@@ -150,11 +152,18 @@ void ConnectionTest::connectEventRegistersAndStopsCountDown()
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     QCOMPARE(t.s->Incoming->MousePointer(), 1);
     QCOMPARE(IrcData::RealName, QStringLiteral("Real Name With Blanks"));
-    QCOMPARE(IrcData::EmailAddress, QStringLiteral("me@example.org"));
+    QCOMPARE(IrcData::EmailAddress, QStringLiteral("Me.Bars-1_x+t\u00e4g@example.org"));
 
     // The housekeeping tick mirrors the File item into the server pop-up.
     t.m->Timer1->fire();
     QCOMPARE(t.m->mnuDisconnectMe->text(), QStringLiteral("Disconnect"));
+
+    // Nothing usable before the "@": a plain name all the same.
+    t.s->txtEmail.Text = QStringLiteral("\u00fc+@example.org");
+    t.srv.clear();
+    t.m->cmdConnect_Click();
+    QVERIFY(t.srv.waitForLineStarting("USER "));
+    QCOMPARE(t.srv.lines().value(1), "USER orvel 127.0.0.1 127.0.0.1 :Real Name With Blanks");
 }
 
 void ConnectionTest::digitClickStopsCountDown()

@@ -52,10 +52,10 @@ void DispatchTest::heldBlockIsShownTwiceAndHandledOnce()
     QCOMPARE(frmOrvelIRC::PartialLine, QStringLiteral("PING :abc"));
 
     c.srv.send("\r\n");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :abc"));
+    QVERIFY(c.srv.waitForLine("PONG :abc"));
     QCOMPARE(view.Text(), before + QStringLiteral("PING :abc\nPING :abc\n\n"));
     QCOMPARE(frmOrvelIRC::PartialLine, QString());
-    QCOMPARE(c.srv.lines(), Lines({"PONG 127.0.0.1 :abc"}));
+    QCOMPARE(c.srv.lines(), Lines({"PONG :abc"}));
 
     // Complete lines inside a held block wait for the block's end as well.
     c.srv.clear();
@@ -63,7 +63,7 @@ void DispatchTest::heldBlockIsShownTwiceAndHandledOnce()
     QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine == QStringLiteral("PING :h1\r\nPING :h2"); }));
     Pump();
     QCOMPARE(c.srv.received(), QByteArray());
-    QCOMPARE(c.repliesTo("\r\n"), Lines({"PONG 127.0.0.1 :h1", "PONG 127.0.0.1 :h2"}));
+    QCOMPARE(c.repliesTo("\r\n"), Lines({"PONG :h1", "PONG :h2"}));
 }
 
 void DispatchTest::lineEndsAndSplitting()
@@ -71,25 +71,25 @@ void DispatchTest::lineEndsAndSplitting()
     ClientSession c;
     QVERIFY(c.connectByButton());
     // CR LF is searched first: a lone LF before it stays inside the one line.
-    QCOMPARE(c.repliesTo("PING :a\nPING :b\r\n"), Lines({"PONG 127.0.0.1 :a"}));
+    QCOMPARE(c.repliesTo("PING :a\nPING :b\r\n"), Lines({"PONG :a"}));
     // Without CR LF, lone CRs split; without CR, lone LFs do.
     // (Each block is answered before the next goes out, so blocks never run together.)
     c.srv.send("PING :c\rPING :d\r");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :d"));
-    QCOMPARE(c.srv.lines(), Lines({"PONG 127.0.0.1 :c", "PONG 127.0.0.1 :d"}));
+    QVERIFY(c.srv.waitForLine("PONG :d"));
+    QCOMPARE(c.srv.lines(), Lines({"PONG :c", "PONG :d"}));
     c.srv.clear();
     c.srv.send("PING :e\nPING :f\n");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :f"));
-    QCOMPARE(c.srv.lines(), Lines({"PONG 127.0.0.1 :e", "PONG 127.0.0.1 :f"}));
+    QVERIFY(c.srv.waitForLine("PONG :f"));
+    QCOMPARE(c.srv.lines(), Lines({"PONG :e", "PONG :f"}));
     c.srv.clear();
     // A CR LF split across two arrivals: the LF then heads the next line.
     c.srv.send("PING :x\r");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :x"));
+    QVERIFY(c.srv.waitForLine("PONG :x"));
     c.srv.clear();
     QCOMPARE(c.repliesTo("\nPING :y\r\n"), Lines());
     // Empty lines match nothing; every line of a block is handled, in order.
     QCOMPARE(c.repliesTo("\r\n\r\nPING :1\r\nERROR :Closing Link: abc (gone)\r\nPING :2\r\n\r\nPING :3\r\n"),
-             Lines({"PONG 127.0.0.1 :1", "PONG 127.0.0.1 :2", "PONG 127.0.0.1 :3"}));
+             Lines({"PONG :1", "PONG :2", "PONG :3"}));
 }
 
 void DispatchTest::heldRemainderIsBounded()
@@ -103,7 +103,7 @@ void DispatchTest::heldRemainderIsBounded()
     QCOMPARE(ColourOf(c.s->Incoming, dropped), PaletteColour(0));
     // Whatever was still held ends with the next line end; later lines are whole again.
     c.srv.send("\r\n");
-    QCOMPARE(c.repliesTo("PING :after\r\n"), Lines({"PONG 127.0.0.1 :after"}));
+    QCOMPARE(c.repliesTo("PING :after\r\n"), Lines({"PONG :after"}));
     QCOMPARE(frmOrvelIRC::PartialLine, QString());
 
     // A flood that outgrows the bound mid-line loses none of its complete lines: they are
@@ -113,13 +113,13 @@ void DispatchTest::heldRemainderIsBounded()
     QByteArray flood = "PING :held1\r\n";
     while (flood.size() <= frmOrvelIRC::MaxPartialLine + 4096) flood += QByteArray(100, 'y') + "\r\n";
     c.srv.send(flood + "PING :tai");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :held1"));
+    QVERIFY(c.srv.waitForLine("PONG :held1"));
     QVERIFY(WaitUntil([] { return frmOrvelIRC::PartialLine.endsWith(QStringLiteral("PING :tai")); }));
     QVERIFY(!frmOrvelIRC::PartialLine.contains(QStringLiteral("held1")));
     QVERIFY(!c.paneSinceMark().contains(dropped));
     c.srv.send("l\r\n");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :tail"));
-    QCOMPARE(c.srv.lines(), Lines({"PONG 127.0.0.1 :held1", "PONG 127.0.0.1 :tail"}));
+    QVERIFY(c.srv.waitForLine("PONG :tail"));
+    QCOMPARE(c.srv.lines(), Lines({"PONG :held1", "PONG :tail"}));
 }
 
 void DispatchTest::welcomeSetsServerNameAndIsShown()
@@ -127,9 +127,10 @@ void DispatchTest::welcomeSetsServerNameAndIsShown()
     ClientSession c;
     QVERIFY(c.connectByButton());
     QCOMPARE(IrcData::ServerName, QStringLiteral("127.0.0.1"));
-    // Before the welcome, lines from a differently named server are not shown.
-    QCOMPARE(c.repliesTo(":irc.example NOTICE * :*** Looking up your hostname\r\n"), Lines());
-    QCOMPARE(c.paneSinceMark(), QString());
+    // Before the welcome, whatever a server says is shown, by any name; a user's line is not.
+    QCOMPARE(c.repliesTo(":irc.example NOTICE * :*** Looking up your hostname\r\n:bob!u@h NOTICE * :psst\r\n"), Lines());
+    QCOMPARE(c.paneSinceMark(), QStringLiteral("\n*** Looking up your hostname"));
+    c.mark();
 
     QCOMPARE(c.repliesTo(":irc.example 001 abc :Welcome to the Example net abc\r\n"
                     ":irc.example 375 abc :- irc.example message of the day\r\n"),
@@ -137,7 +138,10 @@ void DispatchTest::welcomeSetsServerNameAndIsShown()
     QCOMPARE(IrcData::ServerName, QStringLiteral("irc.example"));
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\nWelcome to the Example net abc\n- irc.example message of the day"));
     QCOMPARE(ColourOf(c.s->Incoming, QStringLiteral("Welcome to the Example net abc")), PaletteColour(3));
-    QCOMPARE(c.repliesTo("PING :after\r\n"), Lines({"PONG irc.example :after"}));
+    // From then on, only the server by the name it gave.
+    c.mark();
+    QCOMPARE(c.repliesTo(":other.example NOTICE abc :hidden\r\n"), Lines());
+    QCOMPARE(c.paneSinceMark(), QString());
 }
 
 void DispatchTest::serverLines_data()
@@ -154,7 +158,7 @@ void DispatchTest::serverLines_data()
     const QString noLine;
     const QColor noColour;
     // Server text: after the first colon from the second character on; the whole line
-    // when there is none. Before the welcome, a differently named server is not shown.
+    // when there is none. After the welcome, a differently named server is not shown.
     QTest::newRow("server text") << 0 << QByteArray(":127.0.0.1 NOTICE abc :*** Hello\r\n:127.0.0.1 NOCOLON\r\n"
                                                     ":other NOTICE abc :hidden\r\n")
                                  << Lines() << QStringLiteral("\n*** Hello\n:127.0.0.1 NOCOLON") << none << noLine << noColour;
@@ -174,16 +178,21 @@ void DispatchTest::serverLines_data()
     // "abcd" merely begins with our "abc": not our prefix, nothing is cut or reported.
     QTest::newRow("longer nick's prefix") << 0 << QByteArray(":abcd MODE abcd :+i\r\n:abcd!u@h MODE abcd :+w\r\n") << Lines()
                                           << QString() << none << noLine << noColour;
-    QTest::newRow("own prefix") << 0 << QByteArray(":abc MODE abc :+i\r\n:abc!u@h MODE abc +w\r\n") << Lines()
-                                << QStringLiteral("\n\x01 Your mode is now +i\n\x01 Your mode is now MODE abc +w") << none
+    // Our user mode with or without the ":"; a channel mode we set is not our mode.
+    QTest::newRow("own prefix") << 0 << QByteArray(":abc MODE abc :+i\r\n:abc!u@h MODE abc +w\r\n:abc!u@h MODE #c +o bob\r\n")
+                                << Lines() << QStringLiteral("\n\x01 Your mode is now +i\n\x01 Your mode is now +w") << none
                                 << noLine << noColour;
     QTest::newRow("own mode notice") << 0 << QByteArray(":abc MODE abc :+i\r\n:abc!~u@h JOIN :#c\r\n") << Lines()
                                      << QStringLiteral("\n\x01 Your mode is now +i") << none
                                      << QStringLiteral("\x01 Your mode is now +i") << PaletteColour(0);
     const QByteArray version = " :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna";
-    QTest::newRow("sender without !") << 0 << QByteArray(":bob!u@h PRIVMSG abc :\x01VERSION\x01\r\n:srv PRIVMSG abc :\x01VERSION\x01\r\n")
-                                      << Lines({"NOTICE bob" + version, "NOTICE " + version})
-                                      << QStringLiteral("\n\x01 -> [bob] VERSION\n\x01 -> [] VERSION") << none << noLine << noColour;
+    // Replies go to a plain nick only: not to a server, a blank, a list or a channel.
+    QTest::newRow("plain senders only") << 0 << QByteArray(":bob!u@h PRIVMSG abc :\x01VERSION\x01\r\n:srv PRIVMSG abc :\x01VERSION\x01\r\n"
+                                                           ":a b!u@h PRIVMSG abc :\x01VERSION\x01\r\n:a,#c!u@h PRIVMSG abc :\x01VERSION\x01\r\n"
+                                                           ":#c!u@h PRIVMSG abc :\x01TIME\x01\r\n")
+                                        << Lines({"NOTICE bob" + version})
+                                        << QStringLiteral("\n\x01 -> [bob] VERSION\n\x01 -> [] VERSION\n\x01 -> [] VERSION\n\x01 -> [a,#c] VERSION")
+                                        << none << noLine << noColour;
     QTest::newRow("wakeup, UTF-8") << 0 << QByteArray(":x!u PRIVMSG abc :\xE2\x80\xA1WAKEUP\xE2\x80\xA1\r\n") << Lines() << QString()
                                    << soundOf(QStringLiteral("wakeup.wav")) << noLine << noColour;
     QTest::newRow("wakeup, cp1252") << 0 << QByteArray(":x!u PRIVMSG abc :\x87WAKEUP\x87\r\n") << Lines() << QString()
@@ -208,6 +217,8 @@ void DispatchTest::serverLines()
     QFETCH(QColor, colour);
     ClientSession c;
     QVERIFY(c.connectByButton());
+    QCOMPARE(c.repliesTo(":127.0.0.1 001 abc :Welcome\r\n"), Lines());
+    c.mark();
     c.s->ChannelState = state;
     if (state != 0) frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
     QCOMPARE(c.repliesTo(lines), replies);
@@ -242,7 +253,7 @@ void DispatchTest::cutTextNeverCarriesLineEndsOntoTheWire()
     QCOMPARE(c.repliesTo(":x\nJOIN #evil!u PRIVMSG abc :\x01version\x01\r\n"), Lines());
     QCOMPARE(c.repliesTo(":127.0.0.1 513 abc :/QUOTE PONG 1\nQUIT\r\n"), Lines({"PONG 1"}));
     // A server name holding a line end is not taken: the PONG keeps its token.
-    QCOMPARE(c.repliesTo(":srv\nQUIT 001 abc :hi\r\nPING :t\r\n"), Lines({"PONG 127.0.0.1 :t"}));
+    QCOMPARE(c.repliesTo(":srv\nQUIT 001 abc :hi\r\nPING :t\r\n"), Lines({"PONG :t"}));
     QCOMPARE(IrcData::ServerName, QStringLiteral("127.0.0.1"));
 }
 
@@ -250,9 +261,16 @@ void DispatchTest::pingReplies()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
+    // A server that checks its registration cookie welcomes us only when the cookie comes
+    // back alone.
+    c.srv.send("PING :2665149584\r\n");
+    if (c.srv.waitForLine("PONG :2665149584")) c.srv.send(":irc.cookie 001 abc :Welcome\r\n");
+    QVERIFY(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.cookie"); }));
+    c.srv.clear();
+
     const int mm = int(MultimediaLog().size());
     c.srv.send("PING :12345\r\n");
-    QVERIFY(c.srv.waitForLine("PONG 127.0.0.1 :12345"));
+    QVERIFY(c.srv.waitForLine("PONG :12345"));
     QVERIFY(c.s->Incoming->Text().endsWith(QStringLiteral("\nPING? PONG!")));
     QCOMPARE(ColourOf(c.s->Incoming, QStringLiteral("PING? PONG!")), PaletteColour(1));
     QCOMPARE(MultimediaLog().mid(mm).size(), 3);
@@ -261,30 +279,34 @@ void DispatchTest::pingReplies()
                                                    QStringLiteral("MMControl1:Open:WaveAudio:ping.wav"),
                                                    QStringLiteral("MMControl1:Play:WaveAudio:ping.wav")}));
     Pump();
-    QCOMPARE(c.srv.lines(), Lines({"PONG 127.0.0.1 :12345"}));
+    QCOMPARE(c.srv.lines(), Lines({"PONG :12345"}));
 
     c.srv.clear();
     c.s->ChannelState = 2;
     frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
     c.srv.send("PING :777\r\n");
     QVERIFY(c.srv.waitForLine("NAMES #c"));
-    QCOMPARE(c.srv.lines(), Lines({"PONG 127.0.0.1 :777", "NAMES #c"}));
+    QCOMPARE(c.srv.lines(), Lines({"PONG :777", "NAMES #c"}));
 }
 
 void DispatchTest::clockReply()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
-    c.s->Timer1->fire();  // publishes the channel
     c.m->Timer1->fire(); // writes the clock
     const QByteArray clock = c.m->Label22->text().toUtf8();
     QVERIFY(!clock.isEmpty());
+    // No channel: nobody asked.
+    QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time\r\n:bob!u@h PRIVMSG  :!time\r\n"), Lines());
+    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
     const QByteArray reply = "PRIVMSG #c :\x03" "12<<Current time: \x03" "10" + clock + "\x03" "12>> --== OrvelIRC 1.02 ==--";
     QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time\r\n"), Lines({reply}));
-    // In any channel state, and only for the published channel.
+    // In any channel state, for the channel in either spelling, and only for a user's
+    // "!time" itself: not for more words, another channel or a notice that quotes one.
     c.s->ChannelState = 2;
-    QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time please\r\n:bob!u@h PRIVMSG #other :!time\r\n"), Lines({reply}));
+    QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #C :!time\r\n:bob!u@h PRIVMSG #c :!time please\r\n:bob!u@h PRIVMSG #other :!time\r\n"
+                         ":bob!u@h NOTICE #c :PRIVMSG #c :!time\r\n:127.0.0.1 PRIVMSG #c :!time\r\n"),
+             Lines({reply}));
 }
 
 void DispatchTest::nickInUse()
@@ -297,13 +319,14 @@ void DispatchTest::nickInUse()
     QCOMPARE(c.s->txtNick.Text, QStringLiteral("abc_"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
     QCOMPARE(c.s->Caption(), QStringLiteral("abc_ on 127.0.0.1"));
-    QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 Attempting to change your nick..."));
+    // Still registering: the server's own words are shown as well.
+    QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 Attempting to change your nick...\nNickname already in use"));
     QCOMPARE(ColourOf(c.s->Incoming, QStringLiteral("\x01 Attempting to change your nick...")), PaletteColour(0));
 
     // The alternative is taken too: it is not asked for again and again.
     c.mark();
     QCOMPARE(c.repliesTo(":irc.example 433 * abc_ :Nickname is already in use.\r\n"), Lines());
-    QCOMPARE(c.paneSinceMark(), QString());
+    QCOMPARE(c.paneSinceMark(), QStringLiteral("\nNickname is already in use."));
 
     // The literal wording, with another alternative at hand.
     c.s->txtAlternativeNickname.Text = QStringLiteral("abc9");
@@ -325,7 +348,7 @@ void DispatchTest::nickInUse()
              Lines({version}));
     QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc7"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc7"));
-    QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 -> [x] VERSION"));
+    QCOMPARE(c.paneSinceMark(), QStringLiteral("\nNickname already in use\n\x01 -> [x] VERSION"));
 }
 
 void DispatchTest::closingLink()
@@ -352,6 +375,12 @@ void DispatchTest::closingLink()
     c.mark();
     QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (Killed\r\n"), Lines());
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 Quit IRC ()"));
+    // Servers write "Closing link:" in their own letter case.
+    c.s->ChannelState = 2;
+    c.mark();
+    QCOMPARE(c.repliesTo("ERROR :Closing link: (abc@host) [Quit: bye]\r\n"), Lines());
+    QCOMPARE(c.s->ChannelState, 0);
+    QCOMPARE(c.soundsSinceMark(), soundOf(QStringLiteral("quit.wav")));
 }
 
 void DispatchTest::versionPageAndTime()

@@ -1,6 +1,7 @@
 // Channel events once joined: whois replies, joins, parts, quits, nick and mode changes,
 // kicks and DCC refusals, driven through a real connection to the loopback server.
 #include "ClientSession.h"
+#include "settings/SettingsFile.h"
 #include "windows/frmOrvelChat.h"
 #include <QMdiSubWindow>
 
@@ -18,8 +19,10 @@ private slots:
     void modeChangesKeepTheList();
     void nickChangeOnlyWhileTheWindowIsVisible();
     void kickOfTheUserLeavesTheChannel();
-    void forgedKickTextDoesNothing();
+    void forgedEventTextDoesNothing();
     void kickOfAnotherMemberRemovesThem();
+    void removalsKeepTheUsersPick();
+    void ownNickChangedByTheServer();
     void ownPartEchoAndTopic();
     void dccOffersRefusedOnlyOnceJoined();
 };
@@ -59,12 +62,13 @@ void EventsTest::membersComeGoAndChange()
     frmChan &c = form<frmChan>();
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
 
-    QVERIFY(t.feed(":dave!d@h JOIN :#c\r\n"));
+    // The server may spell the channel otherwise, and put a ":" before a last parameter or not.
+    QVERIFY(t.feed(":dave!d@h JOIN #C\r\n"));
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl", "dave"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 dave has joined #c"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 dave has joined #c")), PaletteColour(1));
 
-    QVERIFY(t.feed(":dave!d@h PART #c\r\n"));
+    QVERIFY(t.feed(":dave!d@h PART :#c\r\n"));
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 dave has Left #c"));
 
@@ -74,7 +78,7 @@ void EventsTest::membersComeGoAndChange()
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 carl Has Quit IRC (Gone fishing)")), PaletteColour(1));
 
     // A voiced member keeps the "+", an operator the "@".
-    QVERIFY(t.feed(":vo!v@h NICK :vee\r\n:op!o@h NICK :opal\r\n"));
+    QVERIFY(t.feed(":vo!v@h NICK vee\r\n:op!o@h NICK :opal\r\n"));
     QCOMPARE(nicks(), (QStringList{"+vee", "@opal", "abc"}));
     QCOMPARE(LastLines(c.Incoming, 2), (QStringList{QStringLiteral("\x01 vo is now known as vee"),
                                                     QStringLiteral("\x01 op is now known as opal")}));
@@ -142,6 +146,14 @@ void EventsTest::modeChangesKeepTheList()
     QVERIFY(t.feed(":x-op!x@h MODE #c -o carl\r\n"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 x-op sets mode: -o carl"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc", "bob", "carl", "op", "vo"}));
+
+    // Several people in one line: each letter goes with its own nick, in order.
+    QVERIFY(t.feed(":op!o@h MODE #c +oo bob carl\r\n:op!o@h MODE #C +v-o+b vo carl :*!*@x\r\n:op!o@h MODE #c -v :vo\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@bob", "@op", "abc", "carl", "op", "vo"}));
+    QCOMPARE(LastLines(c.Incoming, 6),
+             (QStringList{QStringLiteral("\x01 op sets mode: +o bob"), QStringLiteral("\x01 op sets mode: +o carl"),
+                          QStringLiteral("\x01 op sets mode: +v vo"), QStringLiteral("\x01 op sets mode: -o carl"),
+                          QStringLiteral("\x01 op sets mode: +b *!*@x"), QStringLiteral("\x01 op sets mode: -v vo")}));
 }
 
 void EventsTest::nickChangeOnlyWhileTheWindowIsVisible()
@@ -167,7 +179,7 @@ void EventsTest::kickOfTheUserLeavesTheChannel()
     ClientSession t;
     QVERIFY(t.connectAndJoin());
     // The 513 after the kick is handled in state 0: its PONG is sent.
-    QCOMPARE(t.repliesTo(":op!o@h KICK #c abc :Out you go\r\n"
+    QCOMPARE(t.repliesTo(":op!o@h KICK #C abc :Out you go\r\n"
                          ":irc.test 513 abc :To connect type /QUOTE PONG 4242\r\n"),
              Lines({"PART #c", "PONG 4242"}));
     QVERIFY(!loaded<frmChan>());
@@ -177,12 +189,21 @@ void EventsTest::kickOfTheUserLeavesTheChannel()
     QCOMPARE(ColourOf(t.s->Incoming, kicked), PaletteColour(0));
 }
 
-void EventsTest::forgedKickTextDoesNothing()
+void EventsTest::forgedEventTextDoesNothing()
 {
     ClientSession t;
     QVERIFY(t.connectAndJoin("@op evil abc"));
-    QVERIFY(t.feed(":evil!e@h NOTICE #c :KICK #c abc :fooled you\r\n"
-                   ":evil!e@h QUIT :KICK #c abc :bye\r\n"));
+    const QString pane = form<frmChan>().Incoming->Text();
+    const QString caption = form<frmChan>().Caption();
+    // An event counts only by the line's own command and channel, never by text it quotes.
+    QVERIFY(t.feed(":evil!e@h NOTICE #c :KICK #c abc :fooled you\r\n:evil!e@h NOTICE #c :MODE #c -o op\r\n"
+                   ":evil!e@h NOTICE #c :NICK :@x\r\n:evil!e@h NOTICE #c :PART #c\r\n:evil!e@h NOTICE #c :QUIT :x\r\n"
+                   ":evil!e@h TOPIC #other :MODE #c +o evil\r\n:evil!e@h NOTICE abc :TOPIC #c :pwned\r\n"
+                   ":cat!c@h JOIN :#cats\r\n:evil!e@h PART #cats\r\n:evil!e@h MODE #cats +o evil\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@op", "abc", "evil"}));
+    QCOMPARE(form<frmChan>().Incoming->Text(), pane);
+    QCOMPARE(form<frmChan>().Caption(), caption);
+    QVERIFY(t.feed(":evil!e@h QUIT :KICK #c abc :bye\r\n"));
     QVERIFY(loaded<frmChan>());
     QCOMPARE(t.s->ChannelState, 2);
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
@@ -200,19 +221,54 @@ void EventsTest::kickOfAnotherMemberRemovesThem()
     QCOMPARE(t.s->ChannelState, 2);
 }
 
+void EventsTest::removalsKeepTheUsersPick()
+{
+    ClientSession t;
+    QVERIFY(t.connectAndJoin("@op dave erin frank abc"));
+    NickList *list = form<frmChan>().Namelist;
+    list->SelectByText(QStringLiteral("dave"));
+    QVERIFY(t.feed(":erin!e@h PART #c\r\n:op!o@h MODE #c +v frank\r\n:frank!f@h NICK :fred\r\n:op!o@h KICK #c fred :x\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@op", "abc", "dave"}));
+    QCOMPARE(list->SelectedText(), QStringLiteral("dave"));
+    // The picked member leaves: nobody else is picked in their place.
+    QVERIFY(t.feed(":dave!d@h QUIT :bye\r\n"));
+    QCOMPARE(list->SelectedIndex(), -1);
+    QCOMPARE(list->SelectedText(), QString());
+}
+
+void EventsTest::ownNickChangedByTheServer()
+{
+    ClientSession t;
+    QVERIFY(t.connectAndJoin("@op abc carl"));
+    // Renamed without /NICK: by a raw command or by the server.
+    QVERIFY(t.feed(":abc!u@h NICK :abcd\r\n"));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abcd"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abcd on irc.test"));
+    QCOMPARE(nicks(), (QStringList{"@op", "abcd", "carl"}));
+    QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 abc is now known as abcd"));
+    // The preferred nick stays what the user chose.
+    QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc"));
+    // What is sent to the new nick is for us.
+    QCOMPARE(t.repliesTo(":x!u@h PRIVMSG abcd :\x01VERSION\x01\r\n"),
+             Lines({"NOTICE x :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"}));
+    QVERIFY(t.feed(":carl!c@h PRIVMSG abcd :just us\r\n"));
+    QVERIFY(loaded<frmOrvelChat>());
+    QVERIFY(LastLine(loaded<frmOrvelChat>()->txtIncoming).endsWith(QStringLiteral("<carl> just us")));
+}
+
 void EventsTest::ownPartEchoAndTopic()
 {
     ClientSession t;
     QVERIFY(t.connectAndJoin());
     frmChan &c = form<frmChan>();
     const QString pane = c.Incoming->Text();
-    QVERIFY(t.feed(":abc!u@h PART #c\r\n"));
+    QVERIFY(t.feed(":abc!u@h PART :#c\r\n"));
     QVERIFY(t.s->Incoming->Text().split(QLatin1Char('\n')).contains(QStringLiteral("\x01 Parted #c")));
     QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 Parted #c")), PaletteColour(1));
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
     QCOMPARE(c.Incoming->Text(), pane);
 
-    QVERIFY(t.feed(":op!o@h TOPIC #c :Fresh: and new\r\n"));
+    QVERIFY(t.feed(":op!o@h TOPIC #C :Fresh: and new\r\n"));
     QCOMPARE(c.Caption(), QStringLiteral("#c: Fresh: and new"));
     QCOMPARE(c.Incoming->Text(), pane);
 }

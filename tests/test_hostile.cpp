@@ -500,17 +500,21 @@ void HostileTest::pingAndPingCodesWithPartsMissing()
     ClientSession c;
     QVERIFY(c.connect());
     QVERIFY(quick(c));
-    QCOMPARE(exchange(c, "PING :").lines, Lines({"PONG irc.test :"}));
-    QCOMPARE(exchange(c, "PING ::").lines, Lines({"PONG irc.test ::"}));
-    QCOMPARE(exchange(c, "PING").lines, Lines());
-    QCOMPARE(exchange(c, "PING x").lines, Lines());
-    QCOMPARE(exchange(c, " PING :x").lines, Lines());
+    // The token goes back alone, with or without its ":"; without one, the server's name.
+    QCOMPARE(exchange(c, "PING :").lines, Lines({"PONG irc.test"}));
+    QCOMPARE(exchange(c, "PING ::").lines, Lines({"PONG ::"}));
+    QCOMPARE(exchange(c, "PING").lines, Lines({"PONG irc.test"}));
+    QCOMPARE(exchange(c, "PING x").lines, Lines({"PONG :x"}));
+    QCOMPARE(exchange(c, ":irc.test PING :x").lines, Lines({"PONG :x"}));
+    QCOMPARE(exchange(c, ":bob!u@h PING :x").lines, Lines());
     QCOMPARE(exchange(c, ":irc.test 513").lines, Lines());
     QCOMPARE(exchange(c, ":irc.test 513 abc :PONG").lines, Lines({"PONG"}));
     QCOMPARE(exchange(c, ":irc.test 513 abc :To connect type /QUOTE PONG 123").lines, Lines({"PONG 123"}));
     QCOMPARE(exchange(c, ":elsewhere 513 abc :/QUOTE PONG 9").lines, Lines());
+    // Quoted by someone, the ping code is just text.
+    QCOMPARE(exchange(c, ":evil!e@h NOTICE abc ::irc.test 513 abc :PONG :x QUIT :x").lines, Lines());
     QVERIFY(c.join(QStringLiteral("#c"), "@op abc"));
-    QCOMPARE(exchange(c, "PING :").lines, Lines({"PONG irc.test :", "NAMES #c"}));
+    QCOMPARE(exchange(c, "PING :").lines, Lines({"PONG irc.test", "NAMES #c"}));
     QCOMPARE(exchange(c, ":irc.test 513 abc :PONG 1").lines, Lines());
 }
 
@@ -760,7 +764,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     QCOMPARE(r.lines, Lines());
     // The next line is whole again.
     r = exchange(c, "PING :after");
-    QCOMPARE(r.lines, Lines({"PONG irc.test :after", "NAMES #c"}));
+    QCOMPARE(r.lines, Lines({"PONG :after", "NAMES #c"}));
 
     // 200 KB without a line end in one write, then more in pieces: the held text stays
     // within its bound all along, and the next line end starts afresh.
@@ -774,7 +778,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     g_watchdog.disarm();
     r = exchange(c, "\r\nPING :fresh");
     CHECK_AFTER(c, r, QByteArray("(after 360 KB without a line end)"));
-    QCOMPARE(r.lines, Lines({"PONG irc.test :fresh", "NAMES #c"}));
+    QCOMPARE(r.lines, Lines({"PONG :fresh", "NAMES #c"}));
 
     // Complete lines before an overlong rest are handled; the rest is dropped only up to
     // its own line end.
@@ -782,7 +786,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     QVERIFY(c.srv.waitForLine("NAMES #c"));
     c.srv.clear();
     r = exchange(c, "vvv\r\nPING :next");
-    QCOMPARE(r.lines, Lines({"PONG irc.test :next", "NAMES #c"}));
+    QCOMPARE(r.lines, Lines({"PONG :next", "NAMES #c"}));
     QCOMPARE(frmOrvelIRC::PartialLine, QString());
 }
 
@@ -876,11 +880,12 @@ void HostileTest::bigNamesListAndAFlood()
     QCOMPARE(LastLine(ch.Incoming), QStringLiteral("<bob> the last line"));
     int pongs = 0, versions = 0;
     for (const QByteArray &l : r.lines) {
-        if (l.startsWith("PONG irc.test :flood")) ++pongs;
+        if (l.startsWith("PONG :flood")) ++pongs;
         if (l.startsWith("NOTICE x :I am using")) ++versions;
     }
     QCOMPARE(pongs, 20000 / int(shapes.size()));
-    QCOMPARE(versions, 20000 / int(shapes.size()));
+    // The flood's requests share the reply budget with the won round: a few answers, no more.
+    QVERIFY2(versions >= 1 && versions < frmOrvelIRC::ReplyBudget::Size, qPrintable(QString::number(versions)));
     QVERIFY(frmOrvelIRC::PartialLine.isEmpty());
     qInfo("names and flood handled in %lld ms", qint64(t.elapsed()));
 }

@@ -1,8 +1,10 @@
 // The program against a real IRC server (Debian's ngircd, started here on a free loopback
-// port): registration, the MOTD, PING, a taken nickname and CTCP replies to another client.
+// port): registration, the MOTD, PING, a taken nickname, CTCP replies to another client and
+// a flood of requests that must not get us dropped.
 #include "ClientSession.h"
 #include "Ngircd.h"
 #include "settings/SettingsFile.h"
+#include "windows/frmOrvelChat.h"
 #include "windows/frmOutData.h"
 #include <QAction>
 #include <QPushButton>
@@ -15,6 +17,7 @@ private slots:
     void registersShowsMotdAndStaysUp();
     void takenNickSwitchesToAlternative();
     void answersPeerVersionAndTime();
+    void floodOfRequestsGetsFewReplies();
 };
 
 namespace {
@@ -39,7 +42,7 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QVERIFY(pane.contains(QStringLiteral("\n- irc.test.local message of the day\n- Welcome to the OrvelIRC test server\nEnd of MOTD command")));
     // NICK went out first, then USER.
     QVERIFY(form<frmOutData>().Text().startsWith(
-        QStringLiteral("\nNICK abc\nUSER me@example.org 127.0.0.1 127.0.0.1 :Real Name")));
+        QStringLiteral("\nNICK abc\nUSER me 127.0.0.1 127.0.0.1 :Real Name")));
 
     // The server's PINGs are answered: it pings again instead of dropping us after its
     // PONG time-out, and the connection stays up.
@@ -48,7 +51,7 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QVERIFY(!t.s->Incoming->Text().contains(QStringLiteral("\x01 Disconnected")));
     QVERIFY(t.m->cmdDisconnect->isEnabled());
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Disconnect"));
-    QVERIFY(form<frmOutData>().Text().contains(QStringLiteral("\nPONG irc.test.local :irc.test.local")));
+    QVERIFY(form<frmOutData>().Text().contains(QStringLiteral("\nPONG :irc.test.local")));
 
     // Quit: the server closes the link and the controls come back.
     t.m->RichTextBox1.Text = QStringLiteral("Leaving now");
@@ -102,6 +105,44 @@ void NgircdTest::answersPeerVersionAndTime()
     QVERIFY2(QRegularExpression(QStringLiteral(" :OrvelIRC CTCP Time Reply: ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"))
                  .match(QString::fromUtf8(reply)).hasMatch(),
              reply.constData());
+}
+
+void NgircdTest::floodOfRequestsGetsFewReplies()
+{
+    Ngircd server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    ClientSession t(server.port(), OrvelSettings());
+    QVERIFY(t.connect(QStringLiteral("irc.test.local")));
+    QVERIFY(t.join(QStringLiteral("#flood")));
+    Peer peers[3];
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(peers[i].connectAs(server.port(), QStringLiteral("peer%1").arg(i)));
+        QVERIFY(peers[i].joinChannel("#flood"));
+    }
+
+    // Fifty requests from three people: VERSION, TIME and the channel's clock.
+    const QByteArray requests[] = {"PRIVMSG orvel :\x01VERSION\x01", "PRIVMSG orvel :\x01TIME\x01", "PRIVMSG #flood :!time"};
+    for (int i = 0; i < 50; ++i) peers[i % 3].send(requests[i % 5 % 3]);
+    // Each one's last word comes after all its requests: once all three are shown, every
+    // request has been handled; once our own last words reach them, so have the replies.
+    for (Peer &p : peers) p.send("PRIVMSG orvel :done");
+    QVERIFY(WaitUntil([] {
+        const frmOrvelChat *chat = loaded<frmOrvelChat>();
+        return chat && chat->txtIncoming->Text().count(QStringLiteral("> done")) == 3;
+    }));
+    for (int i = 0; i < 3; ++i) {
+        t.s->SendData(QStringLiteral("PRIVMSG peer%1 :over").arg(i));
+        QVERIFY(peers[i].waitForLine(" PRIVMSG peer" + QByteArray::number(i) + " :over"));
+    }
+    int replies = 0;
+    for (int i = 0; i < 3; ++i)
+        for (const QByteArray &l : peers[i].lines())
+            if (l.startsWith(":orvel!") && (l.contains(" NOTICE ") || (i == 0 && l.contains("Current time")))) ++replies;
+    QVERIFY2(replies >= 1 && replies <= 4, qPrintable(QString::number(replies)));
+    // Every VERSION request is still shown.
+    QCOMPARE(int(t.s->Incoming->Text().count(QStringLiteral("] VERSION"))), 20);
+    QVERIFY(t.s->Tcp1->IsConnected());
+    QVERIFY(!t.paneSinceMark().contains(QStringLiteral("Disconnected")));
 }
 
 QTEST_MAIN(NgircdTest)

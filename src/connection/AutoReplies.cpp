@@ -2,6 +2,7 @@
 // channel's "!time", the user's own mode, a nickname in use, the link closing, ERROR
 // lines and the CTCP requests VERSION, PAGE, TIME and the WAKEUP call.
 #include "connection/frmOrvelIRC.h"
+#include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
@@ -9,47 +10,61 @@
 #include <QLabel>
 #include <QTime>
 
-QString frmOrvelIRC::SenderOf(const QString &line)
+bool frmOrvelIRC::ReplyBudget::Take()
 {
-    // A line without "!" after its first colon names no sender.
-    const int p1 = cut::InStr(line, QStringLiteral(":"));
-    const std::optional<QString> rest = cut::Mid(line, p1 + 1);
-    if (!rest) return QString();
-    const int p2 = cut::InStr(*rest, QStringLiteral("!"));
-    if (p2 == 0) return QString();
-    return cut::Mid(line, p1 + 1, p2 - 1).value_or(QString());
+    if (!m_clock.isValid()) m_clock.start();
+    const qint64 now = m_clock.elapsed();
+    // Full when the oldest of the last Size replies is still inside the window.
+    if (m_used == Size && now - m_sentAt[m_next] < Window) return false;
+    m_sentAt[m_next] = now;
+    m_next = (m_next + 1) % Size;
+    if (m_used < Size) ++m_used;
+    return true;
 }
 
-void frmOrvelIRC::SendReply(const QString &line)
+bool frmOrvelIRC::SendReply(const QString &line)
 {
     for (const QChar c : line)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return;
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return false;
+    if (!AutoReplyBudget.Take()) return false;
     SendData(line);
+    return true;
 }
 
-void frmOrvelIRC::PingReply(const QString &line)
+void frmOrvelIRC::PingReply(const LineView &v)
 {
     Addtext2(QStringLiteral("PING? PONG!"));
     Main().PlaySnd(QStringLiteral("ping.wav"));
-    // Servers that check the token while registering need it back.
-    const QString token = line.mid(6);
-    SendData(QStringLiteral("PONG ") + IrcData::ServerName + QStringLiteral(" :") + token);
+    // The token goes back alone: servers that check it while registering want nothing else.
+    const QString token = v.Last().toString();
+    SendData(token.isEmpty() ? QStringLiteral("PONG ") + IrcData::ServerName : QStringLiteral("PONG :") + token);
     if (ChannelState == 2) SendData(QStringLiteral("NAMES ") + CurrentChannel);
 }
 
-void frmOrvelIRC::ClockReply(const QString &line, Arrival &a)
+void frmOrvelIRC::ClockReply(const LineView &v)
 {
-    a.sender = SenderOf(line);
-    SendData(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Current time: \x03" "10") +
-             Main().Label22->text() + QStringLiteral("\x03" "12>> --== OrvelIRC 1.02 ==--"));
+    if (!IsPlainNick(v.Nick())) return;
+    SendReply(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Current time: \x03" "10") +
+              Main().Label22->text() + QStringLiteral("\x03" "12>> --== OrvelIRC 1.02 ==--"));
 }
 
-void frmOrvelIRC::OwnModeNotice(const QString &cutLine)
+void frmOrvelIRC::OwnModeNotice(const LineView &cut)
 {
-    QString mode = cutLine;
-    const int colon = cut::InStr(cutLine, QStringLiteral(":"));
-    if (colon > 0) cut::Set(mode, cut::Mid(cutLine, colon + 1));
+    // Only our user mode: a channel mode we set is a channel event.
+    if (cut.Param(0) != QStringView(IrcData::CurrentNick) || cut.Count() < 2) return;
+    QString mode;
+    for (qsizetype i = 1; i < cut.Count(); ++i) {
+        if (i > 1) mode += QLatin1Char(' ');
+        mode += cut.Param(i);
+    }
     Addtext(QStringLiteral("\x01 Your mode is now ") + mode);
+}
+
+void frmOrvelIRC::OwnNickChange(QStringView nick)
+{
+    if (!IsPlainNick(nick)) return;
+    IrcData::CurrentNick = nick.toString();
+    setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
 }
 
 void frmOrvelIRC::AlternativeNickReply()
@@ -84,25 +99,26 @@ void frmOrvelIRC::ClosingLinkReply(const QString &line)
     Main().PlaySnd(QStringLiteral("quit.wav"));
 }
 
-void frmOrvelIRC::VersionReply(const QString &line, Arrival &a)
+void frmOrvelIRC::VersionReply(const LineView &v)
 {
-    a.sender = SenderOf(line);
-    SendReply(QStringLiteral("NOTICE ") + a.sender +
-              QStringLiteral(" :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
-    Addtext2(QStringLiteral("\x01 -> [") + a.sender + QStringLiteral("] VERSION"));
+    const QString sender = v.Nick().toString();
+    if (IsPlainNick(sender))
+        SendReply(QStringLiteral("NOTICE ") + sender +
+                  QStringLiteral(" :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
+    Addtext2(QStringLiteral("\x01 -> [") + sender + QStringLiteral("] VERSION"));
 }
 
-void frmOrvelIRC::PageNotice(const QString &line, Arrival &a)
+void frmOrvelIRC::PageNotice(const LineView &v)
 {
-    a.sender = SenderOf(line);
-    Addtext(QStringLiteral("\x01 You are being paged by: ") + a.sender);
+    Addtext(QStringLiteral("\x01 You are being paged by: ") + v.Nick().toString());
     Main().PlaySnd(QStringLiteral("page.wav"));
 }
 
-void frmOrvelIRC::TimeReply(const QString &line, Arrival &a)
+void frmOrvelIRC::TimeReply(const LineView &v)
 {
-    a.sender = SenderOf(line);
-    SendReply(QStringLiteral("NOTICE ") + a.sender + QStringLiteral(" :OrvelIRC CTCP Time Reply: ") +
+    const QString sender = v.Nick().toString();
+    if (!IsPlainNick(sender)) return;
+    SendReply(QStringLiteral("NOTICE ") + sender + QStringLiteral(" :OrvelIRC CTCP Time Reply: ") +
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 

@@ -1,49 +1,23 @@
 // What happens in the joined channel: whois replies, topic changes, kicks, parts, DCC
-// refusals, quits, mode changes, joins and nick changes. Each test looks for a literal
-// in the raw line; a line may meet several of them, in this order.
+// refusals, quits, mode changes, joins and nick changes. Each event is known by the
+// line's own command word and parameters; a line may meet several tests, in this order.
+#include "connection/LineView.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
-#include "platform/TextCut.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include <QMdiSubWindow>
-#include <functional>
 
 namespace {
 
 const QString kSeparator = QStringLiteral("-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-");
 
-// The text between the line's first ":" and the first "!" after it; "" when no "!" follows.
-QString senderOf(const QString &line)
-{
-    const int p1 = cut::InStr(line, QStringLiteral(":"));
-    const int p2 = cut::InStr(line, QStringLiteral("!"), p1 + 1);
-    if (p2 == 0) return QString();
-    return line.mid(p1, p2 - p1 - 1);
-}
-
-// The text after the first ":" from the line's second character on; fails without one.
-std::optional<QString> trailingOf(const QString &line)
-{
-    const int p = cut::InStr(line, QStringLiteral(":"), 2);
-    if (p == 0) return std::nullopt;
-    return cut::Mid(line, p + 1);
-}
-
-// The line without its ":prefix " when it has one: what the sender asked the server to do.
-QString commandPart(const QString &line)
-{
-    if (!line.startsWith(QLatin1Char(':'))) return line;
-    const qsizetype b = line.indexOf(QLatin1Char(' '));
-    return b < 0 ? QString() : line.mid(b + 1);
-}
-
-// Select by text (letter case aside), then remove only an exact match.
+// Removes the first entry equal to the text letter case aside, only when it is exactly
+// the text. The user's pick in the list is left alone.
 bool findAndRemove(frmChan &c, const QString &text)
 {
-    c.Namelist->SelectByText(text);
-    const int at = c.Namelist->SelectedIndex();
-    if (at < 0 || c.Namelist->SelectedText() != text) return false;
+    const int at = c.Namelist->IndexOf(text);
+    if (at < 0 || c.Namelist->ItemText(at) != text) return false;
     c.Namelist->RemoveAt(at);
     return true;
 }
@@ -62,56 +36,72 @@ bool channelWindowVisible()
     return c && c->SubWindow() && !c->SubWindow()->isHidden();
 }
 
+// Whether a channel mode letter takes a parameter: the member and list modes and the key
+// always, the limit only when it is set.
+bool takesParameter(QChar letter, bool adding)
+{
+    return QStringView(u"ovbeIkhqa").contains(letter) || (adding && letter == QLatin1Char('l'));
+}
+
+// One change of a member's operator or voice status, or of a ban, shown and kept in the
+// list; false for letters the channel window does not follow.
+bool applyMode(frmChan &c, QChar sign, QChar letter, const QString &target, const QString &setter)
+{
+    const bool adding = sign == QLatin1Char('+');
+    if (letter == QLatin1Char('o') && adding) {
+        findAndRemove(c, target);
+        findAndRemove(c, QLatin1Char('+') + target);
+        c.Namelist->AddItem(QLatin1Char('@') + target);
+    } else if (letter == QLatin1Char('o')) {
+        if (findAndRemove(c, QLatin1Char('@') + target)) c.Namelist->AddItem(target);
+    } else if (letter == QLatin1Char('v') && adding) {
+        if (findAndRemove(c, target)) c.Namelist->AddItem(QLatin1Char('+') + target);
+    } else if (letter == QLatin1Char('v')) {
+        if (findAndRemove(c, QLatin1Char('+') + target)) c.Namelist->AddItem(target);
+    } else if (letter != QLatin1Char('b')) {
+        return false;
+    }
+    c.Addtext2(QStringLiteral("\x01 ") + setter + QStringLiteral(" sets mode: ") + sign + letter + QLatin1Char(' ') + target);
+    return true;
+}
+
 } // namespace
 
-bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
+bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
 {
     const QString &nick = IrcData::CurrentNick;
-    const QString chan = CurrentChannel;
-    const QString fromServer = QLatin1Char(':') + IrcData::ServerName;
-    const QString modeOn = QStringLiteral("MODE ") + chan;
+    const QString &chan = CurrentChannel;
+    const QStringView command = v.Command();
+    const bool fromServer = v.HasPrefix() && v.Prefix() == IrcData::ServerName;
+    // Lines of our own reach the chain without their prefix.
+    const bool own = !v.HasPrefix();
+    const bool here = SameChannel(v.Param(0), chan);
 
     // WHOIS replies; the 311 opens the block and names the user for its end.
-    if (line.startsWith(fromServer + QStringLiteral(" 311"))) {
+    if (fromServer && command == u"311") {
         form<frmChan>().Addtext3(kSeparator);
         Main().PlaySnd(QStringLiteral("whois.wav"));
-        cut::Set(a.whoisText, trailingOf(line));
+        if (v.Count()) a.whoisText = v.Last().toString();
         form<frmChan>().Addtext4(QStringLiteral("\x01 User: ") + a.whoisText);
-    }
-    if (line.startsWith(fromServer + QStringLiteral(" 319"))) {
-        QString text;
-        cut::Set(text, trailingOf(line));
-        form<frmChan>().Addtext4(QStringLiteral("\x01 Channels: ") + text);
-    }
-    if (line.startsWith(fromServer + QStringLiteral(" 312"))) {
-        QString text;
-        cut::Set(text, trailingOf(line));
-        form<frmChan>().Addtext4(QStringLiteral("\x01 Server: ") + text);
-    }
-    if (line.startsWith(fromServer + QStringLiteral(" 318"))) {
+    } else if (fromServer && command == u"319") {
+        form<frmChan>().Addtext4(QStringLiteral("\x01 Channels: ") + v.Last().toString());
+    } else if (fromServer && command == u"312") {
+        form<frmChan>().Addtext4(QStringLiteral("\x01 Server: ") + v.Last().toString());
+    } else if (fromServer && command == u"318") {
         form<frmChan>().Addtext4(QStringLiteral("\x01 End of Whois for ") + a.whoisText);
         form<frmChan>().Addtext3(kSeparator);
     }
 
     // Topic change: the caption names the channel and the new topic.
-    if (line.contains(QStringLiteral("TOPIC ") + chan + QStringLiteral(" :"))) {
-        QString topic;
-        if (cut::Set(topic, cut::Mid(line, cut::InStr(line, chan) + int(chan.size()) + 2)))
-            form<frmChan>().setCaption(chan + QStringLiteral(": ") + topic);
-    }
+    if (command == u"TOPIC" && here && v.Count() >= 2) form<frmChan>().setCaption(chan + QStringLiteral(": ") + v.Last().toString());
 
     NamesRefill(line, a);
 
-    // A kick: only a KICK command counts, so a quit reason or notice that merely quotes
-    // one cannot throw us out of the channel.
-    const QString command = commandPart(line);
-    if (command.startsWith(QStringLiteral("KICK ") + chan + QLatin1Char(' ')) && !chan.isEmpty()) {
-        QString reason;
-        cut::Set(reason, trailingOf(line));
-        // Our own kicks have lost their prefix: we are the kicker.
-        const QString kicker = line == command ? nick : senderOf(line);
-        const QString ownKick = QStringLiteral("KICK ") + chan + QLatin1Char(' ') + nick;
-        if (command == ownKick || command.startsWith(ownKick + QStringLiteral(" :"))) {
+    if (command == u"KICK" && here && v.Count() >= 2) {
+        const QString victim = v.Param(1).toString();
+        const QString reason = v.Count() >= 3 ? v.Last().toString() : QString();
+        const QString kicker = own ? nick : v.Nick().toString();
+        if (victim == nick) {
             if (frmChan *c = loaded<frmChan>()) c->Unload();
             Addtext(QStringLiteral("\x01 You were kicked out of ") + chan + QStringLiteral(" by ") + kicker +
                     QStringLiteral(". Reason: ") + reason);
@@ -119,23 +109,18 @@ bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
             return true;
         }
         // Someone else's kick: they are gone from the channel like after a part.
-        const QString rest = command.mid(5 + chan.size() + 1);
-        const QString victim = cut::FirstWord(rest);
-        if (!victim.isEmpty() && !victim.startsWith(QLatin1Char(':'))) {
-            frmChan &c = form<frmChan>();
-            removeEveryForm(c, victim);
-            c.Addtext2(QStringLiteral("\x01 ") + victim + QStringLiteral(" was kicked by ") + kicker +
-                       QStringLiteral(" (") + reason + QLatin1Char(')'));
-            return true;
-        }
+        frmChan &c = form<frmChan>();
+        removeEveryForm(c, victim);
+        c.Addtext2(QStringLiteral("\x01 ") + victim + QStringLiteral(" was kicked by ") + kicker + QStringLiteral(" (") +
+                   reason + QLatin1Char(')'));
+        return true;
     }
 
-    if (line.contains(QStringLiteral("PART ") + chan)) {
-        // Our own part echo has lost its prefix: it begins with the PART itself.
-        if (line == QStringLiteral("PART ") + chan || cut::FirstWord(line) == QLatin1String("PART")) {
+    if (command == u"PART" && here) {
+        if (own) {
             Addtext2(QStringLiteral("\x01 Parted ") + chan);
         } else {
-            const QString who = senderOf(line);
+            const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();
             removeEveryForm(c, who);
             c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" has Left ") + chan);
@@ -143,91 +128,60 @@ bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
         return true;
     }
 
-    if (line.contains(QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :\x01" "DCC SEND "))) {
-        const QString who = senderOf(line);
-        SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
-        Addtext5(QStringLiteral("\x01 DCC Send from ") + who);
-        return true;
-    }
-    if (line.contains(QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :\x01" "DCC CHAT "))) {
-        const QString who = senderOf(line);
-        SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
-        Addtext5(QStringLiteral("\x01 DCC Chat from ") + who);
+    const LineNeedles &n = Needles();
+    const bool dccSend = line.contains(n.dccSend);
+    if (dccSend || line.contains(n.dccChat)) {
+        const QString who = v.Nick().toString();
+        if (IsPlainNick(who))
+            SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
+        Addtext5((dccSend ? QStringLiteral("\x01 DCC Send from ") : QStringLiteral("\x01 DCC Chat from ")) + who);
+        if (dccSend) return true;
     }
 
-    if (line.contains(QStringLiteral("QUIT :"))) {
-        const QString who = senderOf(line);
-        QString reason;
-        cut::Set(reason, cut::Mid(line, cut::InStr(line, QStringLiteral("QUIT :")) + 6));
+    if (command == u"QUIT") {
+        const QString who = v.Nick().toString();
         frmChan &c = form<frmChan>();
         removeEveryForm(c, who);
-        c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" Has Quit IRC (") + reason + QLatin1Char(')'));
+        c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" Has Quit IRC (") + v.Last().toString() + QLatin1Char(')'));
         return true;
     }
 
-    // Mode changes: the first mode letter pair after the channel decides; the target is
-    // the text after it. Our own mode lines have lost their prefix: we set them.
-    auto modeChange = [&](const QString &m, const std::function<void(frmChan &, const QString &)> &change) {
-        QString setter = senderOf(line);
-        if (setter.isEmpty() && cut::FirstWord(line) == QLatin1String("MODE")) setter = nick;
-        // The letter pair is looked for where the step found it, after the channel: a
-        // host such as "dsl-bob.example" also holds "-b".
-        const QString found = modeOn + QLatin1Char(' ') + m;
-        QString target;
-        cut::Set(target, cut::Mid(line, cut::InStr(line, found) + int(found.size()) + 1));
-        if (target.endsWith(QLatin1Char(' '))) target.chop(1);
+    // Mode changes: each letter takes its own parameter, in order ("+ov-v a b c"). Our
+    // own mode lines have lost their prefix: we set them.
+    if (command == u"MODE" && here) {
+        const QString setter = own ? nick : v.Nick().toString();
         frmChan &c = form<frmChan>();
-        change(c, target);
-        c.Addtext2(QStringLiteral("\x01 ") + setter + QStringLiteral(" sets mode: ") + m + QLatin1Char(' ') + target);
-    };
-    if (line.contains(modeOn + QStringLiteral(" -o"))) {
-        modeChange(QStringLiteral("-o"), [](frmChan &c, const QString &t) {
-            if (findAndRemove(c, QLatin1Char('@') + t)) c.Namelist->AddItem(t);
-        });
-        return true;
-    }
-    if (line.contains(modeOn + QStringLiteral(" +b")))
-        modeChange(QStringLiteral("+b"), [](frmChan &, const QString &) {});
-    if (line.contains(modeOn + QStringLiteral(" -b")))
-        modeChange(QStringLiteral("-b"), [](frmChan &, const QString &) {});
-    if (line.contains(modeOn + QStringLiteral(" +v"))) {
-        modeChange(QStringLiteral("+v"), [](frmChan &c, const QString &t) {
-            if (findAndRemove(c, t)) c.Namelist->AddItem(QLatin1Char('+') + t);
-        });
-        return true;
-    }
-    if (line.contains(modeOn + QStringLiteral(" -v"))) {
-        modeChange(QStringLiteral("-v"), [](frmChan &c, const QString &t) {
-            if (findAndRemove(c, QLatin1Char('+') + t)) c.Namelist->AddItem(t);
-        });
-        return true;
+        QChar sign = QLatin1Char('+');
+        qsizetype next = 2;  // the parameter the next letter takes
+        bool memberChanged = false;
+        for (const QChar letter : v.Param(1)) {
+            if (letter == QLatin1Char('+') || letter == QLatin1Char('-')) {
+                sign = letter;
+                continue;
+            }
+            if (!takesParameter(letter, sign == QLatin1Char('+'))) continue;
+            const QString target = v.Param(next++).toString();
+            if (target.isEmpty()) continue;
+            if (applyMode(c, sign, letter, target, setter) && letter != QLatin1Char('b')) memberChanged = true;
+        }
+        if (memberChanged) return true;
     }
 
-    if (line.contains(QStringLiteral("JOIN :") + chan)) {
-        if (cut::FirstWord(line) == QLatin1String("JOIN")) {
+    if (command == u"JOIN" && here) {
+        if (own) {
             form<frmChan>().ShowForm();
         } else {
-            const QString who = senderOf(line);
+            const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();
             c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" has joined ") + chan);
             c.Namelist->AddItem(who);
         }
     }
 
-    if (line.contains(modeOn + QStringLiteral(" +o"))) {
-        modeChange(QStringLiteral("+o"), [](frmChan &c, const QString &t) {
-            findAndRemove(c, t);
-            findAndRemove(c, QLatin1Char('+') + t);
-            c.Namelist->AddItem(QLatin1Char('@') + t);
-        });
-        return true;
-    }
-
-    if (line.contains(QStringLiteral("NICK :"))) {
-        const QString oldNick = senderOf(line);
-        QString newNick;
-        cut::Set(newNick, cut::Mid(line, cut::InStr(line, QStringLiteral("NICK :")) + 6));
-        if (channelWindowVisible()) {
+    if (command == u"NICK" && channelWindowVisible()) {
+        const QString oldNick = v.Nick().toString();
+        const QString newNick = v.Param(0).toString();
+        if (!oldNick.isEmpty() && IsPlainNick(newNick)) {
             frmChan &c = form<frmChan>();
             QString status;
             if (findAndRemove(c, QLatin1Char('+') + oldNick)) status = QStringLiteral("+");
@@ -239,11 +193,11 @@ bool frmOrvelIRC::StateTwoChain(QString &line, Arrival &a)
     }
 
     // End of the chain: a chat offer is shown as a message, a server line in the server pane.
-    if (cut::AfterFirstBlank(line, 7) == QLatin1String("PRIVMSG")) {
+    if (v.HasPrefix() && command == u"PRIVMSG") {
         DisplayMessage(line, a);
         return true;
     }
-    if (line.startsWith(fromServer)) {
+    if (fromServer) {
         ServerText(line);
         return true;
     }

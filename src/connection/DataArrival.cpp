@@ -1,7 +1,8 @@
 // The server window's socket events: the connection coming up, the peer closing it, and
 // every block of received data, which is framed into lines and run through one fixed
-// table of literal tests.
+// table of tests on each line's parts and text.
 #include "connection/frmOrvelIRC.h"
+#include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
@@ -11,6 +12,22 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+
+namespace {
+// The user name that USER sends, made from the e-mail setting: servers refuse one with
+// "@" or other characters outside letters, digits, "-", "_" and ".".
+QString userNameFrom(const QString &email)
+{
+    const qsizetype at = email.indexOf(QLatin1Char('@'));
+    QString name;
+    for (const QChar c : QStringView(email).left(at < 0 ? email.size() : at)) {
+        const char16_t u = c.unicode();
+        const bool ascii = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+        if (ascii || u == '-' || u == '_' || u == '.') name += c;
+    }
+    return name.isEmpty() ? QStringLiteral("orvel") : name;
+}
+} // namespace
 
 void frmOrvelIRC::TCP1_Connect()
 {
@@ -48,7 +65,7 @@ void frmOrvelIRC::TCP1_Connect()
         for (QLabel *d : {m.One, m.Two, m.Three, m.Four, m.Five, m.Six, m.Seven, m.eight, m.nine, m.Zero, m.Image5})
             d->setVisible(false);
     }
-    SendData(QStringLiteral("USER ") + IrcData::EmailAddress + QLatin1Char(' ') + Tcp1->LocalIP() + QLatin1Char(' ') +
+    SendData(QStringLiteral("USER ") + userNameFrom(IrcData::EmailAddress) + QLatin1Char(' ') + Tcp1->LocalIP() + QLatin1Char(' ') +
              IrcData::ServerName + QStringLiteral(" :") + IrcData::RealName);
 }
 
@@ -171,13 +188,9 @@ const frmOrvelIRC::LineNeedles &frmOrvelIRC::Needles()
     LineNeedles &n = m_needles;
     const QString &nick = IrcData::CurrentNick;
     const QString &server = IrcData::ServerName;
-    // Built once at first use even when all three are still empty.
-    const bool fresh = !n.clock.isEmpty();
-    if (fresh && n.nick == nick && n.chan == ChanCentral.Text && n.server == server) return n;
-    if (!fresh || n.chan != ChanCentral.Text) {
-        n.chan = ChanCentral.Text;
-        n.clock = QStringLiteral("PRIVMSG ") + n.chan + QStringLiteral(" :!time");
-    }
+    // Built once at first use even when both are still empty.
+    const bool fresh = !n.toMe.isEmpty();
+    if (fresh && n.nick == nick && n.server == server) return n;
     if (!fresh || n.nick != nick) {
         n.nick = nick;
         n.ownPrefix = QLatin1Char(':') + nick;
@@ -194,7 +207,6 @@ const frmOrvelIRC::LineNeedles &frmOrvelIRC::Needles()
     if (!fresh || n.server != server) {
         n.server = server;
         n.fromServer = QLatin1Char(':') + server;
-        n.code513 = n.fromServer + QStringLiteral(" 513");
     }
     return n;
 }
@@ -213,14 +225,6 @@ QStringView wordAt(QStringView line, int n)
     return e < 0 ? line.mid(from) : line.mid(from, e - from);
 }
 
-// True when the characters after the first blank (the line's first characters when it
-// has none) are what.
-bool afterFirstBlankIs(QStringView line, QStringView what)
-{
-    const qsizetype b = line.indexOf(QLatin1Char(' '));
-    return line.mid(b + 1, what.size()) == what;
-}
-
 // The own-prefix test: ":" and the nick, then "!" or a blank. A longer nick that merely
 // begins with ours is someone else.
 bool hasOwnPrefix(const QString &line, const frmOrvelIRC::LineNeedles &n)
@@ -235,45 +239,54 @@ bool hasOwnPrefix(const QString &line, const frmOrvelIRC::LineNeedles &n)
 // The nickname-in-use reply, by its literal text or by its numeric form "433 * nick".
 // Only the server's 433 reply counts: a message or notice that quotes the text must not
 // make us change nick.
-bool nickInUse(const QString &line, const frmOrvelIRC::LineNeedles &n)
+bool nickInUse(const QString &line, const LineView &v, const frmOrvelIRC::LineNeedles &n)
 {
-    if (wordAt(line, 1) != u"433") return false;
+    if (v.Command() != u"433") return false;
     if (line.contains(n.nickInUse)) return true;
-    return wordAt(line, 2) == u"*" && wordAt(line, 3) == QStringView(n.nick);
+    return v.Param(0) == u"*" && v.Param(1) == QStringView(n.nick);
 }
 } // namespace
 
 void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
 {
+    LineView v(line);
     // Rows tried in every channel state.
-    if (line.startsWith(QLatin1String("PING :"))) {
-        PingReply(line);
+    if (v.Command() == u"PING" && (!v.HasPrefix() || v.FromServer())) {
+        PingReply(v);
         return;
     }
     const LineNeedles *n = &Needles();
-    if (line.contains(n->clock)) ClockReply(line, a);
+    if (v.Command() == u"PRIVMSG" && v.Last() == u"!time" && SameChannel(v.Param(0), CurrentChannel)) ClockReply(v);
     if (hasOwnPrefix(line, *n)) {
-        const qsizetype b = line.indexOf(QLatin1Char(' '));
-        if (b >= 0) line.remove(0, b + 1);
-        if (wordAt(line, 0) == u"MODE") OwnModeNotice(line);
+        if (v.Command() == u"NICK") {
+            // Renamed by the server or a raw command: from now on we go by the new nick. The
+            // prefix stays, so the channel renames our entry like anyone else's.
+            OwnNickChange(v.Param(0));
+            n = &Needles();
+        } else {
+            const qsizetype b = line.indexOf(QLatin1Char(' '));
+            if (b >= 0) line.remove(0, b + 1);
+            v = LineView(line);
+            if (v.Command() == u"MODE") OwnModeNotice(v);
+        }
     }
-    if (nickInUse(line, *n)) {
+    if (nickInUse(line, v, *n)) {
         AlternativeNickReply();
         n = &Needles();  // the nick may have changed
     }
-    if (line.startsWith(QLatin1String("ERROR :Closing Link:"))) {
+    if (!v.HasPrefix() && v.Command() == u"ERROR" && v.Last().startsWith(u"Closing Link:", Qt::CaseInsensitive)) {
         ClosingLinkReply(line);
         return;
     }
     // Every request below is addressed "PRIVMSG nick :": one search rules them all out.
     const bool toMe = line.contains(n->toMe);
     if (toMe && (line.contains(n->versionLower) || line.contains(n->versionUpper))) {
-        VersionReply(line, a);
+        VersionReply(v);
         return;
     }
-    if (toMe && line.contains(n->page)) PageNotice(line, a);
+    if (toMe && line.contains(n->page)) PageNotice(v);
     if (toMe && line.contains(n->time)) {
-        TimeReply(line, a);
+        TimeReply(v);
         return;
     }
     if (toMe && line.contains(n->wakeup)) {
@@ -281,7 +294,7 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         return;
     }
     if (line.startsWith(QLatin1String("ERROR"))) ErrorNotice(line);
-    if (afterFirstBlankIs(line, u"PRIVMSG")) {
+    if (v.HasPrefix() && v.Command() == u"PRIVMSG") {
         // Once in a channel, DCC offers go on to the channel rules, which refuse them.
         const bool dccOffer = toMe && (line.contains(n->dccSend) || line.contains(n->dccChat));
         if (!(ChannelState == 2 && dccOffer)) {
@@ -292,21 +305,22 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
 
     switch (ChannelState) {
     case 0:
-        if (line.contains(n->code513)) {
+        if (v.Command() == u"513" && v.HasPrefix() && v.Prefix() == IrcData::ServerName) {
             PingCodeReply(line);
             return;
         }
-        if (afterFirstBlankIs(line, u"001")) {
-            const int blank = cut::InStr(line, QStringLiteral(" "));
-            const std::optional<QString> name = cut::Mid(line, 2, blank - 2);
+        if (v.Command() == u"001" && v.HasPrefix()) {
+            const QStringView name = v.Prefix();
             // A name holding a line end or NUL could never go back in a PONG: every later
             // PING would be answered cut short. Such a name is not taken.
-            const bool sendable = name && !name->contains(QLatin1Char('\r')) && !name->contains(QLatin1Char('\n')) &&
-                                  !name->contains(QChar(0));
-            if (sendable) IrcData::ServerName = *name;
-            n = &Needles();  // the server now goes by the name it gave
+            const bool sendable = !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n')) &&
+                                  !name.contains(QChar(0));
+            if (sendable) IrcData::ServerName = name.toString();
+            WelcomeSeen = true;
         }
-        if (line.startsWith(n->fromServer)) ServerText(line);
+        // Until the welcome names the server, whatever a server says is shown: a refused
+        // user name or a registration time-out must reach the user.
+        if ((v.HasPrefix() && v.Prefix() == IrcData::ServerName) || (!WelcomeSeen && v.FromServer())) ServerText(line);
         return;
     case 1:
         if (line.startsWith(n->fromServer)) {
@@ -317,7 +331,7 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         if (wordAt(line, 0) == u"JOIN") JoinEcho(line, a);
         return;
     case 2:
-        StateTwoChain(line, a);
+        StateTwoChain(line, v, a);
         return;
     default:
         return;

@@ -1,17 +1,16 @@
 // Teletrivia's reading of plain channel text: answers, "!directions" and "!stop".
+#include "connection/LineView.h"
 #include "connection/Teletrivia.h"
 #include "connection/frmOrvelIRC.h"
-#include "platform/TextCut.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 
 void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
 {
     if (!Teletrivia->Enabled()) return;
-    QString sender, text;
-    cut::Set(sender, cut::Mid(line, 2, cut::InStr(line, QStringLiteral("!")) - 2));
-    const int verb = cut::InStr(line, QStringLiteral("PRIVMSG "));
-    if (verb > 0) cut::Set(text, cut::Mid(line, cut::InStr(line, QStringLiteral(":"), verb) + 1));
+    const LineView v(line);
+    const QString sender = v.Nick().toString();
+    const QString text = v.Last().toString();
     // Whole and untrimmed, letter case aside.
     const QString said = text.toUpper();
 
@@ -25,10 +24,10 @@ void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
         IrcData::TriviaAnswer = trivia::AnsweredMarker;
     }
     if (said == QLatin1String("!DIRECTIONS")) {
-        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel +
-                 QStringLiteral(" :\x03" "12<<\x03" "10You are playing teletrivia on IRC. This means that ") +
-                 IrcData::CurrentNick +
-                 QStringLiteral(" asks the questions, and you \x03" "4TRY \x03" "10and answer them. Simple enough? (Thats what you think!)\x03" "12>>"));
+        SendReply(QStringLiteral("PRIVMSG ") + CurrentChannel +
+                  QStringLiteral(" :\x03" "12<<\x03" "10You are playing teletrivia on IRC. This means that ") +
+                  IrcData::CurrentNick +
+                  QStringLiteral(" asks the questions, and you \x03" "4TRY \x03" "10and answer them. Simple enough? (Thats what you think!)\x03" "12>>"));
         Addtext(QStringLiteral("<<You are playing teletrivia on IRC. This means that ") + IrcData::CurrentNick +
                 QStringLiteral(" asks the questions, and you TRY and answer them. Simple enough? (Thats what you think!)>>"));
     }

@@ -5,15 +5,15 @@
 #include "platform/TcpSocket.h"
 #include "platform/Timer.h"
 #include "settings/SettingsFile.h"
+#include <QElapsedTimer>
 #include <QString>
+#include <array>
+class LineView;
 class QLabel;
 
 // Values local to one arrival of received data.
 struct Arrival
 {
-    // ---- dispatch locals ----
-    QString sender;
-    // ---- end dispatch locals ----
     // ---- channel event locals ----
     QString whoisText;
     // ---- end channel event locals ----
@@ -80,37 +80,53 @@ public:
     // Set while the rest of a line dropped as too long is still arriving: it is dropped
     // too, up to its line end, and never handled as a line of its own.
     bool DroppingLine = false;
-    // Sends an automatic reply built from received text only when it is one whole line:
-    // a reply that a CR, LF or NUL in that text would cut short is not sent at all.
-    void SendReply(const QString &line);
+    // Sends an automatic reply (one the user did not ask for) when it is one whole line
+    // and the reply budget allows it; false when it was not sent. A reply that a CR, LF
+    // or NUL in received text would cut short is not sent at all.
+    bool SendReply(const QString &line);
+    // At most Size automatic replies in any Window ms, so a flood of requests cannot get
+    // us dropped for flooding the server. Measured on the monotonic clock.
+    class ReplyBudget
+    {
+    public:
+        static constexpr int Size = 4;
+        static constexpr qint64 Window = 10000;
+        // True, and counted, when a reply may go out now.
+        bool Take();
+    private:
+        QElapsedTimer m_clock;
+        std::array<qint64, Size> m_sentAt{};  // a ring of the last replies' times
+        int m_next = 0, m_used = 0;
+    };
+    ReplyBudget AutoReplyBudget;
     // The automatic replies (every channel state).
-    void PingReply(const QString &line);
-    void ClockReply(const QString &line, Arrival &a);
-    void OwnModeNotice(const QString &cutLine);
+    void PingReply(const LineView &v);
+    void ClockReply(const LineView &v);
+    void OwnModeNotice(const LineView &cut);
+    // Our own nick changed by the server or a raw command: CurrentNick and the caption follow.
+    void OwnNickChange(QStringView nick);
     void AlternativeNickReply();
     void ClosingLinkReply(const QString &line);
-    void VersionReply(const QString &line, Arrival &a);
-    void PageNotice(const QString &line, Arrival &a);
-    void TimeReply(const QString &line, Arrival &a);
+    void VersionReply(const LineView &v);
+    void PageNotice(const LineView &v);
+    void TimeReply(const LineView &v);
     void WakeupSound();
     void ErrorNotice(const QString &line);
     void PingCodeReply(const QString &line);
-    // The nickname cut from a line: between the first ":" and the next "!"; "" without "!".
-    static QString SenderOf(const QString &line);
+    // Set by the server's welcome; until then every server's lines are shown.
+    bool WelcomeSeen = false;
     // Makes the channel window invisible without closing it.
     void HideChannelWindow();
-    // The texts the line table looks for, built from the nick, the published channel and
-    // the server name; rebuilt only when one of those changes, not for every line.
+    // The texts the line table looks for, built from the nick and the server name;
+    // rebuilt only when one of those changes, not for every line.
     struct LineNeedles
     {
-        QString nick, chan, server;  // what the texts below were built from
-        QString clock;               // "PRIVMSG " & ChanCentral & " :!time"
+        QString nick, server;        // what the texts below were built from
         QString ownPrefix;           // ":" & nick
         QString nickInUse;           // "* " & nick & " :Nickname is already in use."
         QString toMe;                // "PRIVMSG " & nick & " :": every CTCP row needs it
         QString versionLower, versionUpper, page, time, wakeup, dccSend, dccChat;
         QString fromServer;          // ":" & server
-        QString code513;             // ":" & server & " 513"
     };
     const LineNeedles &Needles();
     LineNeedles m_needles;
@@ -135,8 +151,8 @@ public:
     // ---- end join and display ----
 
     // ---- channel events ----
-    // The state-2 chain; returns true when it ended the line.
-    bool StateTwoChain(QString &line, Arrival &a);
+    // The state-2 chain, given the line and its parts; returns true when it ended the line.
+    bool StateTwoChain(QString &line, const LineView &v, Arrival &a);
     // ---- end channel events ----
 
     // ---- teletrivia ----

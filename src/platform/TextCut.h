@@ -58,11 +58,4 @@ inline QString FirstWord(const QString &s)
     return b < 0 ? s : s.left(b);
 }
 
-// The n characters after the first blank; the first n characters when there is no blank.
-inline QString AfterFirstBlank(const QString &s, int n)
-{
-    const qsizetype b = s.indexOf(QLatin1Char(' '));
-    return s.mid(b + 1, n);
-}
-
 } // namespace cut

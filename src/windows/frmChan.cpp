@@ -41,12 +41,16 @@ void NickList::AddItem(const QString &text)
 void NickList::RemoveAt(int index)
 {
     if (index < 0 || index >= count()) return;
+    // Qt would select the neighbour of a selected entry that goes, and the pop-up's
+    // commands would then hit someone the user never picked.
+    const bool wasSelected = item(index)->isSelected();
     delete takeItem(index);
+    if (wasSelected) selectionModel()->clear();
 }
 
 void NickList::Clear() { clear(); }
 
-bool NickList::SelectByText(const QString &text)
+int NickList::IndexOf(const QString &text) const
 {
     // The list is kept in this very order (AddItem), so equal entries stand together and
     // the first of them is found by halving: a quit or part in a channel of thousands
@@ -57,8 +61,15 @@ bool NickList::SelectByText(const QString &text)
         if (QString::compare(item(mid)->text(), text, Qt::CaseInsensitive) < 0) lo = mid + 1;
         else hi = mid;
     }
-    if (lo >= count() || QString::compare(item(lo)->text(), text, Qt::CaseInsensitive) != 0) return false;
-    setCurrentRow(lo);
+    if (lo >= count() || QString::compare(item(lo)->text(), text, Qt::CaseInsensitive) != 0) return -1;
+    return lo;
+}
+
+bool NickList::SelectByText(const QString &text)
+{
+    const int at = IndexOf(text);
+    if (at < 0) return false;
+    setCurrentRow(at);
     return true;
 }
 

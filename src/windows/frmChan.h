@@ -13,11 +13,14 @@ class NickList : public QListWidget
 public:
     explicit NickList(QWidget *parent = nullptr);
     void AddItem(const QString &text);
+    // Removes the entry; when it was the selected one, nothing is selected afterwards.
     void RemoveAt(int index);
     void Clear();
     // Selects the first entry equal to the text, letter case aside; false (selection
     // unchanged) when there is none.
     bool SelectByText(const QString &text);
+    // The first entry equal to the text, letter case aside; -1 when there is none.
+    int IndexOf(const QString &text) const;
     // "" when nothing is selected.
     QString SelectedText() const;
     // -1 when nothing is selected.

@@ -2,44 +2,15 @@
 #include "Harness.h"
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <csignal>
 #include <sys/prctl.h>
 
-namespace {
-QString ngircdBinary()
-{
-    QString p = QStandardPaths::findExecutable(QStringLiteral("ngircd"));
-    if (p.isEmpty())
-        p = QStandardPaths::findExecutable(QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
-    return p;
-}
-
-// A port that nobody listens on right now.
-int freePort()
-{
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-    const int port = probe.serverPort();
-    probe.close();
-    return port;
-}
-} // namespace
-
-Ngircd::Ngircd() = default;
-
-Ngircd::~Ngircd() { stop(); }
-
 bool Ngircd::start()
 {
     stop();
-    const QString bin = ngircdBinary();
-    if (bin.isEmpty()) {
-        m_error = QStringLiteral("ngircd is not installed");
-        return false;
-    }
+    const QString bin = findProgram(QStringLiteral("ngircd"));
+    if (bin.isEmpty()) return false;
     // The port may be taken between the probe and the server's bind: try a few.
     for (int attempt = 0; attempt < 3; ++attempt) {
         m_port = freePort();
@@ -74,20 +45,11 @@ bool Ngircd::start()
         f.write(text.toUtf8());
         f.close();
 
-        m_log.clear();
-        m_proc = new QProcess;
-        m_proc->setProcessChannelMode(QProcess::MergedChannels);
         // Should the test die before it can stop the server, the server goes too (while
         // it keeps the test's user: a server started by root drops to "nobody" and
         // loses this).
-        m_proc->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_proc->start(bin, {QStringLiteral("-n"), QStringLiteral("-f"), conf});
-        if (!m_proc->waitForStarted(5000)) {
-            m_error = QStringLiteral("ngircd did not start: ") + m_proc->errorString();
-            delete m_proc;
-            m_proc = nullptr;
+        if (!launch(bin, {QStringLiteral("-n"), QStringLiteral("-f"), conf}, [] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }))
             return false;
-        }
         const bool ready = WaitUntil([this] {
             m_log += m_proc->readAll();
             return m_log.contains("ready.") || m_proc->state() == QProcess::NotRunning;
@@ -100,29 +62,6 @@ bool Ngircd::start()
         stop();
     }
     return false;
-}
-
-bool Ngircd::running() const { return m_proc && m_proc->state() == QProcess::Running; }
-
-QString Ngircd::log() const
-{
-    if (m_proc) m_log += m_proc->readAll();
-    return QString::fromUtf8(m_log);
-}
-
-void Ngircd::stop()
-{
-    if (!m_proc) return;
-    if (m_proc->state() != QProcess::NotRunning) {
-        m_proc->terminate();
-        if (!m_proc->waitForFinished(5000)) {
-            m_proc->kill();
-            m_proc->waitForFinished(5000);
-        }
-    }
-    m_log += m_proc->readAll();
-    delete m_proc;
-    m_proc = nullptr;
 }
 
 Peer::Peer() : m_socket(new QTcpSocket(this))

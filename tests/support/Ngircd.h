@@ -2,22 +2,19 @@
 // A real IRC server for tests: Debian's ngircd, started on a free loopback port with a
 // generated configuration (no ident, no DNS, no PAM, no flood penalties) and stopped
 // again when the test is done. Peer is a scripted raw client for the other side.
+#include "ServerProcess.h"
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QPair>
 #include <QString>
-#include <QTemporaryDir>
 #include <functional>
 
-class QProcess;
 class QTcpSocket;
 
-class Ngircd
+class Ngircd : public ServerProcess
 {
 public:
-    Ngircd();
-    ~Ngircd();  // stops the server
     // Settings read by start().
     QString name = QStringLiteral("irc.test.local");
     QString motd = QStringLiteral("Welcome to the OrvelIRC test server");
@@ -26,19 +23,6 @@ public:
 
     // Starts the server and waits until it listens; false (with error()) when it cannot.
     bool start();
-    int port() const { return m_port; }
-    void stop();
-    bool running() const;
-    QString error() const { return m_error; }
-    // What the server has logged so far (for failure messages).
-    QString log() const;
-
-private:
-    QTemporaryDir m_dir;
-    QProcess *m_proc = nullptr;
-    int m_port = 0;
-    QString m_error;
-    mutable QByteArray m_log;
 };
 
 // A raw client that answers the server's PINGs by itself.

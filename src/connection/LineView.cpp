@@ -1,0 +1,46 @@
+#include "connection/LineView.h"
+
+LineView::LineView(const QString &line) : m_line(line)
+{
+    const qsizetype n = m_line.size();
+    qsizetype at = 0;
+    auto skipBlanks = [&] {
+        while (at < n && m_line[at] == QLatin1Char(' ')) ++at;
+    };
+    auto word = [&] {
+        Span s{at, 0};
+        while (at < n && m_line[at] != QLatin1Char(' ')) ++at;
+        s.length = at - s.from;
+        return s;
+    };
+    if (n > 0 && m_line[0] == QLatin1Char(':')) {
+        ++at;
+        m_prefix = word();
+    }
+    skipBlanks();
+    m_command = word();
+    for (skipBlanks(); at < n; skipBlanks()) {
+        if (m_line[at] == QLatin1Char(':')) {
+            m_params.append(Span{at + 1, n - at - 1});
+            return;
+        }
+        m_params.append(word());
+    }
+}
+
+QStringView LineView::Nick() const
+{
+    const QStringView p = Prefix();
+    const qsizetype bang = p.indexOf(QLatin1Char('!'));
+    return bang < 0 ? QStringView() : p.left(bang);
+}
+
+bool IsPlainNick(QStringView nick)
+{
+    if (nick.isEmpty()) return false;
+    const QChar first = nick.front();
+    if (first == QLatin1Char('#') || first == QLatin1Char('&') || first == QLatin1Char(':') || first.isDigit()) return false;
+    for (const QChar c : nick)
+        if (c == QLatin1Char(' ') || c == QLatin1Char(',') || c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+    return true;
+}
