@@ -500,6 +500,7 @@ void ChannelTest::channelLineCommands()
     // DCC and SERVER behave as in the server window; SERVER writes there.
     t.typeChannel(QStringLiteral("/dcc chat"));
     QCOMPARE(t.env.dialogs.messages, QStringList({"Sorry, no dcc commands yet."}));
+    QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::None});
     t.typeChannel(QStringLiteral("/SERVER 127.0.0.1"));
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected\n\x01 Attempting to connect to 127.0.0.1...")));
     QVERIFY(t.srv.waitForLine("NICK abc"));

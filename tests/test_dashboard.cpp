@@ -196,6 +196,7 @@ void DashboardTest::rawCommandBox()
     if (message) {
         QVERIFY(t.env.dialogs.messages[0].startsWith(QStringLiteral("By typeing a command in this box and pressing enter")));
         QVERIFY(t.env.dialogs.messages[0].endsWith(QStringLiteral("certian servers may not like your commands.")));
+        QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::Information});
         QCOMPARE(t.env.dialogs.titles.last(), AppTitle);
     }
 }

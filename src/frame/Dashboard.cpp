@@ -220,7 +220,7 @@ void frmOrvelMain::Text1_KeyPress(int &KeyAscii)
                            "This will result in the server either doing nothing cause of an invalid command, or "
                            "responding to your command. Be carefully when useing this, certian servers may not like "
                            "your commands."),
-            AppTitle);
+            AppTitle, MsgIcon::Information);
         return;
     }
     QPointer<frmOrvelIRC> s(&form<frmOrvelIRC>());

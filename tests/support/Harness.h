@@ -30,7 +30,8 @@ public:
     std::optional<QFont> fontAnswer;
     QString fileAnswer;
     QString InputBox(const QString &prompt, const QString &title, const QString &def) override;
-    void MsgBox(const QString &text, const QString &title) override;
+    QList<MsgIcon> icons;       // the icon of every MsgBox
+    void MsgBox(const QString &text, const QString &title, MsgIcon icon) override;
     bool AskYesNo(const QString &text, const QString &title) override;
     std::optional<QFont> ChooseFont(const QFont &) override { return fontAnswer; }
     QString ChooseFile(const QString &, const QString &) override { return fileAnswer; }
