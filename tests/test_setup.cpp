@@ -65,6 +65,13 @@ void Select(QListWidget *list, const QString &text)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
+// What the Tab key delivers to a list it moves to.
+void TabInto(QListWidget *list)
+{
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &in);
+}
+
 void Open(QListWidget *list, const QString &text)
 {
     QListWidgetItem *item = Find(list, text);
@@ -93,6 +100,7 @@ private slots:
     void serverListFiles_data();
     void serverListFiles();
     void doubleClickOnServerSavesAndCloses();
+    void tabbingIntoTheListsChoosesNothing();
     void hoverColours_data();
     void hoverColours();
     void pictureChooser();
@@ -312,6 +320,29 @@ void SetupTest::doubleClickOnServerSavesAndCloses()
     QCOMPARE(FileBytes(QStringLiteral("server.msg")), chosen.toUtf8() + "\r\n");
     QCOMPARE(IrcData::ServerName, chosen);
     QCOMPARE(FileBytes(QStringLiteral("nick.msg")), QByteArray("abc\r\n"));
+}
+
+void SetupTest::tabbingIntoTheListsChoosesNothing()
+{
+    ClientSession t;
+    QVERIFY(DriveModal<frmSetup>([] { frmSetup::ShowModal(); }, [&](frmSetup &d) {
+        TabInto(d.Networks);
+        QCOMPARE(d.Networks->currentRow(), 0);  // marked, not chosen
+        QCOMPARE(d.Servers->count(), 0);
+        Select(d.Networks, QStringLiteral("Oznet"));
+        TabInto(d.Servers);
+        QCOMPARE(d.Servers->currentRow(), 0);
+        QCOMPARE(d.txtServer->text(), QStringLiteral("127.0.0.1"));
+        d.cmdOK->click();
+    }));
+    QCOMPARE(FileBytes(QStringLiteral("server.msg")), QByteArray("127.0.0.1\r\n"));
+    // The arrow keys do choose.
+    QVERIFY(DriveModal<frmSetup>([] { frmSetup::ShowModal(); }, [&](frmSetup &d) {
+        Select(d.Networks, QStringLiteral("Oznet"));
+        TabInto(d.Servers);
+        QTest::keyClick(d.Servers, Qt::Key_Down);
+        QCOMPARE(d.txtServer->text(), d.Servers->item(1)->text());
+    }));
 }
 
 void SetupTest::hoverColours_data()
