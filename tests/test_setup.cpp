@@ -417,7 +417,8 @@ void SetupTest::pictureChooser()
     t.env.writeFile(QStringLiteral("c.txt"), "");
     const QString here = QDir::currentPath();
 
-    // A file that is no picture still gets stored; the panel keeps what it had.
+    // A file that is no picture is refused: the setting and the panel keep what they had.
+    t.env.writeSetting(QStringLiteral("backpic.msg"), QStringLiteral("kept.jpg"));
     QVERIFY(DriveModal<frmDashboard>([] { frmDashboard::ShowModal(); }, [&](frmDashboard &d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("OrvelIRC"));
         QCOMPARE(d.Frame1->title(), QStringLiteral("Choose a background"));
@@ -430,9 +431,13 @@ void SetupTest::pictureChooser()
         Select(d.File1, QStringLiteral("a.gif"));
         QVERIFY(d.Command2->isEnabled());
         d.Command2->click();
+        QVERIFY(d.isVisible());
     }));
-    QCOMPARE(*settings::Read(QStringLiteral("backpic.msg")), here + QStringLiteral("/a.gif"));
+    QCOMPARE(*settings::Read(QStringLiteral("backpic.msg")), QStringLiteral("kept.jpg"));
     QVERIFY(!t.m->DashboardPictureLoaded());
+    QCOMPARE(t.env.dialogs.messages, QStringList(QStringLiteral("The file ") + here + QStringLiteral("/a.gif is not a picture "
+                                                 "that can be shown. The dashboard picture was not changed.")));
+    QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::Exclamation});
 
     QVERIFY(DriveModal<frmDashboard>([] { frmDashboard::ShowModal(); }, [&](frmDashboard &d) {
         Select(d.File1, QStringLiteral("Z.GIF"));
@@ -501,9 +506,9 @@ void SetupTest::soundChooserFromSoundBoard()
         Select(d.File1, QStringLiteral("y.bmp"));
         d.Command2->click();
     }));
-    QCOMPARE(Plays(QStringLiteral("y.bmp")), 1);
+    QCOMPARE(Plays(QDir::currentPath() + QStringLiteral("/y.bmp")), 1);
 
-    // A file in another folder is still handed over by its bare name.
+    // A file in another folder is handed over with its folder.
     QVERIFY(DriveModal<frmSoundOptions>(viaWav, [&](frmSoundOptions &d) {
         Open(d.Dir1, QStringLiteral("sub"));
         QCOMPARE(Entries(d.File1), QStringList{"z.wav"});
@@ -511,8 +516,7 @@ void SetupTest::soundChooserFromSoundBoard()
         Select(d.File1, QStringLiteral("z.wav"));
         d.Command2->click();
     }));
-    QCOMPARE(Plays(QStringLiteral("z.wav")), 1);
-    QVERIFY(MultimediaLog().last().endsWith(QLatin1String(":z.wav")));
+    QCOMPARE(Plays(QDir::currentPath() + QStringLiteral("/sub/z.wav")), 1);
 
     const int entries = MultimediaLog().size();
     QVERIFY(DriveModal<frmSoundOptions>(viaWav, [&](frmSoundOptions &d) {
