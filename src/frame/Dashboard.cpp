@@ -98,6 +98,9 @@ void frmOrvelMain::buildDashboardParts()
     mnuCaptureNow = mnuCapture->addAction(QStringLiteral("Capture Now"));
     mnuShowCapture = mnuCapture->addAction(QStringLiteral("Show Capture"));
     connect(mnuCaptureNow, &QAction::triggered, this, &frmOrvelMain::mnuCaptureNow_Click);
+    // Long enough for the closed menu's place on the screen to be drawn again.
+    CaptureTimer = new VbTimer(250, false, this);
+    connect(CaptureTimer, &VbTimer::Timer, this, &frmOrvelMain::CaptureTimer_Timer);
     connect(mnuShowCapture, &QAction::triggered, this, &frmOrvelMain::mnuShowCapture_Click);
     mnuPseudoEggy = mnuOrvelIRC->addMenu(QStringLiteral("Pseudo Eggy"));
     mnuPseudoEggyStart = mnuPseudoEggy->addAction(QStringLiteral("Start"));
@@ -273,10 +276,13 @@ void frmOrvelMain::mnuColor_Click()
     if (box) box->setText(box->text() + QChar(3));
 }
 
-void frmOrvelMain::mnuCaptureNow_Click()
+void frmOrvelMain::mnuCaptureNow_Click() { CaptureTimer->setEnabled(true); }
+
+void frmOrvelMain::CaptureTimer_Timer()
 {
-    platform::clipboard().CaptureScreen();
-    form<frmOrvelIRC>().Addtext(QStringLiteral("\x01 Capture Taken"));
+    CaptureTimer->setEnabled(false);
+    const bool taken = platform::clipboard().CaptureScreen();
+    form<frmOrvelIRC>().Addtext(taken ? QStringLiteral("\x01 Capture Taken") : QStringLiteral("\x01 Capture Failed"));
 }
 
 void frmOrvelMain::mnuShowCapture_Click()

@@ -211,6 +211,9 @@ public:
     void mnuAboutOrvelIRC20_Click();
     void mnuColor_Click();
     void mnuCaptureNow_Click();
+    // Takes the capture that Capture Now asked for, once its menu is off the screen.
+    VbTimer *CaptureTimer = nullptr;
+    void CaptureTimer_Timer();
     void mnuShowCapture_Click();
     // Opens a web page in the desktop's default program.
     void OpenWebPage(const QString &url);

@@ -55,10 +55,11 @@ public:
     QString text;
     int clears = 0;
     int captures = 0;
+    bool captureWorks = true;
     void Clear() override { ++clears; text.clear(); }
     void SetText(const QString &t) override { text = t; }
     QString GetText() override { return text; }
-    bool CaptureScreen() override { ++captures; return true; }
+    bool CaptureScreen() override { ++captures; return captureWorks; }
 };
 
 class MemorySettingsStore : public SettingsStore
