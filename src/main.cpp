@@ -8,7 +8,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppTitle);
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
-    frmOrvelMain &frame = Main();
-    frame.show();
+    Main();  // its start-up shows it
     return app.exec();
 }
