@@ -32,11 +32,10 @@ int main(int argc, char **argv)
     if (!problem.isEmpty()) {
         const QString text = QStringLiteral("OrvelIRC cannot use its working folder: ") + problem;
         qWarning("%s", qUtf8Printable(text));
-        platform::dialogs().MsgBox(text, AppTitle);
+        platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation);
         return 1;
     }
 
-    frmOrvelMain &frame = Main();
-    frame.show();
+    Main();  // its start-up shows it
     return app.exec();
 }

@@ -373,7 +373,8 @@ void ChannelTest::colourCodes()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    struct Case { QByteArray message; QString shown; QColor colour; };
+    // plain: how many characters of the shown text come before the coloured part.
+    struct Case { QByteArray message; QString shown; QColor colour; int plain = 0; };
     const QList<Case> cases = {
         {"\x03" "0t", "t", PaletteColour(15)},   {"\x03" "1t", "t", PaletteColour(0)},
         {"\x03" "2t", "t", PaletteColour(1)},    {"\x03" "3t", "t", PaletteColour(2)},
@@ -384,17 +385,23 @@ void ChannelTest::colourCodes()
         {"\x03" "11t", "t", PaletteColour(6)},   {"\x03" "12t", "t", PaletteColour(9)},
         {"\x03" "13t", "t", QColor(192, 0, 192)}, {"\x03" "14t", "t", PaletteColour(2)},
         {"\x03" "15t", "t", PaletteColour(7)},
-        {"\x03" "04,8text", "4,8text", PaletteColour(15)},
+        // Two digits from 00 to 15 are one code; a background part goes with it.
+        {"\x03" "00t", "t", PaletteColour(15)}, {"\x03" "04red", "red", PaletteColour(12)},
+        {"\x03" "09t", "t", PaletteColour(10)}, {"\x03" "04,8text", "text", PaletteColour(12)},
+        {"\x03" "4,12t", "t", PaletteColour(12)}, {"\x03" "4,t", ",t", PaletteColour(12)},
         {"\x03" "16abc", "6abc", PaletteColour(0)},
-        {"\x03" "abc", "bc", PaletteColour(0)},
-        {"hello \x03" "12blue \x03" "4x", "blue \x03" "4x", PaletteColour(9)},
+        {"\x03" "abc", "abc", PaletteColour(0)},
+        // The text before the first code shows too; later codes and other marks go.
+        {"hello \x03" "12blue \x03" "4x", "hello blue x", PaletteColour(9), 6},
+        {"\x02" "a\x02 \x03" "12,04b\x03" "4,5c\x03\x0F \x16" "d\x1D\x1E\x1F\x01", "a bc d\x01", PaletteColour(9), 2},
     };
     RichPane *p = nullptr;
     for (const Case &c : cases) {
         QVERIFY(t.feed(":x!u@h PRIVMSG #c :" + c.message + "\r\n"));
         p = form<frmChan>().Incoming;
         QCOMPARE(LastLine(p), QStringLiteral("<x> ") + c.shown);
-        QCOMPARE(colourAt(p, lastLineStart(p)), PaletteColour(0));
+        QCOMPARE(colourAt(p, lastLineStart(p) + 3 + c.plain), PaletteColour(0));
+        if (c.shown.size() > c.plain) QCOMPARE(colourAt(p, lastLineStart(p) + 4 + c.plain), c.colour);
         QCOMPARE(lastChar(p), c.colour);
     }
     // A line without a nick still shows its coloured text.
@@ -493,6 +500,7 @@ void ChannelTest::channelLineCommands()
     // DCC and SERVER behave as in the server window; SERVER writes there.
     t.typeChannel(QStringLiteral("/dcc chat"));
     QCOMPARE(t.env.dialogs.messages, QStringList({"Sorry, no dcc commands yet."}));
+    QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::None});
     t.typeChannel(QStringLiteral("/SERVER 127.0.0.1"));
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected\n\x01 Attempting to connect to 127.0.0.1...")));
     QVERIFY(t.srv.waitForLine("NICK abc"));

@@ -39,19 +39,25 @@ void ChannelNgircdTest::joinTalkAndLeave()
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("<orvel> hello peer")));
     peer.send("PRIVMSG #test :hi orvel");
     QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("<peer> hi orvel")); }));
-    peer.send("PRIVMSG #test :\x03" "12blue words");
-    QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("<peer> blue words")); }));
-    QCOMPARE(TextRuns(c->Incoming).last().colour, PaletteColour(9));
+    // Colours as other clients send them: two digits, a background, text before the code;
+    // later marks are taken out.
+    peer.send("PRIVMSG #test :hello \x03" "04,01red\x02 words\x0F");
+    QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("<peer> hello red words")); }));
+    QList<RichPane::Run> runs = TextRuns(c->Incoming);
+    QCOMPARE(runs.last().text, QStringLiteral("red words"));
+    QCOMPARE(runs.last().colour, PaletteColour(12));
+    QCOMPARE(runs[runs.size() - 2].text.trimmed(), QStringLiteral("<peer> hello"));
+    QCOMPARE(runs[runs.size() - 2].colour, PaletteColour(0));
 
     // Actions both ways.
     TypeLine(c->Outgoing, QStringLiteral("/ME waves"));
     QVERIFY(peer.waitForLine(" PRIVMSG #test :\x01" "ACTION waves\x01"));
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("* orvel waves")));
-    peer.send("PRIVMSG #test :\x01" "ACTION bows\x01");
+    peer.send("PRIVMSG #test :\x01" "ACTION \x1D" "bows\x1D\x01");
     QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("* peer bows")); }));
 
     // A private message opens the private chat window.
-    peer.send("PRIVMSG orvel :just us");
+    peer.send("PRIVMSG orvel :\x02just\x02 \x03" "4us");
     QVERIFY(WaitUntil([] { return loaded<frmOrvelChat>() != nullptr; }));
     frmOrvelChat *chat = loaded<frmOrvelChat>();
     QVERIFY(WaitUntil([&] { return chat->txtIncoming->Text().endsWith(QStringLiteral("\n<peer> just us")); }));

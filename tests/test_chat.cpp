@@ -92,6 +92,7 @@ void ChatTest::enterWithoutTextOrPartner()
 
     TypeLine(c->txtOutgoing, QStringLiteral("anyone?"));
     QCOMPARE(t.env.dialogs.messages, QStringList{QStringLiteral("Please enter a username of who you are chatting with!")});
+    QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::Exclamation});
     QCOMPARE(t.env.dialogs.titles.last(), QStringLiteral("OrvelIRC"));
     QCOMPARE(c->txtOutgoing->text(), QStringLiteral("anyone?"));
     QCOMPARE(c->txtIncoming->Text(), QString());

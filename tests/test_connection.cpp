@@ -407,6 +407,7 @@ void ConnectionTest::soundBoard()
     QVERIFY(!t.m->Command1->isEnabled());
     t.m->Command1_Click();
     QCOMPARE(t.env.dialogs.messages, QStringList({QStringLiteral("Nothing to do!")}));
+    QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::Exclamation});
     QCOMPARE(t.env.dialogs.titles.last(), QStringLiteral("OrvelIRC"));
 
     // Amp: a label click selects, "Make it so" switches the player on, then off.

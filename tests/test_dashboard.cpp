@@ -196,6 +196,7 @@ void DashboardTest::rawCommandBox()
     if (message) {
         QVERIFY(t.env.dialogs.messages[0].startsWith(QStringLiteral("By typeing a command in this box and pressing enter")));
         QVERIFY(t.env.dialogs.messages[0].endsWith(QStringLiteral("certian servers may not like your commands.")));
+        QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::Information});
         QCOMPARE(t.env.dialogs.titles.last(), AppTitle);
     }
 }
@@ -297,13 +298,16 @@ void DashboardTest::modalLaunchers()
     QCOMPARE(version, QStringLiteral("OrvelIRC 1.02"));
     QCOMPARE(title, AppTitle);
 
-    // A click anywhere on the edition picture closes it.
-    bool hasPicture = false;
-    QVERIFY(WhileOpen([] { return frmLumora::Current(); }, [m] { m->mnuLumora->trigger(); }, [&](QDialog *d) {
-        hasPicture = !static_cast<frmLumora *>(d)->Picture().isNull();
-        QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(d->width() - 5, d->height() - 5));
-    }));
-    QVERIFY(hasPicture);
+    // A click with any button anywhere on the edition picture closes it.
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        bool hasPicture = false;
+        QVERIFY(WhileOpen([] { return frmLumora::Current(); }, [m] { m->mnuLumora->trigger(); }, [&](QDialog *d) {
+            hasPicture = !static_cast<frmLumora *>(d)->Picture().isNull();
+            QTest::mouseClick(d, button, {}, QPoint(d->width() - 5, d->height() - 5));
+            QVERIFY(!frmLumora::Current() || !d->isVisible());
+        }));
+        QVERIFY(hasPicture);
+    }
 }
 
 void DashboardTest::pictureMenuOnRightButtonOnly()
@@ -318,9 +322,17 @@ void DashboardTest::pictureMenuOnRightButtonOnly()
 void DashboardTest::captureNowAndShowCapture()
 {
     ClientSession t;
+    // The capture waits until the menu is gone, and says whether it worked.
     t.m->mnuCaptureNow->trigger();
+    QCOMPARE(t.env.clipboard.captures, 0);
+    QVERIFY(t.m->CaptureTimer->Enabled());
+    t.m->CaptureTimer->fire();
     QCOMPARE(t.env.clipboard.captures, 1);
-    QCOMPARE(t.paneSinceMark().trimmed(), QStringLiteral("\x01 Capture Taken"));
+    QVERIFY(!t.m->CaptureTimer->Enabled());
+    t.env.clipboard.captureWorks = false;
+    t.m->mnuCaptureNow->trigger();
+    t.m->CaptureTimer->fire();
+    QCOMPARE(t.paneSinceMark(), QStringLiteral("\n\x01 Capture Taken\n\x01 Capture Failed"));
 
     QImage shot(300, 120, QImage::Format_RGB32);
     shot.fill(Qt::red);

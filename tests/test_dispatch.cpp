@@ -157,11 +157,18 @@ void DispatchTest::serverLines_data()
     const QStringList none;
     const QString noLine;
     const QColor noColour;
-    // Server text: after the first colon from the second character on; the whole line
-    // when there is none. After the welcome, a differently named server is not shown.
-    QTest::newRow("server text") << 0 << QByteArray(":127.0.0.1 NOTICE abc :*** Hello\r\n:127.0.0.1 NOCOLON\r\n"
+    // Server text: what follows the first " :", or else the words after the target nick,
+    // or else the whole line; without formatting marks. After the welcome, a differently
+    // named server is not shown.
+    QTest::newRow("server text") << 0 << QByteArray(":127.0.0.1 NOTICE abc :*** Hello :there\r\n:127.0.0.1 NOCOLON\r\n"
+                                                    ":127.0.0.1 004 abc 127.0.0.1 ircd-hybrid-1:8.2.43 DGH bkloveIh\r\n"
+                                                    ":127.0.0.1 005 abc CHANLIMIT=#:20 :are supported by this server\r\n"
+                                                    ":127.0.0.1 NOTICE abc :\x02" "bold\x02 \x03" "04,1red\x03 \x1F\x0F" "plain\r\n"
                                                     ":other NOTICE abc :hidden\r\n")
-                                 << Lines() << QStringLiteral("\n*** Hello\n:127.0.0.1 NOCOLON") << none << noLine << noColour;
+                                 << Lines()
+                                 << QStringLiteral("\n*** Hello :there\n:127.0.0.1 NOCOLON\n127.0.0.1 ircd-hybrid-1:8.2.43 DGH "
+                                                   "bkloveIh\nare supported by this server\nbold red plain")
+                                 << none << noLine << noColour;
     QTest::newRow("513 with a PONG") << 0 << QByteArray(":127.0.0.1 513 abc :To connect, type /QUOTE PONG 1687626375\r\n")
                                      << Lines({"PONG 1687626375"}) << QString() << none << noLine << noColour;
     // Without a PONG in it nothing goes back, and the line still ends there.

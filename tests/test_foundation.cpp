@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QScrollArea>
 #include <QTimer>
 #include <QCheckBox>
 
@@ -261,6 +262,13 @@ void FoundationTest::startupPositionDefaultsSavedAndRestored()
     QVERIFY(near(platform::PixelsToTwipsY(m.pos().y()), 1000));
     QVERIFY(near(platform::PixelsToTwipsX(m.width()), 6500));
     QVERIFY(near(platform::PixelsToTwipsY(m.height()), 6500));
+    // So narrow a frame cuts the dashboard's top row: it scrolls, and its far end (the
+    // clock) can be brought into view above the scroll bar.
+    Pump();
+    m.PanelScroller->ensureWidgetVisible(m.Label22);
+    const QRect clock(m.Label22->mapTo(m.PanelScroller->viewport(), QPoint()), m.Label22->size());
+    QVERIFY(m.PanelScroller->viewport()->rect().contains(clock));
+    QCOMPARE(m.PanelScroller->viewport()->height(), m.Picture1->height());
     m.move(platform::TwipsToPixelsX(2880), platform::TwipsToPixelsY(1440));
     m.resize(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200));
     m.MDIForm_Unload();
@@ -540,7 +548,7 @@ void FoundationTest::splashAfterConnectAtStartSavesItsBox()
 {
     QString paneAtSplash;
     QStringList soundsAtSplash;
-    bool sawSplash = false;
+    bool sawSplash = false, frameShown = false;
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -549,6 +557,7 @@ void FoundationTest::splashAfterConnectAtStartSavesItsBox()
         poll.stop();
         sawSplash = true;
         paneAtSplash = loaded<frmOrvelIRC>() ? loaded<frmOrvelIRC>()->Incoming->Text() : QString();
+        frameShown = frmOrvelMain::Instance()->isVisible() && loaded<frmOrvelIRC>()->isVisible();
         soundsAtSplash = MultimediaLog();
         QVERIFY(sp->Check1->isChecked());
         sp->Check1->setChecked(false);
@@ -557,7 +566,8 @@ void FoundationTest::splashAfterConnectAtStartSavesItsBox()
     poll.start();
     ClientSession t(0, {{QStringLiteral("splash.msg"), QStringLiteral("yes")}, {QStringLiteral("cos.msg"), QStringLiteral("yes")}});
     QVERIFY(sawSplash);
-    // The connection attempt is under way before the splash shows.
+    // The connection attempt is under way, and can be seen, before the splash shows.
+    QVERIFY(frameShown);
     QVERIFY(paneAtSplash.contains(QStringLiteral("\x01 Attempting to connect to 127.0.0.1...")));
     QVERIFY(soundsAtSplash.endsWith(QStringLiteral("MMControl1:Play:WaveAudio:start.wav")));
     QVERIFY(soundsAtSplash.contains(QStringLiteral("MMControl1:Open:WaveAudio:start.wav")));

@@ -65,6 +65,13 @@ void Select(QListWidget *list, const QString &text)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
+// What the Tab key delivers to a list it moves to.
+void TabInto(QListWidget *list)
+{
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &in);
+}
+
 void Open(QListWidget *list, const QString &text)
 {
     QListWidgetItem *item = Find(list, text);
@@ -93,6 +100,7 @@ private slots:
     void serverListFiles_data();
     void serverListFiles();
     void doubleClickOnServerSavesAndCloses();
+    void tabbingIntoTheListsChoosesNothing();
     void hoverColours_data();
     void hoverColours();
     void pictureChooser();
@@ -314,6 +322,29 @@ void SetupTest::doubleClickOnServerSavesAndCloses()
     QCOMPARE(FileBytes(QStringLiteral("nick.msg")), QByteArray("abc\r\n"));
 }
 
+void SetupTest::tabbingIntoTheListsChoosesNothing()
+{
+    ClientSession t;
+    QVERIFY(DriveModal<frmSetup>([] { frmSetup::ShowModal(); }, [&](frmSetup &d) {
+        TabInto(d.Networks);
+        QCOMPARE(d.Networks->currentRow(), 0);  // marked, not chosen
+        QCOMPARE(d.Servers->count(), 0);
+        Select(d.Networks, QStringLiteral("Oznet"));
+        TabInto(d.Servers);
+        QCOMPARE(d.Servers->currentRow(), 0);
+        QCOMPARE(d.txtServer->text(), QStringLiteral("127.0.0.1"));
+        d.cmdOK->click();
+    }));
+    QCOMPARE(FileBytes(QStringLiteral("server.msg")), QByteArray("127.0.0.1\r\n"));
+    // The arrow keys do choose.
+    QVERIFY(DriveModal<frmSetup>([] { frmSetup::ShowModal(); }, [&](frmSetup &d) {
+        Select(d.Networks, QStringLiteral("Oznet"));
+        TabInto(d.Servers);
+        QTest::keyClick(d.Servers, Qt::Key_Down);
+        QCOMPARE(d.txtServer->text(), d.Servers->item(1)->text());
+    }));
+}
+
 void SetupTest::hoverColours_data()
 {
     QTest::addColumn<QString>("procedure");
@@ -386,7 +417,8 @@ void SetupTest::pictureChooser()
     t.env.writeFile(QStringLiteral("c.txt"), "");
     const QString here = QDir::currentPath();
 
-    // A file that is no picture still gets stored; the panel keeps what it had.
+    // A file that is no picture is refused: the setting and the panel keep what they had.
+    t.env.writeSetting(QStringLiteral("backpic.msg"), QStringLiteral("kept.jpg"));
     QVERIFY(DriveModal<frmDashboard>([] { frmDashboard::ShowModal(); }, [&](frmDashboard &d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("OrvelIRC"));
         QCOMPARE(d.Frame1->title(), QStringLiteral("Choose a background"));
@@ -399,9 +431,13 @@ void SetupTest::pictureChooser()
         Select(d.File1, QStringLiteral("a.gif"));
         QVERIFY(d.Command2->isEnabled());
         d.Command2->click();
+        QVERIFY(d.isVisible());
     }));
-    QCOMPARE(*settings::Read(QStringLiteral("backpic.msg")), here + QStringLiteral("/a.gif"));
+    QCOMPARE(*settings::Read(QStringLiteral("backpic.msg")), QStringLiteral("kept.jpg"));
     QVERIFY(!t.m->DashboardPictureLoaded());
+    QCOMPARE(t.env.dialogs.messages, QStringList(QStringLiteral("The file ") + here + QStringLiteral("/a.gif is not a picture "
+                                                 "that can be shown. The dashboard picture was not changed.")));
+    QCOMPARE(t.env.dialogs.icons, QList<MsgIcon>{MsgIcon::Exclamation});
 
     QVERIFY(DriveModal<frmDashboard>([] { frmDashboard::ShowModal(); }, [&](frmDashboard &d) {
         Select(d.File1, QStringLiteral("Z.GIF"));
@@ -470,9 +506,9 @@ void SetupTest::soundChooserFromSoundBoard()
         Select(d.File1, QStringLiteral("y.bmp"));
         d.Command2->click();
     }));
-    QCOMPARE(Plays(QStringLiteral("y.bmp")), 1);
+    QCOMPARE(Plays(QDir::currentPath() + QStringLiteral("/y.bmp")), 1);
 
-    // A file in another folder is still handed over by its bare name.
+    // A file in another folder is handed over with its folder.
     QVERIFY(DriveModal<frmSoundOptions>(viaWav, [&](frmSoundOptions &d) {
         Open(d.Dir1, QStringLiteral("sub"));
         QCOMPARE(Entries(d.File1), QStringList{"z.wav"});
@@ -480,8 +516,7 @@ void SetupTest::soundChooserFromSoundBoard()
         Select(d.File1, QStringLiteral("z.wav"));
         d.Command2->click();
     }));
-    QCOMPARE(Plays(QStringLiteral("z.wav")), 1);
-    QVERIFY(MultimediaLog().last().endsWith(QLatin1String(":z.wav")));
+    QCOMPARE(Plays(QDir::currentPath() + QStringLiteral("/sub/z.wav")), 1);
 
     const int entries = MultimediaLog().size();
     QVERIFY(DriveModal<frmSoundOptions>(viaWav, [&](frmSoundOptions &d) {

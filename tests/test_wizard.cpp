@@ -169,6 +169,7 @@ void WizardTest::wizardCompletesAndRestarts()
     QCOMPARE(messagesBefore, 0);
     QCOMPARE(startsBefore, 0);
     QCOMPARE(env.dialogs.messages, QStringList(QStringLiteral("OrvelIRC setup is now complete. OrvelIRC will now be restarted")));
+    QCOMPARE(env.dialogs.icons, QList<MsgIcon>{MsgIcon::Information});
     QCOMPARE(env.dialogs.titles.last(), AppTitle);
     QCOMPARE(env.launcher.started, (QList<QPair<QString, QStringList>>{{QCoreApplication::applicationFilePath(), {}}}));
     QCOMPARE(TestEnv::endCalls, 1);
@@ -311,6 +312,7 @@ void WizardTest::optionsMessagesDefaultsAndNone()
     d.Command7_Click();
     QVERIFY(settings::Find(QStringLiteral("backpic.msg")).isEmpty());
     QCOMPARE(env.dialogs.messages, QStringList(2, QStringLiteral("You must restart OrvelIRC before the changes take efect.")));
+    QCOMPARE(env.dialogs.icons, QList<MsgIcon>(2, MsgIcon::Information));
     QCOMPARE(env.dialogs.titles.last(), AppTitle);
 }
 

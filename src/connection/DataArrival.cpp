@@ -2,6 +2,7 @@
 // every block of received data, which is framed into lines and run through one fixed
 // table of tests on each line's parts and text.
 #include "connection/frmOrvelIRC.h"
+#include "connection/FormattingMarks.h"
 #include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
@@ -340,10 +341,22 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
 
 void frmOrvelIRC::ServerText(const QString &line)
 {
+    // The last parameter follows the first " :"; a ":" inside a word ("ircd-1:8.2",
+    // "CHANLIMIT=#:20") is part of that word. A line without a last parameter shows its
+    // words after the target nick, and one without such words shows whole.
     QString text = line;
-    const int colon = cut::InStr(line, QStringLiteral(":"), 2);
-    if (colon > 0) cut::Set(text, cut::Mid(line, colon + 1));
-    Addtext3(text);
+    const qsizetype colon = line.indexOf(QLatin1String(" :"));
+    if (colon >= 0) {
+        text = line.mid(colon + 2);
+    } else {
+        qsizetype at = 0;
+        for (int word = 0; word < 3 && at >= 0; ++word) {
+            at = line.indexOf(QLatin1Char(' '), at);
+            if (at >= 0) ++at;
+        }
+        if (at > 0 && at < line.size()) text = line.mid(at);
+    }
+    Addtext3(WithoutMarks(text));
 }
 
 void frmOrvelIRC::HideChannelWindow() { form<frmChan>().HideForm(); }

@@ -1,5 +1,6 @@
 // Received channel and private messages, the join replies and the nick list fill.
 #include "connection/frmOrvelIRC.h"
+#include "connection/FormattingMarks.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
@@ -42,19 +43,25 @@ void addNames(const QString &names)
     }
 }
 
-struct Colour
-{
-    const char *digits;
-    int palette;  // -1: the one colour outside the palette
-};
-const Colour kTwoCharacter[] = {{"0", 15}, {"2", 1}, {"3", 2}, {"4", 12}, {"5", 4},
-                                {"6", 5},  {"7", 6}, {"8", 14}, {"9", 10}};
-const Colour kThreeCharacter[] = {{"10", 8}, {"11", 6}, {"12", 9}, {"13", -1}, {"14", 2}, {"15", 7}};
+// The colour of each code 0 to 15; -1 is the one colour outside the palette.
+const int kCodeColour[16] = {15, 0, 1, 2, 12, 4, 5, 6, 14, 10, 8, 6, 9, -1, 2, 7};
 
 void setColour(RichPane *pane, int palette)
 {
     if (palette < 0) pane->SetSelColorRgb(QColor(192, 0, 192));
     else pane->SetSelColor(palette);
+}
+
+// How many digits after the \x03 at `at` make its colour code, and which code they name
+// (-1: none). Two digits from 00 to 15 are one code, as every client sends them; any
+// other digit alone is a code, so "\x0316" is code 1.
+std::pair<int, int> firstCode(const QString &text, qsizetype at)
+{
+    auto digit = [&](qsizetype i) { return i < text.size() && text[i].isDigit() ? text[i].digitValue() : -1; };
+    const int d1 = digit(at + 1), d2 = digit(at + 2);
+    if (d1 < 0) return {0, -1};
+    if (d2 >= 0 && d1 * 10 + d2 <= 15) return {2, d1 * 10 + d2};
+    return {1, d1};
 }
 } // namespace
 
@@ -75,12 +82,12 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
         if (!wasOpen) {
             chat->ShowForm();
             chat->txtIncoming->SetSelColor(1);
-            chat->txtIncoming->SetSelText(QStringLiteral("\x01 Now chatting with ") + chat->txtUser->text());
+            chat->txtIncoming->SetSelText(WithoutMarks(QStringLiteral("\x01 Now chatting with ") + chat->txtUser->text()));
         }
         const QString message = QLatin1Char('<') + nick.value_or(QString()) + QStringLiteral("> ") + text;
         Main().ApplyFontHolders(chat->txtIncoming, nullptr);
         chat->txtIncoming->SetSelColor(1);
-        chat->txtIncoming->SetSelText(QStringLiteral("\r\n") + message);
+        chat->txtIncoming->SetSelText(QStringLiteral("\r\n") + WithoutMarks(message));
         chat->txtIncoming->SetSelColor(0);
         return;
     }
@@ -90,31 +97,28 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
         // after the ":" that an ACTION begins with are skipped whatever they are.
         const QString request = *Mid(targetPart, InStr(targetPart, QStringLiteral(":")) + 9);
         const auto actionText = cut::Left(request, int(request.size()) - 1);
-        if (nick && actionText) form<frmChan>().Addtext2(QStringLiteral("* ") + *nick + QLatin1Char(' ') + *actionText);
+        if (nick && actionText)
+            form<frmChan>().Addtext2(WithoutMarks(QStringLiteral("* ") + *nick + QLatin1Char(' ') + *actionText));
         return;
     }
 
     if (line.contains(QChar(3))) {
+        // Only the first colour code counts: the text before it shows in black with the
+        // label, the text after it in the code's colour, without any further marks.
         RichPane *pane = form<frmChan>().Incoming;
+        const qsizetype at = text.indexOf(QChar(3));
         pane->SetSelColor(0);
         // A line whose prefix is a server name has no nick to show in the label.
-        pane->SetSelText(QStringLiteral("\r\n<") + nick.value_or(QString()) + QStringLiteral("> "));
-        QString coloured = line.mid(line.indexOf(QChar(3)));
-        const QString code = QString(QChar(3));
-        for (const Colour &c : kTwoCharacter)
-            if (coloured.startsWith(code + QLatin1String(c.digits))) setColour(pane, c.palette);
-        for (const Colour &c : kThreeCharacter) {
-            if (!coloured.startsWith(code + QLatin1String(c.digits))) continue;
-            setColour(pane, c.palette);
-            pane->SetSelText(coloured.mid(3));
-            return;
-        }
-        if (coloured.startsWith(code + QLatin1Char('1'))) pane->SetSelColor(0);
-        pane->SetSelText(coloured.mid(2));
+        pane->SetSelText(QStringLiteral("\r\n") + WithoutMarks(QLatin1Char('<') + nick.value_or(QString()) +
+                                                                QStringLiteral("> ") + text.left(at < 0 ? text.size() : at)));
+        if (at < 0) return;  // the mark was outside the message text
+        const auto [digits, code] = firstCode(text, at);
+        if (code >= 0) setColour(pane, kCodeColour[code]);
+        pane->SetSelText(WithoutMarks(text.mid(at + ColourCodeLength(text, at, digits))));
         return;
     }
 
-    if (nick) form<frmChan>().Addtext(QLatin1Char('<') + *nick + QStringLiteral("> ") + text);
+    if (nick) form<frmChan>().Addtext(WithoutMarks(QLatin1Char('<') + *nick + QStringLiteral("> ") + text));
     TeletriviaCheck(line, a);
 }
 

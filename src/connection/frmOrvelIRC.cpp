@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 
 frmOrvelIRC::frmOrvelIRC()
 {
@@ -128,7 +129,8 @@ void frmOrvelIRC::Form_Resize()
     const int h = height(), w = width();
     Incoming->setGeometry(Incoming->x(), Incoming->y(), std::max(0, w), std::max(0, h - 23));
     Outgoing->setGeometry(Outgoing->x(), std::max(0, h - 23), std::max(0, w), Outgoing->height());
-    Picture1->move(std::max(0, w - 20), 4);
+    // Left of where the pane's scroll bar goes, so that it never covers the bar's arrow.
+    Picture1->move(std::max(0, w - Incoming->verticalScrollBar()->sizeHint().width() - 20), 4);
     Picture1->raise();
 }
 

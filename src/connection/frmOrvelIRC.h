@@ -71,7 +71,8 @@ public:
     void TCP1_Connect();
     void TCP1_Close();
     void TCP1_DataArrival();
-    // Shows a server line in the pane: the text after the first colon from the second character on.
+    // Shows a server line in the pane: its last parameter (after the first " :"), or else
+    // its words after the target nick; formatting marks are taken out.
     void ServerText(const QString &line);
     // Runs one line through the received-line table.
     void DispatchLine(QString &line, Arrival &a);

@@ -27,7 +27,15 @@ void frmDashboard::Command2_Click()
     // Folder, separator and name: a file in a root folder gets a doubled separator, which
     // names the same file.
     const QString path = Dir1->Path() + u'/' + File1->FileName();
-    Main().LoadDashboardPicture(path);
+    if (!Main().LoadDashboardPicture(path)) {
+        // A file that shows no picture never replaces a working setting; the chooser stays
+        // open for another choice.
+        platform::dialogs().MsgBox(QStringLiteral("The file ") + path +
+                                       QStringLiteral(" is not a picture that can be shown. The dashboard picture "
+                                                      "was not changed."),
+                                   AppTitle, MsgIcon::Exclamation);
+        return;
+    }
     if (frmOptions *options = frmOptions::Current()) options->LoadPicture(path);
     settings::Write(QStringLiteral("backpic.msg"), path);
     done(QDialog::Accepted);

@@ -29,7 +29,8 @@ void frmLumora::paintEvent(QPaintEvent *)
 
 void frmLumora::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) Form_Click();
+    // Any button: a click is a click.
+    if (rect().contains(e->position().toPoint())) Form_Click();
     else QDialog::mouseReleaseEvent(e);
 }
 

@@ -6,7 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-// The lists start in the working folder, where the sounds are played from.
+// The lists start in the working folder, where the program's own sounds are.
 frmSoundOptions::frmSoundOptions(QWidget *parent)
     : FileChooser(parent, QStringLiteral("Path"), {QStringLiteral("*.wav"), QStringLiteral("*.*")},
                   {QStringLiteral("Broadcast in Channel"), QStringLiteral("Chorus"), QStringLiteral("Delay"),
@@ -39,8 +39,8 @@ void frmSoundOptions::focusActiveChild()
 
 void frmSoundOptions::Command2_Click()
 {
-    // The bare name: the sound is looked for in the working folder.
-    Main().PlaySnd(File1->FileName());
+    // The whole path, so that a sound from any folder plays.
+    Main().PlaySnd(Dir1->Path() + u'/' + File1->FileName());
     done(QDialog::Accepted);
     focusActiveChild();
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include "dialogs/FileChooser.h"
 
-// The sound chooser: picks a wave file and plays it once; it stores nothing. The sound is
-// played by its bare name, so only a file of that name in the working folder sounds.
+// The sound chooser: picks a wave file from any folder and plays it once; it stores
+// nothing.
 // ShowModal() loads a fresh one and runs it modally; tests may build one, run Form_Load
 // and call the handlers, or drive the open one through Current().
 class frmSoundOptions : public FileChooser

@@ -32,6 +32,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,14 +43,19 @@ constexpr int kPanelOpen = 3015;
 // The project has no web site of its own yet: its pages live under this address.
 const QString kHomeSite = QStringLiteral("https://orvelirc.example.org/");
 
-// Keeps the part of the panel below its top row in place as the panel resizes.
+// Keeps the part of the panel below its top row in place as the panel resizes, and the
+// scroller that holds the panel in step with it.
 class PanelGeometry : public QObject
 {
 public:
     explicit PanelGeometry(frmOrvelMain *m) : QObject(m), m_main(m) {}
-    bool eventFilter(QObject *, QEvent *e) override
+    bool eventFilter(QObject *watched, QEvent *e) override
     {
-        if (e->type() == QEvent::Resize && m_main->PanelHeight() > 0) m_main->SetPanelHeight(m_main->PanelHeight());
+        const QEvent::Type t = e->type();
+        if (watched == m_main->Picture1 && t == QEvent::Resize && m_main->PanelHeight() > 0)
+            m_main->SetPanelHeight(m_main->PanelHeight());
+        else if (t == QEvent::Resize || t == QEvent::ShowToParent || t == QEvent::HideToParent)
+            m_main->FitPanelScroller();
         return false;
     }
 private:
@@ -86,7 +93,9 @@ void frmOrvelMain::buildDashboardParts()
     lower->addWidget(Image2, 0, Qt::AlignBottom);
     lower->addWidget(Image3, 0, Qt::AlignVCenter);
     lower->addWidget(Image4, 0, Qt::AlignTop);
-    Picture1->installEventFilter(new PanelGeometry(this));
+    auto *geometry = new PanelGeometry(this);
+    Picture1->installEventFilter(geometry);
+    PanelScroller->installEventFilter(geometry);
     ClickFilter::on(Picture1)->MouseDown = [this](int button) { Picture1_MouseDown(button); };
 
     mnuFrmOrvelMainOptions = new QMenu(QStringLiteral("Options"), this);
@@ -98,6 +107,9 @@ void frmOrvelMain::buildDashboardParts()
     mnuCaptureNow = mnuCapture->addAction(QStringLiteral("Capture Now"));
     mnuShowCapture = mnuCapture->addAction(QStringLiteral("Show Capture"));
     connect(mnuCaptureNow, &QAction::triggered, this, &frmOrvelMain::mnuCaptureNow_Click);
+    // Long enough for the closed menu's place on the screen to be drawn again.
+    CaptureTimer = new VbTimer(250, false, this);
+    connect(CaptureTimer, &VbTimer::Timer, this, &frmOrvelMain::CaptureTimer_Timer);
     connect(mnuShowCapture, &QAction::triggered, this, &frmOrvelMain::mnuShowCapture_Click);
     mnuPseudoEggy = mnuOrvelIRC->addMenu(QStringLiteral("Pseudo Eggy"));
     mnuPseudoEggyStart = mnuPseudoEggy->addAction(QStringLiteral("Start"));
@@ -151,7 +163,27 @@ void frmOrvelMain::buildDashboardParts()
     connect(mnuAboutOrvelIRC20, &QAction::triggered, this, &frmOrvelMain::mnuAboutOrvelIRC20_Click);
 
     mnuPanel->setChecked(true);
+    compactPanelRow(Picture1->layout());
     SetPanelHeight(kPanelOpen);
+}
+
+void frmOrvelMain::compactPanelRow(QLayout *row)
+{
+    // The panel's top row holds many controls: packed closely, with buttons no wider than
+    // their captions need, it fits a frame on a 1024-pixel-wide screen.
+    auto *box = qobject_cast<QBoxLayout *>(row);
+    if (!box) return;
+    box->setSpacing(3);
+    for (int i = 0; i < box->count(); ++i) {
+        QWidget *w = box->itemAt(i)->widget();
+        if (!w) continue;
+        if (auto *b = qobject_cast<QPushButton *>(w); b && b->minimumWidth() == 0 && !b->text().isEmpty()) {
+            QString caption = b->text();
+            caption.remove(QLatin1Char('&'));
+            b->setMinimumWidth(b->fontMetrics().horizontalAdvance(caption) + 16);
+        }
+        compactPanelRow(w->layout());
+    }
 }
 
 void frmOrvelMain::OrderOrvelIRCMenu()
@@ -207,6 +239,16 @@ void frmOrvelMain::SetPanelHeight(int twips)
     const QRect lowerRect(0, rowPx, Picture1->width(), qMax(0, px - rowPx));
     if (PanelLower->geometry() != lowerRect) PanelLower->setGeometry(lowerRect);
     PanelLower->setVisible(px > rowPx);
+    FitPanelScroller();
+}
+
+void frmOrvelMain::FitPanelScroller()
+{
+    if (PanelScroller->isHidden() != Picture1->isHidden()) PanelScroller->setHidden(Picture1->isHidden());
+    const int rowWidth = Picture1->minimumSizeHint().expandedTo(Picture1->minimumSize()).width();
+    const int bar = PanelScroller->width() < rowWidth ? PanelScroller->horizontalScrollBar()->sizeHint().height() : 0;
+    const int h = Picture1->minimumHeight() + bar;
+    if (PanelScroller->minimumHeight() != h || PanelScroller->maximumHeight() != h) PanelScroller->setFixedHeight(h);
 }
 
 void frmOrvelMain::Text1_KeyPress(int &KeyAscii)
@@ -220,7 +262,7 @@ void frmOrvelMain::Text1_KeyPress(int &KeyAscii)
                            "This will result in the server either doing nothing cause of an invalid command, or "
                            "responding to your command. Be carefully when useing this, certian servers may not like "
                            "your commands."),
-            AppTitle);
+            AppTitle, MsgIcon::Information);
         return;
     }
     QPointer<frmOrvelIRC> s(&form<frmOrvelIRC>());
@@ -273,10 +315,13 @@ void frmOrvelMain::mnuColor_Click()
     if (box) box->setText(box->text() + QChar(3));
 }
 
-void frmOrvelMain::mnuCaptureNow_Click()
+void frmOrvelMain::mnuCaptureNow_Click() { CaptureTimer->setEnabled(true); }
+
+void frmOrvelMain::CaptureTimer_Timer()
 {
-    platform::clipboard().CaptureScreen();
-    form<frmOrvelIRC>().Addtext(QStringLiteral("\x01 Capture Taken"));
+    CaptureTimer->setEnabled(false);
+    const bool taken = platform::clipboard().CaptureScreen();
+    form<frmOrvelIRC>().Addtext(taken ? QStringLiteral("\x01 Capture Taken") : QStringLiteral("\x01 Capture Failed"));
 }
 
 void frmOrvelMain::mnuShowCapture_Click()

@@ -133,7 +133,7 @@ void frmOrvelMain::Command1_Click()
         OpenSoundChooser();
         return;
     }
-    if (!Option4->isChecked()) platform::dialogs().MsgBox(QStringLiteral("Nothing to do!"), AppTitle);
+    if (!Option4->isChecked()) platform::dialogs().MsgBox(QStringLiteral("Nothing to do!"), AppTitle, MsgIcon::Exclamation);
 }
 
 void frmOrvelMain::OptionLabel_Click(int n)

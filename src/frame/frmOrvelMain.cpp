@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
@@ -51,7 +52,7 @@ frmOrvelMain::frmOrvelMain()
     m_mdi = new QMdiArea(central);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_layout->addWidget(Picture1);
+    m_layout->addWidget(PanelScroller);
     m_layout->addWidget(m_mdi, 1);
     buildWindowBar();
     m_layout->addWidget(Picture2);
@@ -215,6 +216,13 @@ void frmOrvelMain::buildDashboard()
     Label22 = new QLabel(Picture1);
     Label22->setTextFormat(Qt::PlainText);
     row->addWidget(Label22);
+
+    PanelScroller = new QScrollArea;
+    PanelScroller->setFrameShape(QFrame::NoFrame);
+    PanelScroller->setWidgetResizable(true);
+    PanelScroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PanelScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    PanelScroller->setWidget(Picture1);
 }
 
 void frmOrvelMain::buildWindowBar()
@@ -293,6 +301,9 @@ void frmOrvelMain::MDIForm_Load()
     }
     if (txtWindowListOnTop.Text == QLatin1String("yes")) PlaceWindowBar(true);
     if (!txtBackPic.Text.isEmpty()) LoadDashboardPicture(txtBackPic.Text);
+    // The frame comes up with its first child window, so that the server window and a
+    // connection started at start-up can be seen while the splash screen waits.
+    show();
     if (txtInData.Text == QLatin1String("yes")) {
         mnuIndataWindow->setChecked(true);
         form<frmInData>().ShowForm();

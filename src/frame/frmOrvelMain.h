@@ -12,6 +12,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QFrame;
 class QVBoxLayout;
 class RichPane;
@@ -70,6 +71,9 @@ public:
 
     // Dashboard panel (its visibility is the dashboard's shown state) and window bar.
     QFrame *Picture1 = nullptr;
+    // Holds the panel and follows its visibility: on a frame narrower than the panel's
+    // top row the row scrolls sideways, so every control stays within reach.
+    QScrollArea *PanelScroller = nullptr;
     QAction *mnuDashboard = nullptr;
     QFrame *Picture2 = nullptr;
     QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
@@ -198,6 +202,9 @@ public:
     // The panel's height in twips, and setting it (closed 1050, open 3015).
     int PanelHeight() const { return m_panelTwips; }
     void SetPanelHeight(int twips);
+    // Sizes the scroller to the panel, with room for its scroll bar when the row is cut.
+    void FitPanelScroller();
+    void compactPanelRow(class QLayout *row);
     int m_panelTwips = 0;
     void Text1_KeyPress(int &KeyAscii);
     void Label9_DblClick();
@@ -211,6 +218,9 @@ public:
     void mnuAboutOrvelIRC20_Click();
     void mnuColor_Click();
     void mnuCaptureNow_Click();
+    // Takes the capture that Capture Now asked for, once its menu is off the screen.
+    VbTimer *CaptureTimer = nullptr;
+    void CaptureTimer_Timer();
     void mnuShowCapture_Click();
     // Opens a web page in the desktop's default program.
     void OpenWebPage(const QString &url);

@@ -25,9 +25,12 @@ public:
         const QString t = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, def, &ok);
         return ok ? t : QString();
     }
-    void MsgBox(const QString &text, const QString &title) override
+    void MsgBox(const QString &text, const QString &title, MsgIcon icon) override
     {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+        const QMessageBox::Icon shown = icon == MsgIcon::Information   ? QMessageBox::Information
+                                        : icon == MsgIcon::Exclamation ? QMessageBox::Warning
+                                                                       : QMessageBox::NoIcon;
+        QMessageBox box(shown, title, text, QMessageBox::Ok, QApplication::activeWindow());
         box.setTextFormat(Qt::PlainText);
         box.exec();
     }

@@ -8,13 +8,17 @@
 
 inline const QString AppTitle = QStringLiteral("OrvelIRC");
 
+// The picture beside a message box's text.
+enum class MsgIcon { None, Information, Exclamation };
+
 class InputDialogs
 {
 public:
     virtual ~InputDialogs() = default;
     // Returns the typed text, or "" on Cancel.
     virtual QString InputBox(const QString &prompt, const QString &title, const QString &defaultText) = 0;
-    virtual void MsgBox(const QString &text, const QString &title) = 0;
+    // An OK box; the icon tells what kind of message it is.
+    virtual void MsgBox(const QString &text, const QString &title, MsgIcon icon = MsgIcon::None) = 0;
     // Yes/No question; true for Yes.
     virtual bool AskYesNo(const QString &text, const QString &title) = 0;
     virtual std::optional<QFont> ChooseFont(const QFont &initial) = 0;

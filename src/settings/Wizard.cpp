@@ -51,7 +51,8 @@ void frmOrvelMain::mnuSetupWizard_Click()
     }
     settings::Write(QStringLiteral("backpic.msg"), QStringLiteral("bubbles.jpg"));
     frmOptions::ShowModal();
-    platform::dialogs().MsgBox(QStringLiteral("OrvelIRC setup is now complete. OrvelIRC will now be restarted"), AppTitle);
+    platform::dialogs().MsgBox(QStringLiteral("OrvelIRC setup is now complete. OrvelIRC will now be restarted"), AppTitle,
+                               MsgIcon::Information);
     // The program ends whether or not the new copy could start.
     platform::launcher().StartProgram(QCoreApplication::applicationFilePath(), {});
     platform::endProgram(0);

@@ -270,7 +270,8 @@ void frmOptions::Command6_Click()
 void frmOptions::Command7_Click()
 {
     settings::Remove(QStringLiteral("backpic.msg"));
-    platform::dialogs().MsgBox(QStringLiteral("You must restart OrvelIRC before the changes take efect."), AppTitle);
+    platform::dialogs().MsgBox(QStringLiteral("You must restart OrvelIRC before the changes take efect."), AppTitle,
+                               MsgIcon::Information);
 }
 
 // The window bar's place belongs to the frame; the dialog's OK moves it at once.

@@ -167,12 +167,13 @@ frmSetup::frmSetup(QWidget *parent) : QDialog(parent)
     connect(Command1, &QPushButton::clicked, this, &frmSetup::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmSetup::Command2_Click);
     // A choice made with the keys runs at once; one made with the mouse when the button
-    // comes up, so that clicking the chosen entry again runs it again.
-    connect(Networks, &QListWidget::currentRowChanged, this, [this] {
+    // comes up, so that clicking the chosen entry again runs it again. Only a selection is
+    // a choice: tabbing into a list marks its first entry without selecting it.
+    connect(Networks, &QListWidget::itemSelectionChanged, this, [this] {
         if (QGuiApplication::mouseButtons() == Qt::NoButton) Networks_Click();
     });
     connect(Networks, &QListWidget::itemClicked, this, &frmSetup::Networks_Click);
-    connect(Servers, &QListWidget::currentRowChanged, this, [this] {
+    connect(Servers, &QListWidget::itemSelectionChanged, this, [this] {
         if (QGuiApplication::mouseButtons() == Qt::NoButton) Servers_Click();
     });
     connect(Servers, &QListWidget::itemClicked, this, &frmSetup::Servers_Click);
@@ -266,9 +267,17 @@ void frmSetup::Command2_Click()
     frmHelp::Open().LoadText(QStringLiteral("readme.txt"));
 }
 
+namespace {
+QListWidgetItem *selectedIn(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+} // namespace
+
 void frmSetup::Networks_Click()
 {
-    const QListWidgetItem *chosen = Networks->currentItem();
+    const QListWidgetItem *chosen = selectedIn(Networks);
     if (!chosen) return;
     const QString name = chosen->text();
     for (const auto &[network, file] : ListFiles) {
@@ -296,7 +305,7 @@ void frmSetup::Networks_Click()
 
 void frmSetup::Servers_Click()
 {
-    if (const QListWidgetItem *item = Servers->currentItem()) txtServer->setText(item->text());
+    if (const QListWidgetItem *item = selectedIn(Servers)) txtServer->setText(item->text());
 }
 
 void frmSetup::Servers_DblClick() { cmdOK_Click(); }

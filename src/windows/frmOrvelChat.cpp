@@ -115,7 +115,8 @@ void frmOrvelChat::txtOutgoing_KeyPress(int &KeyAscii)
     if (typed.isEmpty()) return;
     if (txtUser->text().isEmpty()) {
         // The text stays in the line for when a partner has been named.
-        platform::dialogs().MsgBox(QStringLiteral("Please enter a username of who you are chatting with!"), AppTitle);
+        platform::dialogs().MsgBox(QStringLiteral("Please enter a username of who you are chatting with!"), AppTitle,
+                                   MsgIcon::Exclamation);
         return;
     }
     frmOrvelMain &m = Main();

@@ -25,9 +25,10 @@ QString RecordingDialogs::InputBox(const QString &prompt, const QString &title, 
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
-void RecordingDialogs::MsgBox(const QString &text, const QString &title)
+void RecordingDialogs::MsgBox(const QString &text, const QString &title, MsgIcon icon)
 {
     messages.append(text);
+    icons.append(icon);
     titles.append(title);
 }
 

@@ -30,7 +30,8 @@ public:
     std::optional<QFont> fontAnswer;
     QString fileAnswer;
     QString InputBox(const QString &prompt, const QString &title, const QString &def) override;
-    void MsgBox(const QString &text, const QString &title) override;
+    QList<MsgIcon> icons;       // the icon of every MsgBox
+    void MsgBox(const QString &text, const QString &title, MsgIcon icon) override;
     bool AskYesNo(const QString &text, const QString &title) override;
     std::optional<QFont> ChooseFont(const QFont &) override { return fontAnswer; }
     QString ChooseFile(const QString &, const QString &) override { return fileAnswer; }
@@ -54,10 +55,11 @@ public:
     QString text;
     int clears = 0;
     int captures = 0;
+    bool captureWorks = true;
     void Clear() override { ++clears; text.clear(); }
     void SetText(const QString &t) override { text = t; }
     QString GetText() override { return text; }
-    bool CaptureScreen() override { ++captures; return true; }
+    bool CaptureScreen() override { ++captures; return captureWorks; }
 };
 
 class MemorySettingsStore : public SettingsStore
