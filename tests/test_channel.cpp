@@ -439,8 +439,9 @@ void ChannelTest::channelLinePlainText()
     // Pasted line breaks never become a second command.
     c.Outgoing->setText(QStringLiteral("one\r\nQUIT :x"));
     QTest::keyClick(c.Outgoing, Qt::Key_Return);
-    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :hello", "PRIVMSG #lobby :one QUIT :x"}));
-    QCOMPARE(LastLine(c.Incoming), QStringLiteral("<abc> one QUIT :x"));
+    // Each pasted line goes out as its own message, and only what went out is echoed.
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :hello", "PRIVMSG #lobby :one", "PRIVMSG #lobby :QUIT :x"}));
+    QCOMPARE(LastLines(c.Incoming, 2), QStringList({"<abc> one", "<abc> QUIT :x"}));
 }
 
 void ChannelTest::channelLineCommands()

@@ -72,6 +72,11 @@ void ChatTest::typingSendsToThePartner()
     QCOMPARE(LastLine(c->txtIncoming), QStringLiteral("> hello <b>you</b>"));
     QCOMPARE(ColourOf(c->txtIncoming, QStringLiteral("> hello <b>you</b>")), PaletteColour(0));
     QCOMPARE(c->txtOutgoing->text(), QString());
+    // A pasted text goes out line by line, each line echoed as it was sent.
+    c->txtOutgoing->setText(QStringLiteral("one\r\ntwo\nQUIT :x"));
+    QTest::keyClick(c->txtOutgoing, Qt::Key_Return);
+    QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG x :one", "PRIVMSG x :two", "PRIVMSG x :QUIT :x"}));
+    QCOMPARE(LastLines(c->txtIncoming, 3), QStringList({"> one", "> two", "> QUIT :x"}));
 
     // The reply comes back into the same window.
     QVERIFY(t.feed(":x!u@h PRIVMSG abc :got it\r\n"));

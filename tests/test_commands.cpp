@@ -23,7 +23,7 @@ private slots:
     void serverDefaultsAndCdPlayer();
     void serverOwnCloseRunsNoCloseHandler();
     void nickChangesAtOnceAndOnlyForAWord();
-    void typedTextIsOneLine();
+    void pastedLinesAreEnteredOneByOne();
 };
 
 void CommandsTest::keyRules()
@@ -336,18 +336,20 @@ void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
 }
 
-void CommandsTest::typedTextIsOneLine()
+void CommandsTest::pastedLinesAreEnteredOneByOne()
 {
     ClientSession t;
     QVERIFY(t.connect());
     t.drain();
-    // A pasted line break stays inside the one line that goes out.
-    t.s->Outgoing->setText(QStringLiteral("/RAW PRIVMSG #a :one\ntwo\r\nQUIT :bye"));
+    // Each pasted line is handled as if typed alone: plain text is refused here as ever.
+    t.s->Outgoing->setText(QStringLiteral("/RAW PRIVMSG #a :one\ntwo\r\n\r\nQUIT :bye"));
     QTest::keyClick(t.s->Outgoing, Qt::Key_Return);
     t.s->Outgoing->setText(QStringLiteral("/MSG bob hi\rJOIN #evil"));
     QTest::keyClick(t.s->Outgoing, Qt::Key_Return);
-    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #a :one two QUIT :bye", "PRIVMSG bob :hi JOIN #evil"}));
-    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("=->bob<-= hi JOIN #evil"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #a :one", "PRIVMSG bob :hi"}));
+    const QString refused = QStringLiteral("\x01 Error 4 (Not in a channel)");
+    QCOMPARE(LastLines(t.s->Incoming, 4), QStringList({refused, refused, QStringLiteral("=->bob<-= hi"), refused}));
+    QCOMPARE(t.s->Outgoing->text(), QString());
 }
 
 QTEST_MAIN(CommandsTest)

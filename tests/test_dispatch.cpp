@@ -332,6 +332,10 @@ void DispatchTest::closingLink()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
+    // Before any join there is no channel window to hide, and none is made.
+    QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (early)\r\n"), Lines());
+    QVERIFY(!loaded<frmChan>());
+    c.mark();
     c.s->ChannelState = 2;
     frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
     QPointer<frmChan> chan(&form<frmChan>());

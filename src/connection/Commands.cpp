@@ -11,26 +11,32 @@
 
 namespace commands {
 
-QString OneLine(const QString &typed)
+QStringList TypedLines(const QString &typed)
 {
     QString t = typed;
-    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    for (QChar &c : t)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) c = QLatin1Char(' ');
-    return t;
+    t.replace(QChar(0), QLatin1Char(' '));
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-std::optional<QString> TakeEnter(FormBase &window, QLineEdit &box, int &KeyAscii)
+void EnterLines(FormBase &window, QLineEdit &box, int &KeyAscii, const std::function<void(const QString &)> &run)
 {
     if (KeyAscii == 27) {
         KeyAscii = 0;
         window.Minimize();
-        return std::nullopt;
+        return;
     }
-    const QString line = box.text();
-    if (KeyAscii != 13 || line.isEmpty()) return std::nullopt;
+    const QString text = box.text();
+    if (KeyAscii != 13 || text.isEmpty()) return;
     KeyAscii = 0;
-    return OneLine(line);
+    // A command may unload the window (a message box runs its own event loop).
+    const QPointer<FormBase> alive(&window);
+    for (const QString &line : TypedLines(text)) {
+        run(line);
+        if (!alive || window.IsUnloaded()) return;
+    }
+    box.clear();
 }
 
 Cut CutCommand(const QString &text)

@@ -332,4 +332,8 @@ void frmOrvelIRC::ServerText(const QString &line)
     Addtext3(text);
 }
 
-void frmOrvelIRC::HideChannelWindow() { form<frmChan>().HideForm(); }
+// A channel window that is not loaded is not created only to be hidden.
+void frmOrvelIRC::HideChannelWindow()
+{
+    if (frmChan *c = loaded<frmChan>()) c->HideForm();
+}

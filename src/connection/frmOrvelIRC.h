@@ -118,6 +118,8 @@ public:
 
     // ---- command line ----
     void Outgoing_KeyPress(int &KeyAscii);
+    // One line of what was entered, handled as if it had been typed alone.
+    void RunTypedLine(const QString &line);
     // ---- end command line ----
 
     // ---- join and display ----

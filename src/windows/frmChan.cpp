@@ -302,17 +302,16 @@ const std::vector<Row> &table()
 
 void frmChan::Outgoing_KeyPress(int &KeyAscii)
 {
-    const std::optional<QString> typed = commands::TakeEnter(*this, *Outgoing, KeyAscii);
-    if (!typed) return;
-    QPointer<frmChan> self(this);
-    const QString &line = *typed;
+    commands::EnterLines(*this, *Outgoing, KeyAscii, [this](const QString &line) { RunTypedLine(line); });
+}
+
+void frmChan::RunTypedLine(const QString &line)
+{
     if (!line.startsWith(QLatin1Char('/'))) {
         server().SendData(QStringLiteral("PRIVMSG ") + chanCentral() + QStringLiteral(" :") + line);
         Addtext(QStringLiteral("<") + IrcData::CurrentNick + QStringLiteral("> ") + line);
-        Outgoing->clear();
         return;
     }
     const commands::Cut c = commands::TakeCommand(*Outgoing, line);
     if (const Row *row = commands::FindRow(table(), c.word)) row->run(*this, c.argument);
-    if (self) Outgoing->clear();
 }
