@@ -73,8 +73,7 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuWindowThree->isChecked());
 
     QVERIFY(t.connect());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
-    t.s->Timer1->fire();
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     c.Unload();
     Pump();
@@ -89,8 +88,7 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
 
     // With no channel published the line is "PART " alone.
-    frmOrvelIRC::CurrentChannel.clear();
-    t.s->Timer1->fire();
+    frmOrvelIRC::SetCurrentChannel(QString());
     form<frmChan>().Unload();
     Pump();
     QCOMPARE(t.sent(), QList<QByteArray>({"PART "}));
@@ -302,7 +300,6 @@ void ChannelTest::namesSplitting()
     ClientSession t;
     QVERIFY(t.connect());
     t.typeServer(QStringLiteral("/JOIN #t"));
-    t.s->Timer1->fire();
     // Without a ":" every word after the first blank becomes an entry.
     QVERIFY(t.feed(":irc.test 353 abc = #t one\r\n"));
     QCOMPARE(form<frmChan>().Namelist->Items(), QStringList({"#t", "353", "=", "abc", "one"}));
@@ -449,8 +446,7 @@ void ChannelTest::channelLineCommands()
     ClientSession t;
     QVERIFY(t.connect());
     frmChan &c = form<frmChan>();
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
-    t.s->Timer1->fire();
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     const QString serverPane = t.s->Incoming->Text();
     // Words of the server line only: nothing but an emptied line.

@@ -13,6 +13,8 @@ private slots:
     void namesOverSeveralLinesSurviveARefill();
 };
 
+// Timers run on their own here, as in the program, and none is fired by hand: what the
+// windows show must be right the moment the server's replies arrive.
 void ChannelNgircdTest::joinTalkAndLeave()
 {
     Ngircd server;
@@ -23,7 +25,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
     peer.send("TOPIC #test :Talk: anything goes");
     QVERIFY(peer.waitForLine(" TOPIC #test :Talk: anything goes"));
 
-    ClientSession t(server.port(), OrvelSettings());
+    ClientSession t(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
     QVERIFY(t.connect(QStringLiteral("irc.test.local")));
     QVERIFY2(t.join(QStringLiteral("#test")), qPrintable(t.s->Incoming->Text()));
     frmChan *c = loaded<frmChan>();
@@ -81,7 +83,7 @@ void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
     expected.append(QStringLiteral("orvel"));
     expected.sort(Qt::CaseInsensitive);
 
-    ClientSession t(server.port(), OrvelSettings());
+    ClientSession t(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
     QVERIFY(t.connect(QStringLiteral("irc.test.local")));
     QVERIFY(t.join(QStringLiteral("#big")));
     NickList *list = form<frmChan>().Namelist;

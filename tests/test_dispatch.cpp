@@ -275,8 +275,7 @@ void DispatchTest::clockReply()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
-    c.s->Timer1->fire();  // publishes the channel
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     c.m->Timer1->fire(); // writes the clock
     const QByteArray clock = c.m->Label22->text().toUtf8();
     QVERIFY(!clock.isEmpty());

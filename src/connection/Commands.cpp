@@ -95,12 +95,7 @@ void Server(const QString &host)
     s.Tcp1->Connect();
     s.Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
     s.setCaption(s.txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
-    if (m.txtPcdos.Text == QLatin1String("yes")) {
-        m.CDControl->SetDeviceType(QStringLiteral("CDAudio"));
-        m.CDControl->Command(QStringLiteral("Open"));
-        m.CDControl->Command(QStringLiteral("Play"));
-        m.CDControl->SetVisible(true);
-    }
+    if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
 }
 
 bool Nick(const QString &argument)

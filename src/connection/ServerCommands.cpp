@@ -68,7 +68,7 @@ const std::vector<Row> &table()
         {"JOIN", true, [](frmOrvelIRC &s, const QString &a) {
              s.SendData(QStringLiteral("JOIN ") + a);
              s.ChannelState = 1;
-             frmOrvelIRC::CurrentChannel = a;
+             frmOrvelIRC::SetCurrentChannel(a);
              s.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
          }},
         {"ACTION", true, action},

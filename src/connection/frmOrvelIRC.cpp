@@ -28,6 +28,8 @@ frmOrvelIRC::frmOrvelIRC()
     Picture1->setToolTip(QStringLiteral("Tele Trivia"));
     SetPicture1BackColor(0);
     resize(500, 300);
+    // A window loaded again shows the channel at once, not at its timer's first tick.
+    ChanCentral.Text = CurrentChannel;
 
     connect(Incoming, &RichPane::Change, this, &frmOrvelIRC::Incoming_Change);
     connect(Incoming, &RichPane::Click, this, &frmOrvelIRC::Incoming_Click);
@@ -160,7 +162,14 @@ void frmOrvelIRC::Incoming_MouseDown(int button)
     if (self) self->Incoming->setEnabled(true);
 }
 
+// A safety net only: SetCurrentChannel publishes the channel the moment it changes.
 void frmOrvelIRC::Timer1_Timer() { ChanCentral.Text = CurrentChannel; }
+
+void frmOrvelIRC::SetCurrentChannel(const QString &channel)
+{
+    CurrentChannel = channel;
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->ChanCentral.Text = channel;
+}
 
 void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
 {

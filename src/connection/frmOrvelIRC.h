@@ -39,9 +39,11 @@ public:
 
     QString CrLf;
     int ChannelState = 0;
-    // These outlive an unload of the window.
+    // These outlive an unload of the window. CurrentChannel is written only through
+    // SetCurrentChannel, which publishes it in ChanCentral at once.
     static inline QString CurrentChannel;
     static inline QString PartialLine;
+    static void SetCurrentChannel(const QString &channel);
 
     // Output procedures: one line each into the pane in a fixed colour.
     void AddtextX(const QString &text);

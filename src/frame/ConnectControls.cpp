@@ -51,6 +51,8 @@ void frmOrvelMain::buildConnectControls()
     mnuServer->addSeparator();
     mnuDisconnectMe = mnuServer->addAction(mnuConnect->text());
     connect(mnuDisconnectMe, &QAction::triggered, this, &frmOrvelMain::mnuDisconnectMe_Click);
+    // The pop-up's twin reads what the File item reads, from the moment it changes.
+    connect(mnuConnect, &QAction::changed, this, [this] { mnuDisconnectMe->setText(mnuConnect->text()); });
     mnuServer->addSeparator();
     mnuQuitIRC2 = mnuServer->addMenu(QStringLiteral("Quit IRC"));
     mnuNormal = mnuQuitIRC2->addAction(QStringLiteral("Normal"));
@@ -86,12 +88,7 @@ void frmOrvelMain::cmdConnect_Click()
     s->Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
     s->setCaption(s->txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
 
-    if (txtPcdos.Text == QLatin1String("yes")) {
-        CDControl->SetDeviceType(QStringLiteral("CDAudio"));
-        CDControl->Command(QStringLiteral("Open"));
-        CDControl->Command(QStringLiteral("Play"));
-        CDControl->SetVisible(true);
-    }
+    if (txtPcdos.Text == QLatin1String("yes")) PlayCdOnConnect();
 
     Image5->setVisible(true);
     nine->setVisible(true);

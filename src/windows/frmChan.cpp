@@ -284,7 +284,7 @@ const std::vector<Row> &table()
              frmOrvelIRC &s = server();
              s.SendData(QStringLiteral("JOIN ") + a);
              s.ChannelState = 1;
-             frmOrvelIRC::CurrentChannel = a;
+             frmOrvelIRC::SetCurrentChannel(a);
              c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
          }},
         {"ACTION", action},

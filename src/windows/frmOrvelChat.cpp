@@ -35,6 +35,8 @@ frmOrvelChat::frmOrvelChat()
     resize(450, 250);
     setCaption(QStringLiteral("Private Chat"));
     connect(Timer1, &VbTimer::Timer, this, &frmOrvelChat::Timer1_Timer);
+    // The caption follows the partner the moment it changes; the timer is a safety net.
+    connect(txtUser, &QLineEdit::textChanged, this, &frmOrvelChat::Timer1_Timer);
     connect(txtIncoming, &RichPane::Change, this, &frmOrvelChat::txtIncoming_Change);
     connect(txtIncoming, &RichPane::GotFocus, this, &frmOrvelChat::txtIncoming_GotFocus);
     txtIncoming->viewport()->installEventFilter(this);
