@@ -173,6 +173,16 @@ void CommandsTest::joinSetsChannelAndState()
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to join #a key..."));
     // Published at once: the replies of a server on the same machine come before any tick.
     QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a key"));
+
+    // No channel word: nothing is sent and nothing changes.
+    const QString pane = t.s->Incoming->Text();
+    t.s->ChannelState = 2;
+    t.typeServer(QStringLiteral("/JOIN "));
+    t.typeServer(QStringLiteral("/JOIN    "));
+    QCOMPARE(t.sent(), QList<QByteArray>());
+    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    QCOMPARE(t.s->Incoming->Text(), pane);
 }
 
 void CommandsTest::msgAndActionRows()

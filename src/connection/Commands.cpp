@@ -74,7 +74,7 @@ void Server(const QString &host)
     frmOrvelIRC &s = form<frmOrvelIRC>();
     frmOrvelMain &m = Main();
     s.Addtext4(QStringLiteral("\x01 Disconnected"));
-    s.Tcp1->Close();
+    s.CloseSocket();
     s.Incoming->SetMousePointer(13);
     IrcData::ServerName = host;
     IrcData::ServerPort = s.txtPort.Text;
@@ -96,6 +96,16 @@ void Server(const QString &host)
     s.Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
     s.setCaption(s.txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
     if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
+}
+
+bool Join(const QString &argument)
+{
+    if (argument.trimmed().isEmpty()) return false;
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    s.SendData(QStringLiteral("JOIN ") + argument);
+    s.ChannelState = 1;
+    frmOrvelIRC::SetCurrentChannel(argument);
+    return true;
 }
 
 bool Nick(const QString &argument)

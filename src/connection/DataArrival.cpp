@@ -11,12 +11,13 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 
 void frmOrvelIRC::TCP1_Connect()
 {
-    // A new connection starts with a new line, whatever the last one left unfinished.
-    DroppingLine = false;
     frmOrvelMain &m = Main();
+    // Nothing of an earlier connection carries over into this one.
+    StartClean();
     if (!m.txtFontName.Text.isEmpty()) {
         Incoming->SetSelFontName(m.txtFontName.Text);
         bool ok = false;
@@ -64,8 +65,21 @@ void frmOrvelIRC::TCP1_Close()
     setCaption(QString());
     Teletrivia->setEnabled(false);
     SetPicture1BackColor(1);
-    Tcp1->Close();
+    CloseSocket();
     m.mnuConnect->setText(QStringLiteral("Connect"));
+}
+
+void frmOrvelIRC::CloseSocket()
+{
+    Tcp1->Close();
+    StartClean();
+}
+
+void frmOrvelIRC::StartClean()
+{
+    PartialLine.clear();
+    DroppingLine = false;
+    SkipLeadingLf = false;
     ChannelState = 0;
 }
 
@@ -126,12 +140,16 @@ void frmOrvelIRC::TCP1_DataArrival()
     // repeat a long remainder into the view again and again.
     if (m.mnuIndataWindow->isChecked())
         form<frmInData>().Append((complete || !held ? work : received) + QStringLiteral("\r\n"));
+    // The LF of a CR LF that two reads split ends the line already handled.
+    if (SkipLeadingLf && work.startsWith(QLatin1Char('\n'))) work.remove(0, 1);
+    SkipLeadingLf = false;
     if (DroppingLine) {
         // The rest of a line already dropped as too long, up to its line end, goes with it.
         qsizetype end = 0;
         while (end < work.size() && work[end] != QLatin1Char('\r') && work[end] != QLatin1Char('\n')) ++end;
         if (end == work.size()) return;
         if (work[end] == QLatin1Char('\r') && end + 1 < work.size() && work[end + 1] == QLatin1Char('\n')) ++end;
+        SkipLeadingLf = end + 1 == work.size() && work[end] == QLatin1Char('\r');
         work.remove(0, end + 1);
         DroppingLine = false;
         if (work.isEmpty()) return;
@@ -154,6 +172,7 @@ void frmOrvelIRC::TCP1_DataArrival()
         }
         work.truncate(end + 1);
     }
+    SkipLeadingLf = PartialLine.isEmpty() && work.endsWith(QLatin1Char('\r'));
     QPointer<frmOrvelIRC> self(this);
     Arrival a;
     LineSplitter lines(work);
@@ -219,6 +238,13 @@ bool afterFirstBlankIs(QStringView line, QStringView what)
 {
     const qsizetype b = line.indexOf(QLatin1Char(' '));
     return line.mid(b + 1, what.size()) == what;
+}
+
+// The replies by which a server refuses a JOIN.
+bool isJoinRefusal(QStringView reply)
+{
+    static const QStringView codes[] = {u"403", u"405", u"437", u"461", u"471", u"473", u"474", u"475", u"476", u"477"};
+    return std::find(std::begin(codes), std::end(codes), reply) != std::end(codes);
 }
 
 // The own-prefix test: ":" and the nick, then "!" or a blank. A longer nick that merely
@@ -310,8 +336,17 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         return;
     case 1:
         if (line.startsWith(n->fromServer)) {
+            // The topic, names and end of names of the channel being joined (the names
+            // reply has its channel after the public/secret marker) are the join's.
             const QStringView w = wordAt(line, 1);
-            if (w == u"332" || w == u"353" || w == u"366") JoinReply(line, a);
+            const bool names = w == u"353";
+            if ((names || w == u"332" || w == u"366") && IsCurrentChannel(wordAt(line, names ? 4 : 3))) {
+                JoinReply(line, a);
+                return;
+            }
+            // Everything else the server says is shown; a refused join stops the wait.
+            if (isJoinRefusal(w)) ChannelState = 0;
+            ServerText(line);
             return;
         }
         if (wordAt(line, 0) == u"JOIN") JoinEcho(line, a);

@@ -66,10 +66,7 @@ const std::vector<Row> &table()
         {"P", true, part},
         {"PART", true, part},
         {"JOIN", true, [](frmOrvelIRC &s, const QString &a) {
-             s.SendData(QStringLiteral("JOIN ") + a);
-             s.ChannelState = 1;
-             frmOrvelIRC::SetCurrentChannel(a);
-             s.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
+             if (commands::Join(a)) s.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
          }},
         {"ACTION", true, action},
         {"ME", true, action},

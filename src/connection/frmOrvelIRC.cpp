@@ -171,6 +171,16 @@ void frmOrvelIRC::SetCurrentChannel(const QString &channel)
     if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->ChanCentral.Text = channel;
 }
 
+bool frmOrvelIRC::IsCurrentChannel(QStringView name)
+{
+    QStringView joined(CurrentChannel);
+    for (QChar end : {QLatin1Char(' '), QLatin1Char(',')}) {
+        const qsizetype at = joined.indexOf(end);
+        if (at >= 0) joined = joined.first(at);
+    }
+    return !joined.isEmpty() && name.compare(joined, Qt::CaseInsensitive) == 0;
+}
+
 void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
 {
     Picture1BackColor = paletteIndex;

@@ -44,6 +44,9 @@ public:
     static inline QString CurrentChannel;
     static inline QString PartialLine;
     static void SetCurrentChannel(const QString &channel);
+    // True when the name is the channel the last /JOIN named (what was typed, up to a key
+    // or a second channel), letter case aside: servers spell a channel their own way.
+    static bool IsCurrentChannel(QStringView name);
 
     // Output procedures: one line each into the pane in a fixed colour.
     void AddtextX(const QString &text);
@@ -73,6 +76,8 @@ public:
     void TCP1_Connect();
     void TCP1_Close();
     void TCP1_DataArrival();
+    // Closes the socket; the next connection then starts clean (see StartClean).
+    void CloseSocket();
     // Shows a server line in the pane: the text after the first colon from the second character on.
     void ServerText(const QString &line);
     // Runs one line through the received-line table.
@@ -82,6 +87,11 @@ public:
     // Set while the rest of a line dropped as too long is still arriving: it is dropped
     // too, up to its line end, and never handled as a line of its own.
     bool DroppingLine = false;
+    // Set when a block ended in CR: an LF at the head of the next one ends the same line.
+    bool SkipLeadingLf = false;
+    // Forgets what a connection left behind: a held half line, a line being dropped, a
+    // CR waiting for its LF, and the channel state.
+    void StartClean();
     // Sends an automatic reply built from received text only when it is one whole line:
     // a reply that a CR, LF or NUL in that text would cut short is not sent at all.
     void SendReply(const QString &line);

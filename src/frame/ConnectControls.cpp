@@ -70,13 +70,10 @@ void frmOrvelMain::cmdConnect_Click()
     cmdDisconnect->setEnabled(true);
 
     QPointer<frmOrvelIRC> s(&form<frmOrvelIRC>());
-    if (!s->Caption().isEmpty()) {
-        s->Addtext2(QStringLiteral("\x01 Disconnected"));
-        s->Tcp1->Close();
-    }
+    if (!s->Caption().isEmpty()) s->Addtext2(QStringLiteral("\x01 Disconnected"));
     s->Incoming->SetMousePointer(13);
 
-    s->Tcp1->Close();
+    s->CloseSocket();
     s->Tcp1->RemoteHost = IrcData::ServerName;
     // A port that is not a whole number from 1 to 65535 must not reach a stale port:
     // the attempt then never connects and the count-down reports it.

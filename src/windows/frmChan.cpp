@@ -281,11 +281,7 @@ const std::vector<Row> &table()
              server().Addtext(QStringLiteral("\x01 Parted Channel"));
          }},
         {"JOIN", [](frmChan &c, const QString &a) {
-             frmOrvelIRC &s = server();
-             s.SendData(QStringLiteral("JOIN ") + a);
-             s.ChannelState = 1;
-             frmOrvelIRC::SetCurrentChannel(a);
-             c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
+             if (commands::Join(a)) c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
          }},
         {"ACTION", action},
         {"ME", action},
