@@ -175,13 +175,7 @@ void FoundationTest::paneShowsMarkupLiterally()
 void FoundationTest::sendDataSendsExactlyOneLine()
 {
     ClientSession t;
-    t.s->Tcp1->RemoteHost = QStringLiteral("127.0.0.1");
-    t.s->Tcp1->RemotePort = t.srv.port();
-    t.s->Tcp1->Connect();
-    QVERIFY(t.srv.waitForClient());
-    QVERIFY(WaitUntil([&] { return t.s->Tcp1->IsConnected(); }));
-    QVERIFY(t.srv.waitForLineStarting("USER "));  // registration goes out first
-    t.srv.clear();
+    QVERIFY(t.connectByButton());
     t.s->SendData(QStringLiteral("PRIVMSG #a :hi"));
     t.s->SendData(QStringLiteral("PRIVMSG #a :one\r\nQUIT :smuggled"));
     t.s->SendData(QStringLiteral("PRIVMSG #a :two\nJOIN #x"));

@@ -84,8 +84,8 @@ void Server(const QString &host)
     if (s.txtPort.Text.isEmpty()) IrcData::ServerPort = QStringLiteral("6667");
     // The typed host counts only when a server is stored.
     if (s.txtServer.Text.isEmpty()) IrcData::ServerName = DefaultHost;
-    if (s.txtRN.Text.isEmpty()) IrcData::RealName = QStringLiteral("Unlisted");
-    if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = QStringLiteral("OrvelIRC05");
+    if (s.txtRN.Text.isEmpty()) IrcData::RealName = settings::DefaultRealName;
+    if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = settings::DefaultNick;
     if (s.txtEmail.Text.isEmpty()) IrcData::EmailAddress = DefaultEmail;
     s.Tcp1->RemoteHost = IrcData::ServerName;
     // A port that is not a whole number leaves the socket's previous port.

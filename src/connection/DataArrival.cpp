@@ -4,6 +4,7 @@
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
+#include "settings/Defaults.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include "windows/frmInData.h"
@@ -16,6 +17,14 @@
 void frmOrvelIRC::TCP1_Connect()
 {
     frmOrvelMain &m = Main();
+    // An attempt given up before it connected (Quit, a quit item) is not taken up: the
+    // connection is closed at once and nothing goes out on it. A running count-down ends
+    // that attempt itself; otherwise the controls are put back now.
+    if (!IsConnectedFlag()) {
+        if (m.CountDownRunning()) CloseSocket();
+        else ConnectionGone(nullptr);
+        return;
+    }
     // Nothing of an earlier connection carries over into this one.
     StartClean();
     if (!m.txtFontName.Text.isEmpty()) {
@@ -40,10 +49,14 @@ void frmOrvelIRC::TCP1_Connect()
     Addtext2(QStringLiteral("\x01 Sending login information..."));
     m.mnuConnect->setText(QStringLiteral("Disconnect"));
     SendData(QStringLiteral("NICK ") + IrcData::CurrentNick);
-    IrcData::CurrentNick = txtNick.Text;
-    IrcData::ServerName = txtServer.Text;
-    IrcData::RealName = txtRN.Text;
-    IrcData::EmailAddress = txtEmail.Text;
+    // An empty holder never overwrites a value: /SERVER's defaults for a missing e-mail
+    // or real name stay, and the USER line gets no empty field.
+    if (!txtNick.Text.isEmpty()) IrcData::CurrentNick = txtNick.Text;
+    if (!txtServer.Text.isEmpty()) IrcData::ServerName = txtServer.Text;
+    if (!txtRN.Text.isEmpty()) IrcData::RealName = txtRN.Text;
+    if (!txtEmail.Text.isEmpty()) IrcData::EmailAddress = txtEmail.Text;
+    if (IrcData::RealName.isEmpty()) IrcData::RealName = settings::DefaultRealName;
+    if (IrcData::EmailAddress.isEmpty()) IrcData::EmailAddress = settings::DefaultEmail;
     if (m.Timer2->Enabled()) {
         m.Timer2->setEnabled(false);
         for (QLabel *d : {m.One, m.Two, m.Three, m.Four, m.Five, m.Six, m.Seven, m.eight, m.nine, m.Zero, m.Image5})
@@ -53,19 +66,39 @@ void frmOrvelIRC::TCP1_Connect()
              IrcData::ServerName + QStringLiteral(" :") + IrcData::RealName);
 }
 
-void frmOrvelIRC::TCP1_Close()
+void frmOrvelIRC::TCP1_Close() { ConnectionGone(&frmOrvelIRC::Addtext); }
+
+void frmOrvelIRC::TCP1_ConnectFailed()
 {
+    // The Connect button's count-down reports its own attempt when it runs out.
+    if (Main().CountDownRunning()) return;
+    AttemptFailed();
+}
+
+void frmOrvelIRC::AttemptFailed()
+{
+    Main().PlaySnd(QStringLiteral("error.wav"));
+    Addtext2(QStringLiteral("\x01 Error 71 (failed to connect (server))"));
+    ConnectionGone(&frmOrvelIRC::Addtext2);
+}
+
+void frmOrvelIRC::ConnectionGone(void (frmOrvelIRC::*note)(const QString &))
+{
+    if (note) (this->*note)(QStringLiteral("\x01 Disconnected"));
+    CloseSocket();
+    setCaption(QString());
+    Incoming->SetMousePointer(1);
+    if (Teletrivia->Enabled()) {
+        // The game stops at its reveal phase.
+        Teletrivia->setEnabled(false);
+        SetPicture1BackColor(1);
+    }
     frmOrvelMain &m = Main();
-    Addtext(QStringLiteral("\x01 Disconnected"));
+    m.Timer2->setEnabled(false);
     m.cmdConnect->setEnabled(true);
     m.mnuSetup->setEnabled(true);
     m.cmdDisconnect->setEnabled(false);
     m.cmdSetup->setEnabled(true);
-    m.Timer2->setEnabled(false);
-    setCaption(QString());
-    Teletrivia->setEnabled(false);
-    SetPicture1BackColor(1);
-    CloseSocket();
     m.mnuConnect->setText(QStringLiteral("Connect"));
 }
 

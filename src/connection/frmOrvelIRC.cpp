@@ -39,6 +39,7 @@ frmOrvelIRC::frmOrvelIRC()
     connect(Tcp1, &TcpSocket::Connected, this, &frmOrvelIRC::TCP1_Connect);
     connect(Tcp1, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
     connect(Tcp1, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
+    connect(Tcp1, &TcpSocket::ConnectFailed, this, &frmOrvelIRC::TCP1_ConnectFailed);
     Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
     WireTeletrivia();
 }
@@ -136,7 +137,9 @@ void frmOrvelIRC::Form_Unload()
 {
     frmOrvelMain &m = Main();
     m.mnuShowServerWindow->setEnabled(true);
-    Tcp1->Close();
+    // No socket is left behind: the frame's controls must not go on claiming a connection
+    // or counting down an attempt (whose time-out would load this window again).
+    ConnectionGone(nullptr);
     Timer1->setEnabled(false);
     Teletrivia->setEnabled(false);
     m.Command2->setEnabled(false);

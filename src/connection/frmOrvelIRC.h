@@ -76,6 +76,15 @@ public:
     void TCP1_Connect();
     void TCP1_Close();
     void TCP1_DataArrival();
+    // An attempt to connect failed: refused, host not found or no answer.
+    void TCP1_ConnectFailed();
+    // The connection is gone, whoever ended it (the peer, our own close, a failed
+    // attempt): the socket is closed and the connected flag, the frame's connect controls
+    // and a running game return to their disconnected state. The status line
+    // "\x01 Disconnected" is written with the given output procedure (none when null).
+    void ConnectionGone(void (frmOrvelIRC::*note)(const QString &));
+    // An attempt that did not connect: reported with the sound and the error line, then gone.
+    void AttemptFailed();
     // Closes the socket; the next connection then starts clean (see StartClean).
     void CloseSocket();
     // Shows a server line in the pane: the text after the first colon from the second character on.

@@ -129,21 +129,15 @@ void frmOrvelMain::mnuDisconnectMe_Click() { mnuConnect_Click(); }
 
 void frmOrvelMain::mnuCloseTheTCPSocket_Click()
 {
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Addtext2(QStringLiteral("\x01 Disconnected"));
     Timer2->setEnabled(false);
     for (QLabel *d : {One, Two, Three, Four, Five, Six, Seven, eight, nine}) d->setVisible(false);
     Zero->setVisible(true);
-    s.Incoming->SetMousePointer(1);
-    s.Tcp1->Close();
-    s.setCaption(QString());
-    cmdConnect->setEnabled(true);
-    cmdSetup->setEnabled(true);
-    cmdDisconnect->setEnabled(false);
-    mnuSetup->setEnabled(true);
+    form<frmOrvelIRC>().ConnectionGone(&frmOrvelIRC::Addtext2);
 }
 
-void frmOrvelMain::mnuCloseTCPSocket_Click() { form<frmOrvelIRC>().Tcp1->Close(); }
+// Closing the socket from a pop-up is a close like any other: the controls must not go
+// on claiming a connection.
+void frmOrvelMain::mnuCloseTCPSocket_Click() { mnuCloseTheTCPSocket_Click(); }
 
 void frmOrvelMain::mnuSendtheserveraquitmessage_Click()
 {
@@ -165,6 +159,8 @@ QLabel *frmOrvelMain::CountDownDigit() const
         if (!d->isHidden()) return d;
     return nullptr;
 }
+
+bool frmOrvelMain::CountDownRunning() const { return Timer2->Enabled() && CountDownDigit(); }
 
 void frmOrvelMain::Timer2_Timer()
 {
@@ -188,17 +184,7 @@ void frmOrvelMain::Timer2_Timer()
     // The last step: the attempt has failed.
     Zero->setVisible(true);
     One->setVisible(false);
-    PlaySnd(QStringLiteral("error.wav"));
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Addtext2(QStringLiteral("\x01 Error 71 (failed to connect (server))"));
-    s.Tcp1->Close();
-    s.setCaption(QString());
-    s.Addtext2(QStringLiteral("\x01 Disconnected"));
-    s.Incoming->SetMousePointer(1);
-    cmdConnect->setEnabled(true);
-    cmdDisconnect->setEnabled(false);
-    cmdSetup->setEnabled(true);
-    mnuSetup->setEnabled(true);
+    form<frmOrvelIRC>().AttemptFailed();
 }
 
 void frmOrvelMain::Digit_Click() { Timer2->setEnabled(false); }

@@ -134,6 +134,8 @@ public:
     void buildConnectControls();
     // The digit that shows, tested nine down to One; nullptr when none of them does.
     QLabel *CountDownDigit() const;
+    // A count-down is under way: it will report its attempt's failure itself.
+    bool CountDownRunning() const;
     // ---- end connect controls ----
 
     // ---- sound board and CD ----
