@@ -43,6 +43,7 @@ private slots:
     void doubleClickSendsWhois();
     void rightClickKeepsSelection();
     void joinSequence();
+    void refusedJoinEndsTheWait();
     void namesSplitting();
     void namesRefillKeepsWholeRun();
     void actionsAndRequests();
@@ -73,8 +74,7 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuWindowThree->isChecked());
 
     QVERIFY(t.connect());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
-    t.s->Timer1->fire();
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     c.Unload();
     Pump();
@@ -89,8 +89,7 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
 
     // With no channel published the line is "PART " alone.
-    frmOrvelIRC::CurrentChannel.clear();
-    t.s->Timer1->fire();
+    frmOrvelIRC::SetCurrentChannel(QString());
     form<frmChan>().Unload();
     Pump();
     QCOMPARE(t.sent(), QList<QByteArray>({"PART "}));
@@ -266,35 +265,61 @@ void ChannelTest::joinSequence()
     QVERIFY(t.connect());
     form<frmChan>().Addtext(QStringLiteral("earlier"));
     t.typeServer(QStringLiteral("/JOIN #test"));
-    t.s->Timer1->fire();
     QCOMPARE(t.s->ChannelState, 1);
     const QString serverPane = t.s->Incoming->Text();
     frmChan &c = form<frmChan>();
     c.HideForm();
-    // Lines other than the join replies show nowhere while the join is pending.
-    QVERIFY(t.feed(":irc.test 333 abc #test bob 1700000000\r\n:irc.test NOTICE abc :hello\r\n"
-                   ":bob!u@h JOIN :#test\r\n:irc.test 376 abc :End\r\n\r\n:bob!u@h MODE #test +o abc\r\n"));
+    // While the join is pending the server's other replies show in the server pane, and
+    // the lines of others nowhere.
+    QVERIFY(t.feed(":irc.test NOTICE abc :hello\r\n:bob!u@h JOIN :#test\r\n:irc.test 376 abc :End\r\n\r\n"
+                   ":bob!u@h MODE #test +o abc\r\n"));
     QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier"));
-    QCOMPARE(t.s->Incoming->Text(), serverPane + QStringLiteral("\nPING? PONG!"));
-    // Our own join echo shows the window and follows the pane's text on the same line.
+    QCOMPARE(t.s->Incoming->Text(), serverPane + QStringLiteral("\nhello\nEnd\nPING? PONG!"));
+    // Our own join echo shows the window and starts a line of its own.
     QVERIFY(t.feed(":abc!u@h JOIN :#test\r\n"));
     QVERIFY(!c.SubWindow()->isHidden());
-    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\x01 Now speaking in #test"));
-    QCOMPARE(lastChar(c.Incoming), PaletteColour(1));
-    QCOMPARE(colourAt(c.Incoming, lastLineStart(c.Incoming)), PaletteColour(0));
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\n\x01 Now speaking in #test"));
+    QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 Now speaking in #test")), PaletteColour(1));
     // The topic keeps its own ": ".
     QVERIFY(t.feed(":irc.test 332 abc #test :Rules: be nice\r\n"));
     QCOMPARE(c.Caption(), QStringLiteral("#test: Rules: be nice"));
     // Names with their status characters; a double blank gives an empty entry.
     QVERIFY(t.feed(":irc.test 353 abc = #test :@abc +voice plain  bob \r\n"));
     QCOMPARE(c.Namelist->Items(), QStringList({"", "+voice", "@abc", "bob", "plain"}));
-    // Names for another channel are taken too, and the list is not emptied first.
-    QVERIFY(t.feed(":irc.test 353 abc = #elsewhere :zoe\r\n"));
-    QCOMPARE(c.Namelist->Count(), 6);
+    // Another channel's replies are not this join's: they are shown as server text.
+    QVERIFY(t.feed(":irc.test 353 abc = #elsewhere :zoe\r\n:irc.test 366 abc #elsewhere :End of names\r\n"));
+    QCOMPARE(c.Namelist->Count(), 5);
     QCOMPARE(t.s->ChannelState, 1);
-    QVERIFY(t.feed(":irc.test 366 abc #test :End of /NAMES list.\r\n"));
+    QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\nzoe\nEnd of names\nPING? PONG!")));
+    // The server may spell the channel its own way.
+    QVERIFY(t.feed(":irc.test 366 abc #TeSt :End of /NAMES list.\r\n"));
     QCOMPARE(t.s->ChannelState, 2);
-    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\x01 Now speaking in #test"));
+    QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\n\x01 Now speaking in #test"));
+
+    // The next join starts with an empty list: only the new channel's names.
+    t.typeServer(QStringLiteral("/JOIN #next"));
+    QVERIFY(t.feed(":abc!u@h JOIN :#Next\r\n:irc.test 353 abc = #Next :abc bob\r\n:irc.test 366 abc #Next :End\r\n"));
+    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(c.Namelist->Items(), QStringList({"abc", "bob"}));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Now speaking in #next"));
+}
+
+void ChannelTest::refusedJoinEndsTheWait()
+{
+    ClientSession t;
+    QVERIFY(t.connect());
+    // Each refusal is shown and ends the wait: the server pane speaks again after it.
+    for (const char *code : {"403", "405", "437", "471", "473", "474", "475", "476", "477"}) {
+        t.typeServer(QStringLiteral("/JOIN #x"));
+        t.mark();
+        QVERIFY(t.feed(":irc.test " + QByteArray(code) + " abc #x :Cannot join channel\r\n:irc.test NOTICE abc :after\r\n"));
+        QCOMPARE(t.s->ChannelState, 0);
+        QCOMPARE(t.paneSinceMark(), QStringLiteral("\nCannot join channel\nafter"));
+    }
+    t.typeServer(QStringLiteral("/JOIN #x"));
+    QVERIFY(t.feed(":irc.test 461 abc JOIN :Not enough parameters\r\n"));
+    QCOMPARE(t.s->ChannelState, 0);
+    QVERIFY(!loaded<frmChan>());
 }
 
 void ChannelTest::namesSplitting()
@@ -302,7 +327,6 @@ void ChannelTest::namesSplitting()
     ClientSession t;
     QVERIFY(t.connect());
     t.typeServer(QStringLiteral("/JOIN #t"));
-    t.s->Timer1->fire();
     // Without a ":" every word after the first blank becomes an entry.
     QVERIFY(t.feed(":irc.test 353 abc = #t one\r\n"));
     QCOMPARE(form<frmChan>().Namelist->Items(), QStringList({"#t", "353", "=", "abc", "one"}));
@@ -413,7 +437,7 @@ void ChannelTest::plainAndUnlabelledMessages()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     QVERIFY(t.feed(":x!u@h PRIVMSG #c :<b>plain</b>\r\n"));
     RichPane *p = form<frmChan>().Incoming;
     QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>"));
@@ -446,8 +470,9 @@ void ChannelTest::channelLinePlainText()
     // Pasted line breaks never become a second command.
     c.Outgoing->setText(QStringLiteral("one\r\nQUIT :x"));
     QTest::keyClick(c.Outgoing, Qt::Key_Return);
-    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :hello", "PRIVMSG #lobby :one QUIT :x"}));
-    QCOMPARE(LastLine(c.Incoming), QStringLiteral("<abc> one QUIT :x"));
+    // Each pasted line goes out as its own message, and only what went out is echoed.
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :hello", "PRIVMSG #lobby :one", "PRIVMSG #lobby :QUIT :x"}));
+    QCOMPARE(LastLines(c.Incoming, 2), QStringList({"<abc> one", "<abc> QUIT :x"}));
 }
 
 void ChannelTest::channelLineCommands()
@@ -455,8 +480,7 @@ void ChannelTest::channelLineCommands()
     ClientSession t;
     QVERIFY(t.connect());
     frmChan &c = form<frmChan>();
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
-    t.s->Timer1->fire();
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     const QString serverPane = t.s->Incoming->Text();
     // Words of the server line only: nothing but an emptied line.
@@ -530,10 +554,13 @@ void ChannelTest::channelLineJoinAndNick()
     QCOMPARE(t.s->ChannelState, 1);
     QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to join #new..."));
-    // The next line goes to the new channel once the mirror has followed.
-    t.s->Timer1->fire();
+    // The very next line goes to the new channel.
     t.typeChannel(QStringLiteral("hey"));
+    // No channel word: nothing is sent or changed.
+    t.typeChannel(QStringLiteral("/JOIN  "));
     QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #new", "PRIVMSG #new :hey"}));
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("<carl> hey"));
 }
 
 QTEST_MAIN(ChannelTest)

@@ -13,17 +13,22 @@ private slots:
     void namesOverSeveralLinesSurviveARefill();
 };
 
+// Timers run on their own here, as in the program, and none is fired by hand: what the
+// windows show must be right the moment the server's replies arrive.
 void ChannelNgircdTest::joinTalkAndLeave()
 {
     Ngircd server;
     QVERIFY2(server.start(), qPrintable(server.error()));
     Peer peer;
     QVERIFY(peer.connectAs(server.port(), QStringLiteral("peer")));
-    peer.send("JOIN #test");
-    peer.send("TOPIC #test :Talk: anything goes");
-    QVERIFY(peer.waitForLine(" TOPIC #test :Talk: anything goes"));
+    // The server spells these channels with capitals; the user types small letters.
+    for (const QByteArray chan : {"#Test", "#Two", "#Inv"}) QVERIFY(peer.joinChannel(chan));
+    peer.send("TOPIC #Test :Talk: anything goes");
+    peer.send("TOPIC #Two :Second topic");
+    peer.send("MODE #Inv +i");
+    QVERIFY(peer.waitForLine(" MODE #Inv +i"));
 
-    ClientSession t(server.port(), OrvelSettings());
+    ClientSession t(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
     QVERIFY(t.connect(QStringLiteral("irc.test.local")));
     QVERIFY2(t.join(QStringLiteral("#test")), qPrintable(t.s->Incoming->Text()));
     frmChan *c = loaded<frmChan>();
@@ -35,7 +40,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
 
     // Both directions of the conversation.
     TypeLine(c->Outgoing, QStringLiteral("hello peer"));
-    QVERIFY(peer.waitForLine(" PRIVMSG #test :hello peer"));
+    QVERIFY(peer.waitForLine(" PRIVMSG #Test :hello peer"));
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("<orvel> hello peer")));
     peer.send("PRIVMSG #test :hi orvel");
     QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("<peer> hi orvel")); }));
@@ -51,7 +56,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
 
     // Actions both ways.
     TypeLine(c->Outgoing, QStringLiteral("/ME waves"));
-    QVERIFY(peer.waitForLine(" PRIVMSG #test :\x01" "ACTION waves\x01"));
+    QVERIFY(peer.waitForLine(" PRIVMSG #Test :\x01" "ACTION waves\x01"));
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("* orvel waves")));
     peer.send("PRIVMSG #test :\x01" "ACTION \x1D" "bows\x1D\x01");
     QVERIFY(WaitUntil([&] { return PaneHasLine(c->Incoming, QStringLiteral("* peer bows")); }));
@@ -63,10 +68,31 @@ void ChannelNgircdTest::joinTalkAndLeave()
     QVERIFY(WaitUntil([&] { return chat->txtIncoming->Text().endsWith(QStringLiteral("\n<peer> just us")); }));
     QCOMPARE(chat->txtUser->text(), QStringLiteral("peer"));
 
-    // Closing the channel window leaves the channel.
+    // A second join names its own channel, and its list holds each name once.
+    QVERIFY(t.join(QStringLiteral("#two")));
+    QCOMPARE(c->Caption(), QStringLiteral("#two: Second topic"));
+    QCOMPARE(c->Namelist->Items(), QStringList({"@peer", "orvel"}));
+
+    // A refused join is shown and ends the wait; the next join completes.
+    t.typeServer(QStringLiteral("/JOIN #inv"));
+    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 0; }));
+    QVERIFY2(t.s->Incoming->Text().contains(QStringLiteral("Cannot join channel (+i)")), qPrintable(t.s->Incoming->Text()));
+    QVERIFY(t.join(QStringLiteral("#three")));
+    QCOMPARE(c->Namelist->Items(), QStringList({"@orvel"}));
+
+    // /SERVER while joined: the new connection starts in no channel, shows what its server
+    // says, and a join on it lists each name once.
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    QCOMPARE(t.s->ChannelState, 0);
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().count(QStringLiteral("End of MOTD command")) == 2; }, 10000));
+    QVERIFY(t.join(QStringLiteral("#test")));
+    QCOMPARE(c->Caption(), QStringLiteral("#test: Talk: anything goes"));
+    QCOMPARE(c->Namelist->Items(), QStringList({"@peer", "orvel"}));
+
+    // Closing the channel window leaves the channel it shows.
     c->Unload();
-    QVERIFY(peer.waitForLine(" PART #test"));
-    QVERIFY(peer.lineContaining(" PART #test").startsWith(":orvel!"));
+    QVERIFY(peer.waitForLine(" PART #Test"));
+    QVERIFY(peer.lineContaining(" PART #Test").startsWith(":orvel!"));
 }
 
 void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
@@ -87,7 +113,7 @@ void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
     expected.append(QStringLiteral("orvel"));
     expected.sort(Qt::CaseInsensitive);
 
-    ClientSession t(server.port(), OrvelSettings());
+    ClientSession t(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
     QVERIFY(t.connect(QStringLiteral("irc.test.local")));
     QVERIFY(t.join(QStringLiteral("#big")));
     NickList *list = form<frmChan>().Namelist;

@@ -23,7 +23,7 @@ private slots:
     void serverDefaultsAndCdPlayer();
     void serverOwnCloseRunsNoCloseHandler();
     void nickChangesAtOnceAndOnlyForAWord();
-    void typedTextIsOneLine();
+    void pastedLinesAreEnteredOneByOne();
 };
 
 void CommandsTest::keyRules()
@@ -120,7 +120,7 @@ void CommandsTest::noticeAndOfflineCommands()
 {
     ClientSession t;
     t.m->mnuOutDataWindow->setChecked(true);
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     // NOTICE has no connection test: the line reaches SendData and the channel window opens.
     QVERIFY(!loaded<frmChan>());
     t.typeServer(QStringLiteral("/NOTICE hello all"));
@@ -171,17 +171,25 @@ void CommandsTest::joinSetsChannelAndState()
     QCOMPARE(t.s->ChannelState, 1);
     QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to join #a key..."));
-    // The published copy follows at the next tick of the server window's timer.
-    QCOMPARE(t.s->ChanCentral.Text, QString());
-    t.s->Timer1->fire();
+    // Published at once: the replies of a server on the same machine come before any tick.
     QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a key"));
+
+    // No channel word: nothing is sent and nothing changes.
+    const QString pane = t.s->Incoming->Text();
+    t.s->ChannelState = 2;
+    t.typeServer(QStringLiteral("/JOIN "));
+    t.typeServer(QStringLiteral("/JOIN    "));
+    QCOMPARE(t.sent(), QList<QByteArray>());
+    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    QCOMPARE(t.s->Incoming->Text(), pane);
 }
 
 void CommandsTest::msgAndActionRows()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     t.typeServer(QStringLiteral("/MSG bob hello there you"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("=->bob<-= hello there you"));
@@ -336,18 +344,20 @@ void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
 }
 
-void CommandsTest::typedTextIsOneLine()
+void CommandsTest::pastedLinesAreEnteredOneByOne()
 {
     ClientSession t;
     QVERIFY(t.connect());
     t.drain();
-    // A pasted line break stays inside the one line that goes out.
-    t.s->Outgoing->setText(QStringLiteral("/RAW PRIVMSG #a :one\ntwo\r\nQUIT :bye"));
+    // Each pasted line is handled as if typed alone: plain text is refused here as ever.
+    t.s->Outgoing->setText(QStringLiteral("/RAW PRIVMSG #a :one\ntwo\r\n\r\nQUIT :bye"));
     QTest::keyClick(t.s->Outgoing, Qt::Key_Return);
     t.s->Outgoing->setText(QStringLiteral("/MSG bob hi\rJOIN #evil"));
     QTest::keyClick(t.s->Outgoing, Qt::Key_Return);
-    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #a :one two QUIT :bye", "PRIVMSG bob :hi JOIN #evil"}));
-    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("=->bob<-= hi JOIN #evil"));
+    QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #a :one", "PRIVMSG bob :hi"}));
+    const QString refused = QStringLiteral("\x01 Error 4 (Not in a channel)");
+    QCOMPARE(LastLines(t.s->Incoming, 4), QStringList({refused, refused, QStringLiteral("=->bob<-= hi"), refused}));
+    QCOMPARE(t.s->Outgoing->text(), QString());
 }
 
 QTEST_MAIN(CommandsTest)

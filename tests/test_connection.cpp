@@ -1,6 +1,7 @@
 // The connect controls, the count-down with its time-out, the socket's connect and close
 // events, and the sound board with the audio CD.
 #include "ClientSession.h"
+#include "settings/Defaults.h"
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -65,6 +66,10 @@ private slots:
     void newConnectDuringAttemptAndQuit();
     void badPortNeverReachesStalePort();
     void closeSocketItemsAndQuitPopup();
+    void closingServerWindowEndsTheConnection();
+    void quitDuringAnAttemptAbandonsIt();
+    void serverCommandFailureIsReported();
+    void userLineNeverHasEmptyFields();
     void playOnConnect();
     void soundBoard();
     void ampMenuAndPlaySnd();
@@ -119,7 +124,7 @@ void ConnectionTest::timeOutAfterNineTicks()
     QCOMPARE(t.s->Caption(), QString());
     QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
     QCOMPARE(t.s->Incoming->MousePointer(), 1);
-    QVERIFY(t.m->Timer2->Enabled());  // it keeps ticking, to no effect
+    QVERIFY(!t.m->Timer2->Enabled());
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
     t.m->Timer2->fire();
     QCOMPARE(digits(t.m), QStringLiteral("0"));
@@ -153,9 +158,7 @@ void ConnectionTest::connectEventRegistersAndStopsCountDown()
     QCOMPARE(t.s->Incoming->MousePointer(), 1);
     QCOMPARE(IrcData::RealName, QStringLiteral("Real Name With Blanks"));
     QCOMPARE(IrcData::EmailAddress, QStringLiteral("Me.Bars-1_x+t\u00e4g@example.org"));
-
-    // The housekeeping tick mirrors the File item into the server pop-up.
-    t.m->Timer1->fire();
+    // The server pop-up's twin reads what the File item reads, without waiting for a tick.
     QCOMPARE(t.m->mnuDisconnectMe->text(), QStringLiteral("Disconnect"));
 
     // Nothing usable before the "@": a plain name all the same.
@@ -240,7 +243,6 @@ void ConnectionTest::fileItemThreeWays()
     QVERIFY(WaitUntil([&] { return t.m->mnuConnect->text() == QStringLiteral("Disconnect"); }));
     QVERIFY(t.srv.waitForLineStarting("USER "));
     t.srv.clear();
-    t.m->Timer1->fire();
     t.m->mnuDisconnectMe->trigger();  // the server pop-up's twin does the same
     QVERIFY(t.srv.waitForLine("QUIT :See you later"));
     QCOMPARE(t.s->Caption(), QString());
@@ -259,9 +261,7 @@ void ConnectionTest::fileItemAfterTimeOut()
     t.m->mnuConnect_Click();
     for (int i = 0; i < 9; ++i) t.m->Timer2->fire();
     QVERIFY(t.s->Incoming->Text().endsWith(kError71 + QLatin1Char('\n') + kDisconnected));
-    QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Cancel Connect"));
-    t.m->mnuConnect_Click();
-    QVERIFY(t.s->Incoming->Text().endsWith(kError71 + QLatin1Char('\n') + kDisconnected + QLatin1Char('\n') + kDisconnected));
+    // Nothing is left to cancel: the item offers a new connection.
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
     QCOMPARE(digits(t.m), QStringLiteral("0"));
     QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
@@ -325,14 +325,15 @@ void ConnectionTest::closeSocketItemsAndQuitPopup()
     {
         ClientSession t;
         QVERIFY(t.connectByButton());
-        // The server pop-up's item closes the socket and nothing else.
+        // The server pop-up's item closes the socket, and the controls say so.
         t.m->mnuCloseTCPSocket->trigger();
         QVERIFY(t.srv.waitForDisconnect());
         Pump();
-        QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
-        QCOMPARE(buttons(t.m), QStringLiteral("DEDD"));
-        QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Disconnect"));
-        QCOMPARE(t.paneSinceMark(), QString());
+        QCOMPARE(t.s->Caption(), QString());
+        QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
+        QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
+        QCOMPARE(t.paneSinceMark(), QLatin1Char('\n') + kDisconnected);
+        QVERIFY(t.connectByButton());
 
         // The Quit button's pop-up opens on the right button only, and only while enabled.
         QString shown;
@@ -352,12 +353,13 @@ void ConnectionTest::closeSocketItemsAndQuitPopup()
 
         // "Close the tcp socket" cancels: status line, count-down reset, controls back.
         t.m->mnuCloseTheTCPSocket->trigger();
+        QVERIFY(t.srv.waitForDisconnect());
         QCOMPARE(t.paneSinceMark(), QLatin1Char('\n') + kDisconnected);
         QCOMPARE(ColourOf(t.s->Incoming, kDisconnected), PaletteColour(1));
         QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
         QCOMPARE(digits(t.m), QStringLiteral("0"));
         QCOMPARE(t.s->Caption(), QString());
-        QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Disconnect"));
+        QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
         shown = QStringLiteral("none");
         t.m->cmdDisconnect_MouseDown(2);  // returns at once: a disabled button opens nothing
         QCOMPARE(shown, QStringLiteral("none"));
@@ -388,6 +390,92 @@ void ConnectionTest::closeSocketItemsAndQuitPopup()
     }
 }
 
+void ConnectionTest::closingServerWindowEndsTheConnection()
+{
+    {
+        ClientSession t;
+        QVERIFY(t.connectByButton());
+        t.s->Unload();
+        QVERIFY(t.srv.waitForDisconnect());
+        QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
+        QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
+    }
+    {
+        // During an attempt the count-down stops with it: its time-out would bring the
+        // window back only to report on a socket that is gone.
+        ClientSession t(deadPort());
+        t.m->cmdConnect_Click();
+        t.s->Unload();
+        Pump();
+        QVERIFY(!t.m->Timer2->Enabled());
+        QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
+    }
+}
+
+void ConnectionTest::quitDuringAnAttemptAbandonsIt()
+{
+    ClientSession t;
+    // Quit before the connection is up: when it comes up it is closed, and nothing goes out.
+    t.m->cmdConnect_Click();
+    t.m->cmdDisconnect_Click();
+    QVERIFY(t.srv.waitForDisconnect());
+    QCOMPARE(t.srv.received(), QByteArray());
+    QCOMPARE(t.s->Caption(), QString());
+    // The count-down still ends the attempt.
+    for (int i = 0; i < 9; ++i) t.m->Timer2->fire();
+    QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
+
+    // Without a count-down (/SERVER) the controls come back as soon as it is closed.
+    QVERIFY(t.connectByButton());
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    t.m->mnuNormal->trigger();
+    QVERIFY(t.srv.waitForDisconnect());
+    QVERIFY(WaitUntil([&] { return t.m->cmdConnect->isEnabled(); }));
+    QCOMPARE(t.srv.received(), QByteArray());
+    QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
+    QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
+}
+
+void ConnectionTest::serverCommandFailureIsReported()
+{
+    ClientSession t;
+    QVERIFY(t.connectByButton());
+    t.s->txtPort.Text = QString::number(deadPort());
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
+    QCOMPARE(t.paneSinceMark(), QLatin1Char('\n') + kDisconnected + QStringLiteral("\n\x01 Attempting to connect to 127.0.0.1...\n") +
+                                    kError71 + QLatin1Char('\n') + kDisconnected);
+    QCOMPARE(ColourOf(t.s->Incoming, kError71), PaletteColour(1));
+    QCOMPARE(t.soundsSinceMark(), QStringList({QStringLiteral("MMControl1:Close"), QStringLiteral("MMControl1:Open:WaveAudio:error.wav"),
+                                               QStringLiteral("MMControl1:Play:WaveAudio:error.wav")}));
+    QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
+    QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
+    QCOMPARE(t.s->Incoming->MousePointer(), 1);
+}
+
+void ConnectionTest::userLineNeverHasEmptyFields()
+{
+    ClientSession t;
+    // Nothing stored for the e-mail and the real name: /SERVER's defaults go out (the user
+    // name is the default e-mail's part before its "@").
+    t.s->txtEmail.Text.clear();
+    t.s->txtRN.Text.clear();
+    t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    QVERIFY(t.srv.waitForLineStarting("USER "));
+    const QByteArray user = "USER orvel 127.0.0.1 127.0.0.1 :Unlisted";
+    QCOMPARE(t.srv.lines(), Lines({"NICK abc", user}));
+    QCOMPARE(IrcData::EmailAddress, settings::DefaultEmail);
+    // The Connect button falls back the same way.
+    t.srv.closeClient();
+    QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
+    IrcData::EmailAddress.clear();
+    IrcData::RealName.clear();
+    t.srv.clear();
+    t.m->cmdConnect_Click();
+    QVERIFY(t.srv.waitForLineStarting("USER "));
+    QCOMPARE(t.srv.lines(), Lines({"NICK abc", user}));
+}
+
 void ConnectionTest::playOnConnect()
 {
     ClientSession t(deadPort(), {{QStringLiteral("pcdos.msg"), QStringLiteral("yes")}});
@@ -396,14 +484,12 @@ void ConnectionTest::playOnConnect()
     QCOMPARE(MultimediaLog(), QStringList({QStringLiteral("CDControl:Open:CDAudio:"), QStringLiteral("CDControl:Play:CDAudio:"),
                                            QStringLiteral("CDControl:Visible:1")}));
     QVERIFY(t.m->AmpIsOn());
-    t.m->Timer1->fire();
     QVERIFY(!t.m->CDPanel->isHidden());
 }
 
 void ConnectionTest::soundBoard()
 {
     ClientSession t(deadPort());
-    t.m->Timer1->fire();
     QVERIFY(!t.m->Command1->isEnabled());
     t.m->Command1_Click();
     QCOMPARE(t.env.dialogs.messages, QStringList({QStringLiteral("Nothing to do!")}));
@@ -413,14 +499,14 @@ void ConnectionTest::soundBoard()
     // Amp: a label click selects, "Make it so" switches the player on, then off.
     QTest::mouseClick(t.m->Label7, Qt::LeftButton);
     QVERIFY(t.m->Option3->isChecked());
-    t.m->Timer1->fire();
-    QVERIFY(t.m->Command1->isEnabled());
+    QVERIFY(t.m->Command1->isEnabled());  // at once, not at the next tick
     MultimediaLog().clear();
     QTest::mouseClick(t.m->Command1, Qt::LeftButton);
     QCOMPARE(MultimediaLog().mid(1), QStringList({QStringLiteral("MMControl1:Open:WaveAudio:error.wav"),
                                                   QStringLiteral("MMControl1:Play:WaveAudio:error.wav"),
                                                   QStringLiteral("CDControl:Visible:1"), QStringLiteral("CDControl:Open:CDAudio:")}));
     QVERIFY(t.m->AmpIsOn());
+    QVERIFY(!t.m->CDPanel->isHidden());
     MultimediaLog().clear();
     t.m->Command1_Click();
     QCOMPARE(MultimediaLog().mid(1), QStringList({QStringLiteral("MMControl1:Open:WaveAudio:switch.wav"),
@@ -428,6 +514,7 @@ void ConnectionTest::soundBoard()
                                                   QStringLiteral("CDControl:Stop:CDAudio:"), QStringLiteral("CDControl:Close:CDAudio:"),
                                                   QStringLiteral("CDControl:Visible:0")}));
     QVERIFY(!t.m->AmpIsOn());
+    QVERIFY(t.m->CDPanel->isHidden());
     doubleClick(t.m->Label7);  // a double click toggles straight away
     QVERIFY(t.m->AmpIsOn());
 

@@ -25,6 +25,7 @@ private slots:
     void heldBlockIsShownTwiceAndHandledOnce();
     void lineEndsAndSplitting();
     void heldRemainderIsBounded();
+    void newConnectionStartsClean();
     void welcomeSetsServerNameAndIsShown();
     void serverLines_data();
     void serverLines();
@@ -82,11 +83,11 @@ void DispatchTest::lineEndsAndSplitting()
     QVERIFY(c.srv.waitForLine("PONG :f"));
     QCOMPARE(c.srv.lines(), Lines({"PONG :e", "PONG :f"}));
     c.srv.clear();
-    // A CR LF split across two arrivals: the LF then heads the next line.
+    // A CR LF split across two arrivals is one line end: the LF does not head the next line.
     c.srv.send("PING :x\r");
     QVERIFY(c.srv.waitForLine("PONG :x"));
     c.srv.clear();
-    QCOMPARE(c.repliesTo("\nPING :y\r\n"), Lines());
+    QCOMPARE(c.repliesTo("\nPING :y\r\n"), Lines({"PONG :y"}));
     // Empty lines match nothing; every line of a block is handled, in order.
     QCOMPARE(c.repliesTo("\r\n\r\nPING :1\r\nERROR :Closing Link: abc (gone)\r\nPING :2\r\n\r\nPING :3\r\n"),
              Lines({"PONG :1", "PONG :2", "PONG :3"}));
@@ -120,6 +121,35 @@ void DispatchTest::heldRemainderIsBounded()
     c.srv.send("l\r\n");
     QVERIFY(c.srv.waitForLine("PONG :tail"));
     QCOMPARE(c.srv.lines(), Lines({"PONG :held1", "PONG :tail"}));
+}
+
+void DispatchTest::newConnectionStartsClean()
+{
+    ClientSession c;
+    QVERIFY(c.connectByButton());
+    // Half a line when the server closes, and a join typed offline in the channel window,
+    // are not taken over by the next connection.
+    c.srv.send("PING :hal");
+    QVERIFY(WaitUntil([] { return !frmOrvelIRC::PartialLine.isEmpty(); }));
+    c.srv.closeClient();
+    QVERIFY(WaitUntil([&] { return c.s->Caption().isEmpty(); }));
+    c.typeChannel(QStringLiteral("/JOIN #c"));
+    QVERIFY(c.connectByButton());
+    QCOMPARE(c.s->ChannelState, 0);
+    QCOMPARE(c.repliesTo("PING :new\r\n"), Lines({"PONG :new"}));
+
+    // Nor a line being dropped as too long, nor the channel, when /SERVER leaves a channel.
+    QVERIFY(c.join(QStringLiteral("#c")));
+    c.srv.send(QByteArray(frmOrvelIRC::MaxPartialLine + 4096, 'x'));
+    QVERIFY(WaitUntil([&] { return c.s->DroppingLine; }));
+    c.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
+    QCOMPARE(c.s->ChannelState, 0);
+    QVERIFY(c.srv.waitForLineStarting("USER "));
+    c.srv.clear();
+    c.mark();
+    QCOMPARE(c.repliesTo(":irc.new 001 abc :Welcome anew\r\n"), Lines());
+    QCOMPARE(IrcData::ServerName, QStringLiteral("irc.new"));
+    QCOMPARE(c.paneSinceMark(), QStringLiteral("\nWelcome anew"));
 }
 
 void DispatchTest::welcomeSetsServerNameAndIsShown()
@@ -174,11 +204,12 @@ void DispatchTest::serverLines_data()
     // Without a PONG in it nothing goes back, and the line still ends there.
     QTest::newRow("513 without a PONG") << 0 << QByteArray(":127.0.0.1 513 abc :Please wait\r\n") << Lines() << QString()
                                         << none << noLine << noColour;
-    // Only rows 1 to 11 still speak while joining: the own mode is reported, the rest dropped.
-    QTest::newRow("state 1") << 1 << QByteArray(":127.0.0.1 376 abc :End of MOTD command\r\n:127.0.0.1 333 abc #c bob 1\r\n"
+    // While joining the server still speaks; other people's lines wait for the channel.
+    QTest::newRow("state 1") << 1 << QByteArray(":127.0.0.1 376 abc :End of MOTD command\r\n"
                                                 ":127.0.0.1 NOTICE abc :note\r\n:bob!u@h NOTICE abc :hi\r\n"
                                                 ":abc!u@h MODE abc :+i\r\n")
-                             << Lines() << QStringLiteral("\n\x01 Your mode is now +i") << none << noLine << noColour;
+                             << Lines() << QStringLiteral("\nEnd of MOTD command\nnote\n\x01 Your mode is now +i") << none
+                             << QStringLiteral("note") << PaletteColour(3);
     QTest::newRow("state 2 server text") << 2 << QByteArray(":127.0.0.1 372 abc :- the message of the day\r\n") << Lines()
                                          << QStringLiteral("\n- the message of the day") << none
                                          << QStringLiteral("- the message of the day") << PaletteColour(3);
@@ -227,7 +258,7 @@ void DispatchTest::serverLines()
     QCOMPARE(c.repliesTo(":127.0.0.1 001 abc :Welcome\r\n"), Lines());
     c.mark();
     c.s->ChannelState = state;
-    if (state != 0) frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    if (state != 0) frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     QCOMPARE(c.repliesTo(lines), replies);
     QCOMPARE(c.paneSinceMark(), pane);
     QCOMPARE(c.soundsSinceMark(), sounds);
@@ -240,7 +271,7 @@ void DispatchTest::closingLinkOnlyAtLineStart()
     ClientSession c;
     QVERIFY(c.connectByButton());
     c.s->ChannelState = 2;
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     // Somebody saying the words does not close our link.
     QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :ERROR :Closing Link: abc (bye)\r\n"
                          ":bob!u@h NOTICE abc :ERROR :Closing Link: abc (bye)\r\n"),
@@ -290,7 +321,7 @@ void DispatchTest::pingReplies()
 
     c.srv.clear();
     c.s->ChannelState = 2;
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     c.srv.send("PING :777\r\n");
     QVERIFY(c.srv.waitForLine("NAMES #c"));
     QCOMPARE(c.srv.lines(), Lines({"PONG :777", "NAMES #c"}));
@@ -305,7 +336,7 @@ void DispatchTest::clockReply()
     QVERIFY(!clock.isEmpty());
     // No channel: nobody asked.
     QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time\r\n:bob!u@h PRIVMSG  :!time\r\n"), Lines());
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     const QByteArray reply = "PRIVMSG #c :\x03" "12<<Current time: \x03" "10" + clock + "\x03" "12>> --== OrvelIRC 1.02 ==--";
     QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time\r\n"), Lines({reply}));
     // In any channel state, for the channel in either spelling, and only for a user's
@@ -362,8 +393,12 @@ void DispatchTest::closingLink()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
+    // Before any join there is no channel window to hide, and none is made.
+    QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (early)\r\n"), Lines());
+    QVERIFY(!loaded<frmChan>());
+    c.mark();
     c.s->ChannelState = 2;
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#c");
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
     QPointer<frmChan> chan(&form<frmChan>());
     QVERIFY(!chan->SubWindow()->isHidden());
     // The channel window is hidden, not closed: no PART goes out.

@@ -30,7 +30,7 @@ struct Room
         if (!buddy.connectAs(server.port(), QStringLiteral("buddy"))) return fail("buddy");
         if (!buddy.joinChannel("#room")) return fail("buddy join");
 
-        t = std::make_unique<ClientSession>(server.port(), OrvelSettings());
+        t = std::make_unique<ClientSession>(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
         if (!t->connect(QStringLiteral("irc.test.local"))) return fail("welcome");
         if (!t->join(QStringLiteral("#room"))) return fail(t->s->Incoming->Text());
         return boss.waitForLine(":orvel!") || fail("boss never saw us join");

@@ -211,13 +211,7 @@ void FoundationTest::paneShowsMarkupLiterally()
 void FoundationTest::sendDataSendsExactlyOneLine()
 {
     ClientSession t;
-    t.s->Tcp1->RemoteHost = QStringLiteral("127.0.0.1");
-    t.s->Tcp1->RemotePort = t.srv.port();
-    t.s->Tcp1->Connect();
-    QVERIFY(t.srv.waitForClient());
-    QVERIFY(WaitUntil([&] { return t.s->Tcp1->IsConnected(); }));
-    QVERIFY(t.srv.waitForLineStarting("USER "));  // registration goes out first
-    t.srv.clear();
+    QVERIFY(t.connectByButton());
     t.s->SendData(QStringLiteral("PRIVMSG #a :hi"));
     t.s->SendData(QStringLiteral("PRIVMSG #a :one\r\nQUIT :smuggled"));
     t.s->SendData(QStringLiteral("PRIVMSG #a :two\nJOIN #x"));
@@ -369,10 +363,8 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     QVERIFY(m.Command2->isEnabled());
     QVERIFY(!m.mnuShowServerWindow->isEnabled());
     QCOMPARE(m.mnuWindowOne->text(), QStringLiteral("&1 Server Connection"));
-    // The channel mirror follows the current channel at the next tick, and survives an unload.
-    frmOrvelIRC::CurrentChannel = QStringLiteral("#lobby");
-    QCOMPARE(s.ChanCentral.Text, QString());
-    s.Timer1->fire();
+    // The channel mirror follows the current channel at once, and survives an unload.
+    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
     QCOMPARE(s.ChanCentral.Text, QStringLiteral("#lobby"));
     s.Unload();
     Pump();
@@ -383,6 +375,7 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     m.mnuShowServerWindow->trigger();
     QVERIFY(loaded<frmOrvelIRC>());
     QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+    QCOMPARE(loaded<frmOrvelIRC>()->ChanCentral.Text, QStringLiteral("#lobby"));
     QCOMPARE(loaded<frmOrvelIRC>()->ChannelState, 0);
 }
 
@@ -448,7 +441,7 @@ void FoundationTest::windowListAndRawViews()
     QVERIFY(t.m->mnuWindowOne->isChecked());
     QVERIFY(!t.m->mnuWindowTwo->isChecked());
     t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
-    t.m->Timer1->fire();
+    t.m->Timer1->fire();  // writes the clock
     QVERIFY(t.m->mnuCloseAll->isEnabled());
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S+$")).match(t.m->Label22->text()).hasMatch());
     t.s->Incoming->Clear();
@@ -457,8 +450,7 @@ void FoundationTest::windowListAndRawViews()
     QVERIFY(!t.m->mnuIndataWindow->isChecked());
     QVERIFY(!t.m->mnuWindowOne->isVisible());
     QCOMPARE(t.s->Incoming->Text(), QStringLiteral("\n\x01 InData Window Closed"));
-    t.m->Timer1->fire();
-    QVERIFY(!t.m->mnuCloseAll->isEnabled());  // entry 1 is free: close items follow it alone
+    QVERIFY(!t.m->mnuCloseAll->isEnabled());  // entry 1 is free: close items follow it alone, at once
     QVERIFY(!t.m->mnuWindowSeparator->isVisible());
     t.m->mnuOutDataWindow->setChecked(true);
     form<frmOutData>();
@@ -467,6 +459,21 @@ void FoundationTest::windowListAndRawViews()
     Pump();
     QVERIFY(!t.m->mnuOutDataWindow->isChecked());
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\n\x01 OutData Window Closed")));
+
+    // A closing note never loads the server window again: not for a view closed after it,
+    // not in Close All.
+    t.m->mnuIndataWindow->trigger();
+    t.s->Unload();
+    Pump();
+    loaded<frmInData>()->Unload();
+    Pump();
+    QVERIFY(!loaded<frmOrvelIRC>());
+    t.m->mnuIndataWindow->trigger();
+    t.m->mnuOutDataWindow->trigger();
+    t.m->mnuShowServerWindow->trigger();
+    t.m->mnuCloseAll->trigger();
+    Pump();
+    QVERIFY(t.m->MdiArea()->subWindowList().isEmpty());
 }
 
 void FoundationTest::outputLandsAtTheEndWhateverTheUserSelected()

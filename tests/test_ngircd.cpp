@@ -30,7 +30,7 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     server.pingTimeout = 3;
     server.pongTimeout = 3;
     QVERIFY2(server.start(), qPrintable(server.error()));
-    ClientSession t(server.port());
+    ClientSession t(server.port(), {}, ClientSession::Ticks::Real);
     t.m->mnuOutDataWindow->setChecked(true);
     QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
 
@@ -70,7 +70,7 @@ void NgircdTest::takenNickSwitchesToAlternative()
     Peer holder;
     QVERIFY(holder.connectAs(server.port(), QStringLiteral("abc")));
 
-    ClientSession t(server.port());
+    ClientSession t(server.port(), {}, ClientSession::Ticks::Real);
     t.m->cmdConnect_Click();
     QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }, 10000), qPrintable(t.s->Incoming->Text()));
     QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
@@ -88,7 +88,7 @@ void NgircdTest::answersPeerVersionAndTime()
 {
     Ngircd server;
     QVERIFY2(server.start(), qPrintable(server.error()));
-    ClientSession t(server.port());
+    ClientSession t(server.port(), {}, ClientSession::Ticks::Real);
     t.m->cmdConnect_Click();
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }, 10000));
 

@@ -492,7 +492,6 @@ void SetupTest::soundChooserFromSoundBoard()
     for (const char *f : {"x.wav", "y.bmp", "sub/z.wav"}) t.env.writeFile(QLatin1String(f), "RIFF");
     auto viaWav = [&] {
         t.m->Option2->setChecked(true);
-        t.m->Timer1->fire();  // the housekeeping tick enables "Make it so"
         t.m->Command1->click();
     };
     QVERIFY(DriveModal<frmSoundOptions>(viaWav, [&](frmSoundOptions &d) {

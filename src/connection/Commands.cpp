@@ -11,26 +11,32 @@
 
 namespace commands {
 
-QString OneLine(const QString &typed)
+QStringList TypedLines(const QString &typed)
 {
     QString t = typed;
-    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    for (QChar &c : t)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) c = QLatin1Char(' ');
-    return t;
+    t.replace(QChar(0), QLatin1Char(' '));
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-std::optional<QString> TakeEnter(FormBase &window, QLineEdit &box, int &KeyAscii)
+void EnterLines(FormBase &window, QLineEdit &box, int &KeyAscii, const std::function<void(const QString &)> &run)
 {
     if (KeyAscii == 27) {
         KeyAscii = 0;
         window.Minimize();
-        return std::nullopt;
+        return;
     }
-    const QString line = box.text();
-    if (KeyAscii != 13 || line.isEmpty()) return std::nullopt;
+    const QString text = box.text();
+    if (KeyAscii != 13 || text.isEmpty()) return;
     KeyAscii = 0;
-    return OneLine(line);
+    // A command may unload the window (a message box runs its own event loop).
+    const QPointer<FormBase> alive(&window);
+    for (const QString &line : TypedLines(text)) {
+        run(line);
+        if (!alive || window.IsUnloaded()) return;
+    }
+    box.clear();
 }
 
 Cut CutCommand(const QString &text)
@@ -68,7 +74,7 @@ void Server(const QString &host)
     frmOrvelIRC &s = form<frmOrvelIRC>();
     frmOrvelMain &m = Main();
     s.Addtext4(QStringLiteral("\x01 Disconnected"));
-    s.Tcp1->Close();
+    s.CloseSocket();
     s.Incoming->SetMousePointer(13);
     IrcData::ServerName = host;
     IrcData::ServerPort = s.txtPort.Text;
@@ -78,8 +84,8 @@ void Server(const QString &host)
     if (s.txtPort.Text.isEmpty()) IrcData::ServerPort = QStringLiteral("6667");
     // The typed host counts only when a server is stored.
     if (s.txtServer.Text.isEmpty()) IrcData::ServerName = DefaultHost;
-    if (s.txtRN.Text.isEmpty()) IrcData::RealName = QStringLiteral("Unlisted");
-    if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = QStringLiteral("OrvelIRC05");
+    if (s.txtRN.Text.isEmpty()) IrcData::RealName = settings::DefaultRealName;
+    if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = settings::DefaultNick;
     if (s.txtEmail.Text.isEmpty()) IrcData::EmailAddress = DefaultEmail;
     s.Tcp1->RemoteHost = IrcData::ServerName;
     // A port that is not a whole number leaves the socket's previous port.
@@ -89,12 +95,17 @@ void Server(const QString &host)
     s.Tcp1->Connect();
     s.Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
     s.setCaption(s.txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
-    if (m.txtPcdos.Text == QLatin1String("yes")) {
-        m.CDControl->SetDeviceType(QStringLiteral("CDAudio"));
-        m.CDControl->Command(QStringLiteral("Open"));
-        m.CDControl->Command(QStringLiteral("Play"));
-        m.CDControl->SetVisible(true);
-    }
+    if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
+}
+
+bool Join(const QString &argument)
+{
+    if (argument.trimmed().isEmpty()) return false;
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    s.SendData(QStringLiteral("JOIN ") + argument);
+    s.ChannelState = 1;
+    frmOrvelIRC::SetCurrentChannel(argument);
+    return true;
 }
 
 bool Nick(const QString &argument)

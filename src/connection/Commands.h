@@ -3,6 +3,8 @@
 // command into its word and argument, and the commands that behave the same in both.
 #include "settings/Defaults.h"
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,14 +18,15 @@ namespace commands {
 using settings::DefaultHost;
 using settings::DefaultEmail;
 
-// The typed text as one line: pasted line breaks (and NULs) become blanks, so the text
-// never turns into extra IRC commands on the wire.
-QString OneLine(const QString &typed);
+// The lines of what was entered: a paste may hold several, split at CR LF, CR or LF.
+// Empty lines are left out and a NUL, which no line can carry, becomes a blank.
+QStringList TypedLines(const QString &typed);
 
 // Key rules of both command lines. Esc minimises the window and swallows the key. Enter
-// on a non-empty line swallows the key and returns the line (as one line); every other
-// case returns nothing and leaves the key to the box.
-std::optional<QString> TakeEnter(FormBase &window, QLineEdit &box, int &KeyAscii);
+// on a non-empty line swallows the key and runs each of its lines as if it had been typed
+// and entered alone, then empties the box (unless the window went away meanwhile). Every
+// other key is left to the box.
+void EnterLines(FormBase &window, QLineEdit &box, int &KeyAscii, const std::function<void(const QString &)> &run);
 
 struct Cut
 {
@@ -52,6 +55,10 @@ QString ActionLine(const QString &channel, const QString &text);
 
 // /SERVER: both command lines run the same steps on the server window.
 void Server(const QString &host);
+
+// /JOIN: sends it, sets the channel state to "join sent" and makes the argument, as typed,
+// the current channel. With no channel word nothing is sent or changed and false is returned.
+bool Join(const QString &argument);
 
 // /NICK: sends the change and takes the new nick at once (holder, variable, nick.msg and,
 // while a connection is shown, the caption). Only the first word counts; with no word at

@@ -6,6 +6,7 @@
 #include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
+#include "settings/Defaults.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include "windows/frmInData.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 // The user name that USER sends, made from the e-mail setting: servers refuse one with
@@ -32,9 +34,17 @@ QString userNameFrom(const QString &email)
 
 void frmOrvelIRC::TCP1_Connect()
 {
-    // A new connection starts with a new line, whatever the last one left unfinished.
-    DroppingLine = false;
     frmOrvelMain &m = Main();
+    // An attempt given up before it connected (Quit, a quit item) is not taken up: the
+    // connection is closed at once and nothing goes out on it. A running count-down ends
+    // that attempt itself; otherwise the controls are put back now.
+    if (!IsConnectedFlag()) {
+        if (m.CountDownRunning()) CloseSocket();
+        else ConnectionGone(nullptr);
+        return;
+    }
+    // Nothing of an earlier connection carries over into this one.
+    StartClean();
     if (!m.txtFontName.Text.isEmpty()) {
         Incoming->SetSelFontName(m.txtFontName.Text);
         bool ok = false;
@@ -57,10 +67,14 @@ void frmOrvelIRC::TCP1_Connect()
     Addtext2(QStringLiteral("\x01 Sending login information..."));
     m.mnuConnect->setText(QStringLiteral("Disconnect"));
     SendData(QStringLiteral("NICK ") + IrcData::CurrentNick);
-    IrcData::CurrentNick = txtNick.Text;
-    IrcData::ServerName = txtServer.Text;
-    IrcData::RealName = txtRN.Text;
-    IrcData::EmailAddress = txtEmail.Text;
+    // An empty holder never overwrites a value: /SERVER's defaults for a missing e-mail
+    // or real name stay, and the USER line gets no empty field.
+    if (!txtNick.Text.isEmpty()) IrcData::CurrentNick = txtNick.Text;
+    if (!txtServer.Text.isEmpty()) IrcData::ServerName = txtServer.Text;
+    if (!txtRN.Text.isEmpty()) IrcData::RealName = txtRN.Text;
+    if (!txtEmail.Text.isEmpty()) IrcData::EmailAddress = txtEmail.Text;
+    if (IrcData::RealName.isEmpty()) IrcData::RealName = settings::DefaultRealName;
+    if (IrcData::EmailAddress.isEmpty()) IrcData::EmailAddress = settings::DefaultEmail;
     if (m.Timer2->Enabled()) {
         m.Timer2->setEnabled(false);
         for (QLabel *d : {m.One, m.Two, m.Three, m.Four, m.Five, m.Six, m.Seven, m.eight, m.nine, m.Zero, m.Image5})
@@ -70,20 +84,53 @@ void frmOrvelIRC::TCP1_Connect()
              IrcData::ServerName + QStringLiteral(" :") + IrcData::RealName);
 }
 
-void frmOrvelIRC::TCP1_Close()
+void frmOrvelIRC::TCP1_Close() { ConnectionGone(&frmOrvelIRC::Addtext); }
+
+void frmOrvelIRC::TCP1_ConnectFailed()
 {
+    // The Connect button's count-down reports its own attempt when it runs out.
+    if (Main().CountDownRunning()) return;
+    AttemptFailed();
+}
+
+void frmOrvelIRC::AttemptFailed()
+{
+    Main().PlaySnd(QStringLiteral("error.wav"));
+    Addtext2(QStringLiteral("\x01 Error 71 (failed to connect (server))"));
+    ConnectionGone(&frmOrvelIRC::Addtext2);
+}
+
+void frmOrvelIRC::ConnectionGone(void (frmOrvelIRC::*note)(const QString &))
+{
+    if (note) (this->*note)(QStringLiteral("\x01 Disconnected"));
+    CloseSocket();
+    setCaption(QString());
+    Incoming->SetMousePointer(1);
+    if (Teletrivia->Enabled()) {
+        // The game stops at its reveal phase.
+        Teletrivia->setEnabled(false);
+        SetPicture1BackColor(1);
+    }
     frmOrvelMain &m = Main();
-    Addtext(QStringLiteral("\x01 Disconnected"));
+    m.Timer2->setEnabled(false);
     m.cmdConnect->setEnabled(true);
     m.mnuSetup->setEnabled(true);
     m.cmdDisconnect->setEnabled(false);
     m.cmdSetup->setEnabled(true);
-    m.Timer2->setEnabled(false);
-    setCaption(QString());
-    Teletrivia->setEnabled(false);
-    SetPicture1BackColor(1);
-    Tcp1->Close();
     m.mnuConnect->setText(QStringLiteral("Connect"));
+}
+
+void frmOrvelIRC::CloseSocket()
+{
+    Tcp1->Close();
+    StartClean();
+}
+
+void frmOrvelIRC::StartClean()
+{
+    PartialLine.clear();
+    DroppingLine = false;
+    SkipLeadingLf = false;
     ChannelState = 0;
 }
 
@@ -144,12 +191,16 @@ void frmOrvelIRC::TCP1_DataArrival()
     // repeat a long remainder into the view again and again.
     if (m.mnuIndataWindow->isChecked())
         form<frmInData>().Append((complete || !held ? work : received) + QStringLiteral("\r\n"));
+    // The LF of a CR LF that two reads split ends the line already handled.
+    if (SkipLeadingLf && work.startsWith(QLatin1Char('\n'))) work.remove(0, 1);
+    SkipLeadingLf = false;
     if (DroppingLine) {
         // The rest of a line already dropped as too long, up to its line end, goes with it.
         qsizetype end = 0;
         while (end < work.size() && work[end] != QLatin1Char('\r') && work[end] != QLatin1Char('\n')) ++end;
         if (end == work.size()) return;
         if (work[end] == QLatin1Char('\r') && end + 1 < work.size() && work[end + 1] == QLatin1Char('\n')) ++end;
+        SkipLeadingLf = end + 1 == work.size() && work[end] == QLatin1Char('\r');
         work.remove(0, end + 1);
         DroppingLine = false;
         if (work.isEmpty()) return;
@@ -172,6 +223,7 @@ void frmOrvelIRC::TCP1_DataArrival()
         }
         work.truncate(end + 1);
     }
+    SkipLeadingLf = PartialLine.isEmpty() && work.endsWith(QLatin1Char('\r'));
     QPointer<frmOrvelIRC> self(this);
     Arrival a;
     LineSplitter lines(work);
@@ -224,6 +276,13 @@ QStringView wordAt(QStringView line, int n)
     }
     const qsizetype e = line.indexOf(QLatin1Char(' '), from);
     return e < 0 ? line.mid(from) : line.mid(from, e - from);
+}
+
+// The replies by which a server refuses a JOIN.
+bool isJoinRefusal(QStringView reply)
+{
+    static const QStringView codes[] = {u"403", u"405", u"437", u"461", u"471", u"473", u"474", u"475", u"476", u"477"};
+    return std::find(std::begin(codes), std::end(codes), reply) != std::end(codes);
 }
 
 // The own-prefix test: ":" and the nick, then "!" or a blank. A longer nick that merely
@@ -325,8 +384,17 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         return;
     case 1:
         if (line.startsWith(n->fromServer)) {
+            // The topic, names and end of names of the channel being joined (the names
+            // reply has its channel after the public/secret marker) are the join's.
             const QStringView w = wordAt(line, 1);
-            if (w == u"332" || w == u"353" || w == u"366") JoinReply(line, a);
+            const bool names = w == u"353";
+            if ((names || w == u"332" || w == u"366") && IsCurrentChannel(wordAt(line, names ? 4 : 3))) {
+                JoinReply(line, a);
+                return;
+            }
+            // Everything else the server says is shown; a refused join stops the wait.
+            if (isJoinRefusal(w)) ChannelState = 0;
+            ServerText(line);
             return;
         }
         if (wordAt(line, 0) == u"JOIN") JoinEcho(line, a);
@@ -359,4 +427,8 @@ void frmOrvelIRC::ServerText(const QString &line)
     Addtext3(WithoutMarks(text));
 }
 
-void frmOrvelIRC::HideChannelWindow() { form<frmChan>().HideForm(); }
+// A channel window that is not loaded is not created only to be hidden.
+void frmOrvelIRC::HideChannelWindow()
+{
+    if (frmChan *c = loaded<frmChan>()) c->HideForm();
+}

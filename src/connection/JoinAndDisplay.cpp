@@ -147,16 +147,26 @@ void frmOrvelIRC::JoinEcho(QString &line, Arrival &)
     if (cut::FirstWord(line) != QLatin1String("JOIN")) return;
     frmChan &c = form<frmChan>();
     c.ShowForm();
+    // The names that follow are this channel's alone.
+    c.Namelist->Clear();
     c.Incoming->SetSelColor(1);
-    // No line break: the text follows whatever the pane holds.
-    c.Incoming->SetSelText(QStringLiteral("\x01 Now speaking in ") + CurrentChannel);
+    const QString text = QStringLiteral("\x01 Now speaking in ") + CurrentChannel;
+    c.Incoming->SetSelText(c.Incoming->TextLength() > 0 ? QStringLiteral("\r\n") + text : text);
 }
 
 void frmOrvelIRC::NamesRefill(QString &line, Arrival &)
 {
+    // The names of the current channel, however the server spells it.
     const QString marker = QLatin1Char(':') + IrcData::ServerName + QStringLiteral(" 353 ") + IrcData::CurrentNick +
-                           QStringLiteral(" = ") + CurrentChannel;
-    if (!line.contains(marker)) {
+                           QStringLiteral(" = ");
+    const qsizetype at = line.indexOf(marker, 0, Qt::CaseInsensitive);
+    QStringView channel;
+    if (at >= 0) {
+        channel = QStringView(line).sliced(at + marker.size());
+        const qsizetype blank = channel.indexOf(QLatin1Char(' '));
+        if (blank >= 0) channel = channel.first(blank);
+    }
+    if (at < 0 || !IsCurrentChannel(channel)) {
         NamesRunOpen = false;
         return;
     }

@@ -66,10 +66,7 @@ const std::vector<Row> &table()
         {"P", true, part},
         {"PART", true, part},
         {"JOIN", true, [](frmOrvelIRC &s, const QString &a) {
-             s.SendData(QStringLiteral("JOIN ") + a);
-             s.ChannelState = 1;
-             frmOrvelIRC::CurrentChannel = a;
-             s.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
+             if (commands::Join(a)) s.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
          }},
         {"ACTION", true, action},
         {"ME", true, action},
@@ -86,16 +83,16 @@ const std::vector<Row> &table()
 
 void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)
 {
-    const std::optional<QString> typed = commands::TakeEnter(*this, *Outgoing, KeyAscii);
-    if (!typed) return;
-    QPointer<frmOrvelIRC> self(this);
-    const QString &line = *typed;
+    commands::EnterLines(*this, *Outgoing, KeyAscii, [this](const QString &line) { RunTypedLine(line); });
+}
+
+void frmOrvelIRC::RunTypedLine(const QString &line)
+{
     if (!line.startsWith(QLatin1Char('/'))) {
         // Typed text is never sent from the server window.
         Addtext(IsConnectedFlag() ? QStringLiteral("\x01 Error 4 (Not in a channel)")
                                   : QStringLiteral("\x01 Error 5 (Not connected)"));
         Main().PlaySnd(QStringLiteral("error.wav"));
-        Outgoing->clear();
         return;
     }
     const commands::Cut c = commands::TakeCommand(*Outgoing, line);
@@ -107,6 +104,4 @@ void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)
             row->run(*this, c.argument);
         }
     }
-    // A command may have unloaded this window (a message box runs its own event loop).
-    if (self) Outgoing->clear();
 }

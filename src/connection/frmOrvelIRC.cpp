@@ -29,6 +29,8 @@ frmOrvelIRC::frmOrvelIRC()
     Picture1->setToolTip(QStringLiteral("Tele Trivia"));
     SetPicture1BackColor(0);
     resize(500, 300);
+    // A window loaded again shows the channel at once, not at its timer's first tick.
+    ChanCentral.Text = CurrentChannel;
 
     connect(Incoming, &RichPane::Change, this, &frmOrvelIRC::Incoming_Change);
     connect(Incoming, &RichPane::Click, this, &frmOrvelIRC::Incoming_Click);
@@ -40,6 +42,7 @@ frmOrvelIRC::frmOrvelIRC()
     connect(Tcp1, &TcpSocket::Connected, this, [this] { WelcomeSeen = false; });
     connect(Tcp1, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
     connect(Tcp1, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
+    connect(Tcp1, &TcpSocket::ConnectFailed, this, &frmOrvelIRC::TCP1_ConnectFailed);
     Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
     WireTeletrivia();
 }
@@ -138,7 +141,9 @@ void frmOrvelIRC::Form_Unload()
 {
     frmOrvelMain &m = Main();
     m.mnuShowServerWindow->setEnabled(true);
-    Tcp1->Close();
+    // No socket is left behind: the frame's controls must not go on claiming a connection
+    // or counting down an attempt (whose time-out would load this window again).
+    ConnectionGone(nullptr);
     Timer1->setEnabled(false);
     Teletrivia->setEnabled(false);
     m.Command2->setEnabled(false);
@@ -164,7 +169,24 @@ void frmOrvelIRC::Incoming_MouseDown(int button)
     if (self) self->Incoming->setEnabled(true);
 }
 
+// A safety net only: SetCurrentChannel publishes the channel the moment it changes.
 void frmOrvelIRC::Timer1_Timer() { ChanCentral.Text = CurrentChannel; }
+
+void frmOrvelIRC::SetCurrentChannel(const QString &channel)
+{
+    CurrentChannel = channel;
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->ChanCentral.Text = channel;
+}
+
+bool frmOrvelIRC::IsCurrentChannel(QStringView name)
+{
+    QStringView joined(CurrentChannel);
+    for (QChar end : {QLatin1Char(' '), QLatin1Char(',')}) {
+        const qsizetype at = joined.indexOf(end);
+        if (at >= 0) joined = joined.first(at);
+    }
+    return !joined.isEmpty() && name.compare(joined, Qt::CaseInsensitive) == 0;
+}
 
 void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
 {

@@ -39,9 +39,14 @@ public:
 
     QString CrLf;
     int ChannelState = 0;
-    // These outlive an unload of the window.
+    // These outlive an unload of the window. CurrentChannel is written only through
+    // SetCurrentChannel, which publishes it in ChanCentral at once.
     static inline QString CurrentChannel;
     static inline QString PartialLine;
+    static void SetCurrentChannel(const QString &channel);
+    // True when the name is the channel the last /JOIN named (what was typed, up to a key
+    // or a second channel), letter case aside: servers spell a channel their own way.
+    static bool IsCurrentChannel(QStringView name);
 
     // Output procedures: one line each into the pane in a fixed colour.
     void AddtextX(const QString &text);
@@ -71,6 +76,17 @@ public:
     void TCP1_Connect();
     void TCP1_Close();
     void TCP1_DataArrival();
+    // An attempt to connect failed: refused, host not found or no answer.
+    void TCP1_ConnectFailed();
+    // The connection is gone, whoever ended it (the peer, our own close, a failed
+    // attempt): the socket is closed and the connected flag, the frame's connect controls
+    // and a running game return to their disconnected state. The status line
+    // "\x01 Disconnected" is written with the given output procedure (none when null).
+    void ConnectionGone(void (frmOrvelIRC::*note)(const QString &));
+    // An attempt that did not connect: reported with the sound and the error line, then gone.
+    void AttemptFailed();
+    // Closes the socket; the next connection then starts clean (see StartClean).
+    void CloseSocket();
     // Shows a server line in the pane: its last parameter (after the first " :"), or else
     // its words after the target nick; formatting marks are taken out.
     void ServerText(const QString &line);
@@ -81,6 +97,11 @@ public:
     // Set while the rest of a line dropped as too long is still arriving: it is dropped
     // too, up to its line end, and never handled as a line of its own.
     bool DroppingLine = false;
+    // Set when a block ended in CR: an LF at the head of the next one ends the same line.
+    bool SkipLeadingLf = false;
+    // Forgets what a connection left behind: a held half line, a line being dropped, a
+    // CR waiting for its LF, and the channel state.
+    void StartClean();
     // Sends an automatic reply (one the user did not ask for) when it is one whole line
     // and the reply budget allows it; false when it was not sent. A reply that a CR, LF
     // or NUL in received text would cut short is not sent at all.
@@ -135,6 +156,8 @@ public:
 
     // ---- command line ----
     void Outgoing_KeyPress(int &KeyAscii);
+    // One line of what was entered, handled as if it had been typed alone.
+    void RunTypedLine(const QString &line);
     // ---- end command line ----
 
     // ---- join and display ----

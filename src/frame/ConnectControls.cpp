@@ -51,6 +51,8 @@ void frmOrvelMain::buildConnectControls()
     mnuServer->addSeparator();
     mnuDisconnectMe = mnuServer->addAction(mnuConnect->text());
     connect(mnuDisconnectMe, &QAction::triggered, this, &frmOrvelMain::mnuDisconnectMe_Click);
+    // The pop-up's twin reads what the File item reads, from the moment it changes.
+    connect(mnuConnect, &QAction::changed, this, [this] { mnuDisconnectMe->setText(mnuConnect->text()); });
     mnuServer->addSeparator();
     mnuQuitIRC2 = mnuServer->addMenu(QStringLiteral("Quit IRC"));
     mnuNormal = mnuQuitIRC2->addAction(QStringLiteral("Normal"));
@@ -68,13 +70,10 @@ void frmOrvelMain::cmdConnect_Click()
     cmdDisconnect->setEnabled(true);
 
     QPointer<frmOrvelIRC> s(&form<frmOrvelIRC>());
-    if (!s->Caption().isEmpty()) {
-        s->Addtext2(QStringLiteral("\x01 Disconnected"));
-        s->Tcp1->Close();
-    }
+    if (!s->Caption().isEmpty()) s->Addtext2(QStringLiteral("\x01 Disconnected"));
     s->Incoming->SetMousePointer(13);
 
-    s->Tcp1->Close();
+    s->CloseSocket();
     s->Tcp1->RemoteHost = IrcData::ServerName;
     // A port that is not a whole number from 1 to 65535 must not reach a stale port:
     // the attempt then never connects and the count-down reports it.
@@ -86,12 +85,7 @@ void frmOrvelMain::cmdConnect_Click()
     s->Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
     s->setCaption(s->txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
 
-    if (txtPcdos.Text == QLatin1String("yes")) {
-        CDControl->SetDeviceType(QStringLiteral("CDAudio"));
-        CDControl->Command(QStringLiteral("Open"));
-        CDControl->Command(QStringLiteral("Play"));
-        CDControl->SetVisible(true);
-    }
+    if (txtPcdos.Text == QLatin1String("yes")) PlayCdOnConnect();
 
     Image5->setVisible(true);
     nine->setVisible(true);
@@ -135,21 +129,15 @@ void frmOrvelMain::mnuDisconnectMe_Click() { mnuConnect_Click(); }
 
 void frmOrvelMain::mnuCloseTheTCPSocket_Click()
 {
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Addtext2(QStringLiteral("\x01 Disconnected"));
     Timer2->setEnabled(false);
     for (QLabel *d : {One, Two, Three, Four, Five, Six, Seven, eight, nine}) d->setVisible(false);
     Zero->setVisible(true);
-    s.Incoming->SetMousePointer(1);
-    s.Tcp1->Close();
-    s.setCaption(QString());
-    cmdConnect->setEnabled(true);
-    cmdSetup->setEnabled(true);
-    cmdDisconnect->setEnabled(false);
-    mnuSetup->setEnabled(true);
+    form<frmOrvelIRC>().ConnectionGone(&frmOrvelIRC::Addtext2);
 }
 
-void frmOrvelMain::mnuCloseTCPSocket_Click() { form<frmOrvelIRC>().Tcp1->Close(); }
+// Closing the socket from a pop-up is a close like any other: the controls must not go
+// on claiming a connection.
+void frmOrvelMain::mnuCloseTCPSocket_Click() { mnuCloseTheTCPSocket_Click(); }
 
 void frmOrvelMain::mnuSendtheserveraquitmessage_Click()
 {
@@ -171,6 +159,8 @@ QLabel *frmOrvelMain::CountDownDigit() const
         if (!d->isHidden()) return d;
     return nullptr;
 }
+
+bool frmOrvelMain::CountDownRunning() const { return Timer2->Enabled() && CountDownDigit(); }
 
 void frmOrvelMain::Timer2_Timer()
 {
@@ -194,17 +184,7 @@ void frmOrvelMain::Timer2_Timer()
     // The last step: the attempt has failed.
     Zero->setVisible(true);
     One->setVisible(false);
-    PlaySnd(QStringLiteral("error.wav"));
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.Addtext2(QStringLiteral("\x01 Error 71 (failed to connect (server))"));
-    s.Tcp1->Close();
-    s.setCaption(QString());
-    s.Addtext2(QStringLiteral("\x01 Disconnected"));
-    s.Incoming->SetMousePointer(1);
-    cmdConnect->setEnabled(true);
-    cmdDisconnect->setEnabled(false);
-    cmdSetup->setEnabled(true);
-    mnuSetup->setEnabled(true);
+    form<frmOrvelIRC>().AttemptFailed();
 }
 
 void frmOrvelMain::Digit_Click() { Timer2->setEnabled(false); }

@@ -44,6 +44,7 @@ void frmOrvelMain::buildSoundBoard()
             // The first press of a double click has already selected the option.
             Option_DblClick(n);
         };
+        connect(o, &QRadioButton::toggled, this, &frmOrvelMain::SyncSoundBoardButton);
     }
     Command1 = new QPushButton(QStringLiteral("Make it so"), board);
     Command1->setEnabled(false);
@@ -89,10 +90,24 @@ void frmOrvelMain::buildSoundBoard()
 
 bool frmOrvelMain::AmpIsOn() const { return CDControl->Visible(); }
 
+void frmOrvelMain::SetAmpOn(bool on)
+{
+    CDControl->SetVisible(on);
+    CDPanel->setVisible(on);
+}
+
+void frmOrvelMain::PlayCdOnConnect()
+{
+    CDControl->SetDeviceType(QStringLiteral("CDAudio"));
+    CDControl->Command(QStringLiteral("Open"));
+    CDControl->Command(QStringLiteral("Play"));
+    SetAmpOn(true);
+}
+
 void frmOrvelMain::mnuTurnOnAmp_Click()
 {
     PlaySnd(QStringLiteral("error.wav"));
-    CDControl->SetVisible(true);
+    SetAmpOn(true);
     CDControl->SetDeviceType(QStringLiteral("CDAudio"));
     CDControl->Command(QStringLiteral("Open"));
 }
@@ -102,7 +117,7 @@ void frmOrvelMain::mnuAmpOff_Click()
     PlaySnd(QStringLiteral("switch.wav"));
     CDControl->Command(QStringLiteral("Stop"));
     CDControl->Command(QStringLiteral("Close"));
-    CDControl->SetVisible(false);
+    SetAmpOn(false);
 }
 
 void frmOrvelMain::mnuCrankAmp_Click() { CDControl->Command(QStringLiteral("Play")); }

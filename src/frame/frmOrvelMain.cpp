@@ -75,6 +75,8 @@ frmOrvelMain::frmOrvelMain()
     // ---- end connect controls and sound board set-up ----
     buildCommandMenus();  // after the connect controls: its server items go before "Disconnect"
     buildDashboardParts();  // last: it puts the OrvelIRC menu in order
+    connect(mnuWindowOne, &QAction::changed, this, &frmOrvelMain::SyncWindowMenu);
+    SyncWindowMenu();
 }
 
 frmOrvelMain::~frmOrvelMain()
@@ -448,19 +450,25 @@ void frmOrvelMain::ReleaseWindowEntry(const QString &kind, int count)
     }
 }
 
-void frmOrvelMain::Timer1_Timer()
+void frmOrvelMain::SyncSoundBoardButton()
 {
-    // ---- sound board tick ----
     Command1->setEnabled(Option1->isChecked() || Option2->isChecked() || Option3->isChecked() || Option4->isChecked());
-    CDPanel->setVisible(AmpIsOn());
-    // ---- end sound board tick ----
-    // ---- connect controls tick ----
-    mnuDisconnectMe->setText(mnuConnect->text());
-    // ---- end connect controls tick ----
+}
+
+void frmOrvelMain::SyncWindowMenu()
+{
     const bool any = mnuWindowOne->isVisible();
     mnuWindowSeparator->setVisible(any);
     mnuCloseWindows->setEnabled(any);
     mnuCloseAll->setEnabled(any);
+}
+
+void frmOrvelMain::Timer1_Timer()
+{
+    SyncSoundBoardButton();
+    CDPanel->setVisible(AmpIsOn());
+    mnuDisconnectMe->setText(mnuConnect->text());
+    SyncWindowMenu();
     const QTime now = QTime::currentTime();
     const int h12 = now.hour() % 12 == 0 ? 12 : now.hour() % 12;
     const QLocale loc;

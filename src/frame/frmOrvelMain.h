@@ -85,9 +85,14 @@ public:
     std::unique_ptr<MMControl> MMControl1, CDControl;
     void PlaySnd(const QString &file);
 
-    // Housekeeping timer.
+    // Housekeeping timer: the clock, and a safety net for the states it keeps in step
+    // (each of them is also put right the moment what it follows changes).
     VbTimer *Timer1 = nullptr;
     void Timer1_Timer();
+    // "Make it so" is usable while an option is chosen.
+    void SyncSoundBoardButton();
+    // The window-list separator and the close items follow entry 1.
+    void SyncWindowMenu();
 
     // Window list: claim, check, uncheck and release entries 1..count for a kind text.
     void ClaimWindowEntry(const QString &kind, int count);
@@ -133,6 +138,8 @@ public:
     void buildConnectControls();
     // The digit that shows, tested nine down to One; nullptr when none of them does.
     QLabel *CountDownDigit() const;
+    // A count-down is under way: it will report its attempt's failure itself.
+    bool CountDownRunning() const;
     // ---- end connect controls ----
 
     // ---- sound board and CD ----
@@ -158,8 +165,11 @@ public:
     void OptionLabel_Click(int n);
     void OptionLabel_DblClick(int n);
     void Option_DblClick(int n);
-    // The CD player is on while its control is visible.
+    // The CD player is on while its control is visible; the player's row shows with it.
     bool AmpIsOn() const;
+    void SetAmpOn(bool on);
+    // The play-on-connect sequence of the Connect button and /SERVER.
+    void PlayCdOnConnect();
     // Opens the sound chooser modally (the Wav choice).
     void OpenSoundChooser();
     // ---- end sound board and CD ----

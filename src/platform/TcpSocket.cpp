@@ -2,6 +2,7 @@
 #include <QHostInfo>
 #include <QNetworkInterface>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 const char16_t kCp1252High[32] = {
@@ -67,7 +68,18 @@ QString DecodeIncoming(QByteArray &carry, const QByteArray &bytes)
 
 TcpSocket::TcpSocket(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this))
 {
-    connect(m_socket, &QTcpSocket::connected, this, &TcpSocket::Connected);
+    connect(m_socket, &QTcpSocket::connected, this, [this] {
+        m_up = true;
+        emit Connected();
+    });
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
+        if (m_closingLocally || m_up) return;
+        // Told from the event loop, so whoever called Connect() has finished starting the
+        // attempt even when it fails at once; an attempt closed meanwhile is not reported.
+        QTimer::singleShot(0, this, [this, attempt = m_attempt] {
+            if (attempt == m_attempt) emit ConnectFailed();
+        });
+    });
     connect(m_socket, &QTcpSocket::readyRead, this, &TcpSocket::DataArrival);
     connect(m_socket, &QTcpSocket::disconnected, this, [this] {
         if (!m_closingLocally) emit Closed();
@@ -87,6 +99,8 @@ void TcpSocket::SetHostFilter(bool (*allowed)(const QString &host)) { g_hostFilt
 void TcpSocket::Connect()
 {
     m_carry.clear();
+    m_up = false;
+    ++m_attempt;
     // A port the socket cannot have never wraps round to some other port: no attempt.
     if (RemotePort < 1 || RemotePort > 65535) return;
     if (g_hostFilter && !g_hostFilter(RemoteHost)) return;
@@ -112,6 +126,7 @@ void TcpSocket::Close()
     m_socket->abort();
     m_closingLocally = false;
     m_carry.clear();
+    ++m_attempt;
 }
 
 bool TcpSocket::IsConnected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }

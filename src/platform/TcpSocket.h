@@ -10,7 +10,8 @@ class QTcpSocket;
 QString DecodeIncoming(QByteArray &carry, const QByteArray &bytes);
 
 // The one IRC client socket. Connected, DataArrival and Closed mirror the three socket
-// events the program handles; Closed is raised only when the peer closes.
+// events the program handles; Closed is raised only when the peer closes. ConnectFailed
+// tells that an attempt ended without a connection (refused, host not found, no answer).
 class TcpSocket : public QObject
 {
     Q_OBJECT
@@ -35,8 +36,11 @@ signals:
     void Connected();
     void DataArrival();
     void Closed();
+    void ConnectFailed();
 private:
     QTcpSocket *m_socket;
     QByteArray m_carry;
     bool m_closingLocally = false;
+    bool m_up = false;    // the current attempt has connected
+    int m_attempt = 0;    // counts attempts and closes, so a late failure report can be told apart
 };

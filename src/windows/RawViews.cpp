@@ -31,6 +31,13 @@ void appendRaw(QPlainTextEdit *v, const QString &text)
     v->moveCursor(QTextCursor::End);
 }
 
+// The closing note goes to the server window only while it is loaded: closing a view
+// after it (Close All, shut-down) must not bring it back.
+void noteClosed(const QString &text)
+{
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->Addtext2(text);
+}
+
 // Esc minimises the view; other keys get the box's own handling.
 bool escMinimises(FormBase *form, QEvent *e)
 {
@@ -68,7 +75,7 @@ void frmInData::Form_Unload()
     frmOrvelMain &m = Main();
     m.ReleaseWindowEntry(QStringLiteral("InData Window"), 3);
     m.mnuIndataWindow->setChecked(false);
-    form<frmOrvelIRC>().Addtext2(QStringLiteral("\x01 InData Window Closed"));
+    noteClosed(QStringLiteral("\x01 InData Window Closed"));
 }
 
 bool frmInData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }
@@ -94,7 +101,7 @@ void frmOutData::Form_Resize() { txtOutData->setGeometry(0, 0, width(), height()
 void frmOutData::Form_Unload()
 {
     Main().mnuOutDataWindow->setChecked(false);
-    form<frmOrvelIRC>().Addtext2(QStringLiteral("\x01 OutData Window Closed"));
+    noteClosed(QStringLiteral("\x01 OutData Window Closed"));
 }
 
 bool frmOutData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }

@@ -292,11 +292,7 @@ const std::vector<Row> &table()
              server().Addtext(QStringLiteral("\x01 Parted Channel"));
          }},
         {"JOIN", [](frmChan &c, const QString &a) {
-             frmOrvelIRC &s = server();
-             s.SendData(QStringLiteral("JOIN ") + a);
-             s.ChannelState = 1;
-             frmOrvelIRC::CurrentChannel = a;
-             c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
+             if (commands::Join(a)) c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
          }},
         {"ACTION", action},
         {"ME", action},
@@ -313,17 +309,16 @@ const std::vector<Row> &table()
 
 void frmChan::Outgoing_KeyPress(int &KeyAscii)
 {
-    const std::optional<QString> typed = commands::TakeEnter(*this, *Outgoing, KeyAscii);
-    if (!typed) return;
-    QPointer<frmChan> self(this);
-    const QString &line = *typed;
+    commands::EnterLines(*this, *Outgoing, KeyAscii, [this](const QString &line) { RunTypedLine(line); });
+}
+
+void frmChan::RunTypedLine(const QString &line)
+{
     if (!line.startsWith(QLatin1Char('/'))) {
         server().SendData(QStringLiteral("PRIVMSG ") + chanCentral() + QStringLiteral(" :") + line);
         Addtext(QStringLiteral("<") + IrcData::CurrentNick + QStringLiteral("> ") + line);
-        Outgoing->clear();
         return;
     }
     const commands::Cut c = commands::TakeCommand(*Outgoing, line);
     if (const Row *row = commands::FindRow(table(), c.word)) row->run(*this, c.argument);
-    if (self) Outgoing->clear();
 }

@@ -1,4 +1,5 @@
 #include "windows/frmOrvelChat.h"
+#include "connection/Commands.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
@@ -34,6 +35,8 @@ frmOrvelChat::frmOrvelChat()
     resize(450, 250);
     setCaption(QStringLiteral("Private Chat"));
     connect(Timer1, &VbTimer::Timer, this, &frmOrvelChat::Timer1_Timer);
+    // The caption follows the partner the moment it changes; the timer is a safety net.
+    connect(txtUser, &QLineEdit::textChanged, this, &frmOrvelChat::Timer1_Timer);
     connect(txtIncoming, &RichPane::Change, this, &frmOrvelChat::txtIncoming_Change);
     connect(txtIncoming, &RichPane::GotFocus, this, &frmOrvelChat::txtIncoming_GotFocus);
     txtIncoming->viewport()->installEventFilter(this);
@@ -126,8 +129,11 @@ void frmOrvelChat::txtOutgoing_KeyPress(int &KeyAscii)
         txtOutgoing->setFont(f);
     }
     KeyAscii = 0;
-    form<frmOrvelIRC>().SendData(QStringLiteral("PRIVMSG ") + txtUser->text() + QStringLiteral(" :") + typed);
-    txtIncoming->SetSelColor(0);
-    txtIncoming->SetSelText(QStringLiteral("\r\n> ") + typed);
+    // Each line of a paste is a message of its own: a line break could never go out inside one.
+    for (const QString &line : commands::TypedLines(typed)) {
+        form<frmOrvelIRC>().SendData(QStringLiteral("PRIVMSG ") + txtUser->text() + QStringLiteral(" :") + line);
+        txtIncoming->SetSelColor(0);
+        txtIncoming->SetSelText(QStringLiteral("\r\n> ") + line);
+    }
     txtOutgoing->clear();
 }

@@ -1,9 +1,11 @@
 #include "ClientSession.h"
+#include "platform/Timer.h"
 
-ClientSession::ClientSession(int port, const Settings &settings) : m_loopback(port == 0)
+ClientSession::ClientSession(int port, const Settings &settings, Ticks ticks) : m_loopback(port == 0)
 {
     env.writeConnection(m_loopback ? srv.port() : port);
     for (const auto &[name, value] : settings) env.writeSetting(name, value);
+    VbTimer::setRealTicks(ticks == Ticks::Real);
     m = &env.start();
     m->show();
     s = &form<frmOrvelIRC>();
@@ -35,7 +37,6 @@ bool ClientSession::connect(const QString &serverName)
 bool ClientSession::join(const QString &channel, const QByteArray &names)
 {
     typeServer(QStringLiteral("/JOIN ") + channel);
-    s->Timer1->fire();
     if (m_loopback) {
         const QByteArray c = channel.toUtf8(), n = IrcData::CurrentNick.toUtf8(), from = ":" + IrcData::ServerName.toUtf8();
         srv.send(":" + n + "!u@h JOIN :" + c + "\r\n" + from + " 332 " + n + " " + c + " :The topic\r\n" + from + " 353 " +

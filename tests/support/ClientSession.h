@@ -19,9 +19,13 @@ class ClientSession
 {
 public:
     using Settings = QList<QPair<QString, QString>>;
+    // Manual: timers tick only when a test fires them (the count-down, stepped by hand).
+    // Real: every timer runs on its own, as in the program (against a real server, where
+    // what a slow timer would only catch up on later shows).
+    enum class Ticks { Manual, Real };
     // Writes the connection settings for the port (0: the session's loopback server), then
     // the given settings over them, and starts the program. Not connected yet.
-    explicit ClientSession(int port = 0, const Settings &settings = {});
+    explicit ClientSession(int port = 0, const Settings &settings = {}, Ticks ticks = Ticks::Manual);
 
     TestEnv env;
     LoopbackServer srv;
@@ -34,9 +38,9 @@ public:
     // /SERVER typed in the server window, then the welcome that names the server: the
     // session sends it on the loopback, another server sends its own.
     bool connect(const QString &serverName = QStringLiteral("irc.test"));
-    // /JOIN typed in the server window and the channel's name published; on the loopback
-    // answered with the server's join replies (topic "The topic" and these names) and what
-    // the join sent drained. True once joined.
+    // /JOIN typed in the server window; on the loopback answered with the server's join
+    // replies (topic "The topic" and these names) and what the join sent drained. True
+    // once joined.
     bool join(const QString &channel, const QByteArray &names = {});
     bool connectAndJoin(const QByteArray &names = "@op +vo carl abc")
     {
