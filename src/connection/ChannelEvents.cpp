@@ -95,7 +95,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
     // Topic change: the caption names the channel and the new topic.
     if (command == u"TOPIC" && here && v.Count() >= 2) form<frmChan>().setCaption(chan + QStringLiteral(": ") + v.Last().toString());
 
-    NamesRefill(line, a);
+    NamesRefill(v);
 
     if (command == u"KICK" && here && v.Count() >= 2) {
         const QString victim = v.Param(1).toString();

@@ -240,44 +240,23 @@ const frmOrvelIRC::LineNeedles &frmOrvelIRC::Needles()
 {
     LineNeedles &n = m_needles;
     const QString &nick = IrcData::CurrentNick;
-    const QString &server = IrcData::ServerName;
-    // Built once at first use even when both are still empty.
-    const bool fresh = !n.toMe.isEmpty();
-    if (fresh && n.nick == nick && n.server == server) return n;
-    if (!fresh || n.nick != nick) {
-        n.nick = nick;
-        n.ownPrefix = QLatin1Char(':') + nick;
-        n.nickInUse = QStringLiteral("* ") + nick + QStringLiteral(" :Nickname is already in use.");
-        n.toMe = QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :");
-        n.versionLower = n.toMe + QStringLiteral("\x01version\x01");
-        n.versionUpper = n.toMe + QStringLiteral("\x01VERSION\x01");
-        n.page = n.toMe + QStringLiteral("\x01PAGE\x01");
-        n.time = n.toMe + QStringLiteral("\x01TIME\x01");
-        n.wakeup = n.toMe + QChar(0x2021) + QStringLiteral("WAKEUP") + QChar(0x2021);
-        n.dccSend = n.toMe + QStringLiteral("\x01" "DCC SEND ");
-        n.dccChat = n.toMe + QStringLiteral("\x01" "DCC CHAT ");
-    }
-    if (!fresh || n.server != server) {
-        n.server = server;
-        n.fromServer = QLatin1Char(':') + server;
-    }
+    // Built once at first use even when the nick is still empty.
+    if (!n.toMe.isEmpty() && n.nick == nick) return n;
+    n.nick = nick;
+    n.ownPrefix = QLatin1Char(':') + nick;
+    n.nickInUse = QStringLiteral("* ") + nick + QStringLiteral(" :Nickname is already in use.");
+    n.toMe = QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :");
+    n.versionLower = n.toMe + QStringLiteral("\x01version\x01");
+    n.versionUpper = n.toMe + QStringLiteral("\x01VERSION\x01");
+    n.page = n.toMe + QStringLiteral("\x01PAGE\x01");
+    n.time = n.toMe + QStringLiteral("\x01TIME\x01");
+    n.wakeup = n.toMe + QChar(0x2021) + QStringLiteral("WAKEUP") + QChar(0x2021);
+    n.dccSend = n.toMe + QStringLiteral("\x01" "DCC SEND ");
+    n.dccChat = n.toMe + QStringLiteral("\x01" "DCC CHAT ");
     return n;
 }
 
 namespace {
-// The n-th word of a line split at single blanks (0 = the first); empty past the last.
-QStringView wordAt(QStringView line, int n)
-{
-    qsizetype from = 0;
-    for (int i = 0; i < n; ++i) {
-        const qsizetype b = line.indexOf(QLatin1Char(' '), from);
-        if (b < 0) return {};
-        from = b + 1;
-    }
-    const qsizetype e = line.indexOf(QLatin1Char(' '), from);
-    return e < 0 ? line.mid(from) : line.mid(from, e - from);
-}
-
 // The replies by which a server refuses a JOIN.
 bool isJoinRefusal(QStringView reply)
 {
@@ -383,13 +362,13 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         if ((v.HasPrefix() && v.Prefix() == IrcData::ServerName) || (!WelcomeSeen && v.FromServer())) ServerText(line);
         return;
     case 1:
-        if (line.startsWith(n->fromServer)) {
+        if (v.HasPrefix() && v.Prefix() == IrcData::ServerName) {
             // The topic, names and end of names of the channel being joined (the names
             // reply has its channel after the public/secret marker) are the join's.
-            const QStringView w = wordAt(line, 1);
+            const QStringView w = v.Command();
             const bool names = w == u"353";
-            if ((names || w == u"332" || w == u"366") && IsCurrentChannel(wordAt(line, names ? 4 : 3))) {
-                JoinReply(line, a);
+            if ((names || w == u"332" || w == u"366") && IsCurrentChannel(v.Param(names ? 2 : 1))) {
+                JoinReply(line, v);
                 return;
             }
             // Everything else the server says is shown; a refused join stops the wait.
@@ -397,7 +376,7 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
             ServerText(line);
             return;
         }
-        if (wordAt(line, 0) == u"JOIN") JoinEcho(line, a);
+        if (!v.HasPrefix() && v.Command() == u"JOIN") JoinEcho(line, a);
         return;
     case 2:
         StateTwoChain(line, v, a);

@@ -1,5 +1,6 @@
 // Received channel and private messages, the join replies and the nick list fill.
 #include "connection/frmOrvelIRC.h"
+#include "connection/LineView.h"
 #include "connection/FormattingMarks.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
@@ -122,24 +123,18 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
     TeletriviaCheck(line, a);
 }
 
-void frmOrvelIRC::JoinReply(QString &line, Arrival &)
+void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
 {
-    const QString fromServer = QLatin1Char(':') + IrcData::ServerName;
-    if (line.startsWith(fromServer)) {
-        const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
-        const QString word = cut::FirstWord(rest);
-        const QString afterColon = *Mid(rest, InStr(rest, QStringLiteral(":")) + 1);
-        if (word == QLatin1String("332")) {
-            const QString channel = ChanCentral.Text;
-            form<frmChan>().setCaption(channel + QStringLiteral(": ") + afterColon);
-        } else if (word == QLatin1String("353")) {
-            addNames(afterColon);
-        } else if (word == QLatin1String("366")) {
-            ChannelState = 2;
-            NamesRunOpen = false;
-        }
+    const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
+    const QString afterColon = *Mid(rest, InStr(rest, QStringLiteral(":")) + 1);
+    if (v.Command() == u"332") {
+        form<frmChan>().setCaption(ChanCentral.Text + QStringLiteral(": ") + afterColon);
+    } else if (v.Command() == u"353") {
+        addNames(afterColon);
+    } else if (v.Command() == u"366") {
+        ChannelState = 2;
+        NamesRunOpen = false;
     }
-    // Anything else while the join is pending is dropped.
 }
 
 void frmOrvelIRC::JoinEcho(QString &line, Arrival &)
@@ -154,25 +149,17 @@ void frmOrvelIRC::JoinEcho(QString &line, Arrival &)
     c.Incoming->SetSelText(c.Incoming->TextLength() > 0 ? QStringLiteral("\r\n") + text : text);
 }
 
-void frmOrvelIRC::NamesRefill(QString &line, Arrival &)
+void frmOrvelIRC::NamesRefill(const LineView &v)
 {
-    // The names of the current channel, however the server spells it.
-    const QString marker = QLatin1Char(':') + IrcData::ServerName + QStringLiteral(" 353 ") + IrcData::CurrentNick +
-                           QStringLiteral(" = ");
-    const qsizetype at = line.indexOf(marker, 0, Qt::CaseInsensitive);
-    QStringView channel;
-    if (at >= 0) {
-        channel = QStringView(line).sliced(at + marker.size());
-        const qsizetype blank = channel.indexOf(QLatin1Char(' '));
-        if (blank >= 0) channel = channel.first(blank);
-    }
-    if (at < 0 || !IsCurrentChannel(channel)) {
+    // The public names of the current channel from the server, however it spells the channel.
+    const bool ours = v.Command() == u"353" && v.HasPrefix() && v.Prefix() == IrcData::ServerName &&
+                      v.Param(0) == IrcData::CurrentNick && v.Param(1) == u"=" && IsCurrentChannel(v.Param(2));
+    if (!ours) {
         NamesRunOpen = false;
         return;
     }
     // A names reply may span several lines: the list is emptied at the first of them only.
     if (!NamesRunOpen) form<frmChan>().Namelist->Clear();
     NamesRunOpen = true;
-    const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
-    addNames(*Mid(rest, InStr(rest, QStringLiteral(":")) + 1));
+    addNames(v.Last().toString());
 }

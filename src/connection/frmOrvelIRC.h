@@ -139,16 +139,15 @@ public:
     bool WelcomeSeen = false;
     // Makes the channel window invisible without closing it.
     void HideChannelWindow();
-    // The texts the line table looks for, built from the nick and the server name;
-    // rebuilt only when one of those changes, not for every line.
+    // The texts the line table looks for, built from the nick; rebuilt only when it
+    // changes, not for every line.
     struct LineNeedles
     {
-        QString nick, server;        // what the texts below were built from
+        QString nick;                // what the texts below were built from
         QString ownPrefix;           // ":" & nick
         QString nickInUse;           // "* " & nick & " :Nickname is already in use."
         QString toMe;                // "PRIVMSG " & nick & " :": every CTCP row needs it
         QString versionLower, versionUpper, page, time, wakeup, dccSend, dccChat;
-        QString fromServer;          // ":" & server
     };
     const LineNeedles &Needles();
     LineNeedles m_needles;
@@ -163,11 +162,12 @@ public:
     // ---- join and display ----
     // Rows of the received-line table handled by the join and message display code.
     void DisplayMessage(QString &line, Arrival &a);   // private and channel messages
-    void JoinReply(QString &line, Arrival &a);        // 332, 353, 366 while the join is pending
+    // 332, 353 and 366 of the channel being joined, from the server.
+    void JoinReply(const QString &line, const LineView &v);
     void JoinEcho(QString &line, Arrival &a);         // the user's own JOIN line
-    // Row 22: call it with every line that reaches that row; it makes the row's test
-    // itself and also sees where a run of names lines ends.
-    void NamesRefill(QString &line, Arrival &a);      // 353 for the current channel once joined
+    // The names refill once joined: call it with every line of the channel chain; it makes
+    // its own test and also sees where a run of names lines ends.
+    void NamesRefill(const LineView &v);
     // Plain channel text is offered to the quiz.
     void TeletriviaCheck(const QString &line, Arrival &a);
     // True while consecutive names lines for the current channel are refilling the list.
