@@ -3,6 +3,7 @@
 // table of literal tests.
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
+#include "platform/DisplayBatch.h"
 #include "platform/TextCut.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
@@ -112,6 +113,8 @@ private:
 
 void frmOrvelIRC::TCP1_DataArrival()
 {
+    // Everything this block shows is shown once, when it has been handled.
+    display::DisplayBatch batch;
     // The held text keeps its buffer, so a remainder that grows over many arrivals is
     // appended to rather than copied each time.
     QString work = std::move(PartialLine);
