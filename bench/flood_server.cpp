@@ -91,7 +91,11 @@ public:
             static const char *const modes[] = {"+o", "-o", "+v", "-v", "+b", "-b"};
             return from + "MODE " + kChannel + " " + modes[m_rng.below(6)] + " " + pick() + "\r\n";
         }
-        if (kind < 95) return from + "PRIVMSG " + m_me + " :" + words() + "\r\n";
+        if (kind < 95) {
+            // From a few people, as private talk goes: every client keeps one window per partner.
+            const QByteArray pal = "pal" + QByteArray::number(m_rng.below(3));
+            return ":" + pal + "!~" + pal + "@friends.example PRIVMSG " + m_me + " :" + words() + "\r\n";
+        }
         if (kind < 98) return from + "NOTICE " + kChannel + " :" + words() + "\r\n";
         return ":" + kServer + " NOTICE " + m_me + " :*** " + words() + "\r\n";
     }

@@ -34,9 +34,11 @@ void PaneWriter::Append(const QString &text, const QTextCharFormat &format)
 {
     const bool deferred = Defer();
     if (!m_editing) {
-        m_end = QTextCursor(m_view->document());
-        m_end.movePosition(QTextCursor::End);
+        // Placed inside the edit: a cursor moved outside one lays its block out at once.
+        QTextDocument *doc = m_view->document();
+        m_end = QTextCursor(doc);
         m_end.beginEditBlock();
+        m_end.setPosition(doc->characterCount() - 1);
         m_editing = true;
     }
     // Most text goes in as it is; only a line grown past the limit or a break character
@@ -78,11 +80,8 @@ void PaneWriter::Append(const QString &text, const QTextCharFormat &format)
     if (!deferred) FinishBatch();
 }
 
-void PaneWriter::insert(const QString &text, const QTextCharFormat &format)
-{
-    m_end.movePosition(QTextCursor::End);
-    m_end.insertText(text, format);
-}
+// Only this writer changes the document while it edits, so its cursor stays at the end.
+void PaneWriter::insert(const QString &text, const QTextCharFormat &format) { m_end.insertText(text, format); }
 
 void PaneWriter::CaretToEnd()
 {
