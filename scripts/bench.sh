@@ -29,17 +29,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-packages=(irssi weechat-headless tmux xvfb xauth xdotool procps)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-bash "$here/scripts/setup.sh" >/dev/null
+bash "$here/scripts/setup.sh" irssi weechat-headless tmux xdotool >/dev/null
 server_bin="$here/build/bench_flood_server"
 window_bin="$here/build/bench_first_window"
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the program need (only what is missing), then configures and builds.
+# Packages named as arguments are installed with them (the benchmark's other clients).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev ngircd xvfb xauth ccache fonts-dejavu-core xdg-utils)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev ngircd xvfb xauth ccache fonts-dejavu-core xdg-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -26,9 +26,9 @@ public:
     static const QString CutMark;
 
 private:
-    void insert(const QString &text, const QTextCharFormat &format);
     QPlainTextEdit *m_view;
     QTextCursor m_end;
+    qsizetype m_line = 0;  // characters in the last line, while editing
     bool m_editing = false;
 };
 
