@@ -98,6 +98,9 @@ QString DecodeIncoming(QByteArray &carry, const QByteArray &bytes)
 
 TcpSocket::TcpSocket(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this))
 {
+    // What a flooding server sends waits in the system's socket buffer, not in ours: each
+    // arrival brings at most this much, so the text made of it stays a bounded size.
+    m_socket->setReadBufferSize(ReadChunk);
     connect(m_socket, &QTcpSocket::connected, this, &TcpSocket::Connected);
     connect(m_socket, &QTcpSocket::readyRead, this, &TcpSocket::DataArrival);
     connect(m_socket, &QTcpSocket::disconnected, this, [this] {
