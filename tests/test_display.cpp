@@ -15,7 +15,7 @@ QList<QByteArray> mixedFlood()
 {
     QList<QByteArray> lines;
     const QByteArray names[] = {"bob", "carl", "dan", "erin"};
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < 12; ++i) {
         const QByteArray n = QByteArray::number(i), who = names[i % 4], from = ":" + who + "!u@h ";
         lines << from + "PRIVMSG #c :plain " + n << from + "PRIVMSG #c :\x03" "4red \x03" "12then " + n
               << from + "PRIVMSG #c :\x01" "ACTION waves " + n + "\x01" << ":j" + n + "!u@h JOIN :#c"
