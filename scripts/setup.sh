@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the program need (only what is missing), then configures and builds.
-# Packages named as arguments are installed too (the screenshot script's window manager and grabber).
+# Packages named as arguments are installed too (the screenshot script's window manager, the
+# benchmark's other clients).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd inspircd xvfb xauth ccache fonts-dejavu-core xdg-utils
-  dpkg-dev file appstream desktop-file-utils x11-utils xdotool "$@")
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev ngircd inspircd xvfb xauth ccache
+  fonts-dejavu-core xdg-utils dpkg-dev file appstream desktop-file-utils x11-utils xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -27,7 +27,7 @@ QColor colourAt(const RichPane *p, int pos)
 int lastLineStart(const RichPane *p) { return p->document()->lastBlock().position(); }
 QColor lastChar(const RichPane *p) { return colourAt(p, p->TextLength() - 1); }
 
-QPoint itemCentre(NickList *l, int row) { return l->visualItemRect(l->item(row)).center(); }
+QPoint itemCentre(NickList *l, int row) { return l->visualRect(l->model()->index(row, 0)).center(); }
 } // namespace
 
 class ChannelTest : public QObject

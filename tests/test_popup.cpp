@@ -30,8 +30,7 @@ struct Lobby
     {
         NickList *list = form<frmChan>().Namelist;
         if (entry.isEmpty()) {
-            list->clearSelection();
-            list->setCurrentItem(nullptr);
+            list->selectionModel()->clear();
         } else {
             list->SelectByText(entry);
         }
@@ -242,8 +241,8 @@ void PopupTest::rightClickActsOnTheSelectedEntry()
     QVERIFY(l.ok);
     frmChan &c = form<frmChan>();
     c.Namelist->SelectByText(QStringLiteral("@bob"));
-    QListWidgetItem *carl = c.Namelist->findItems(QStringLiteral("carl"), Qt::MatchExactly).value(0);
-    QVERIFY(carl);
+    const int carl = int(c.Namelist->Items().indexOf(QStringLiteral("carl")));
+    QVERIFY(carl >= 0);
     bool listWasDisabled = false;
     QTimer::singleShot(0, [&] {
         auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -252,7 +251,7 @@ void PopupTest::rightClickActsOnTheSelectedEntry()
         l.menu->mnuKick->trigger();
         popup->close();
     });
-    QTest::mouseClick(c.Namelist->viewport(), Qt::RightButton, {}, c.Namelist->visualItemRect(carl).center());
+    QTest::mouseClick(c.Namelist->viewport(), Qt::RightButton, {}, c.Namelist->visualRect(c.Namelist->model()->index(carl, 0)).center());
     QVERIFY(listWasDisabled);
     QVERIFY(c.Namelist->isEnabled());
     QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("@bob"));

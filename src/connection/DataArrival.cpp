@@ -5,6 +5,7 @@
 #include "connection/FormattingMarks.h"
 #include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
+#include "platform/DisplayBatch.h"
 #include "platform/TextCut.h"
 #include "settings/Defaults.h"
 #include "settings/IrcData.h"
@@ -177,6 +178,8 @@ private:
 
 void frmOrvelIRC::TCP1_DataArrival()
 {
+    // Everything this block shows is shown once, when it has been handled.
+    display::DisplayBatch batch;
     // The held text keeps its buffer, so a remainder that grows over many arrivals is
     // appended to rather than copied each time.
     QString work = std::move(PartialLine);

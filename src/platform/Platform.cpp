@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/DisplayBatch.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -121,7 +122,12 @@ int dpiY()
 } // namespace
 
 namespace platform {
-InputDialogs &dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
+InputDialogs &dialogs()
+{
+    // A box waits for the user, who must see every line that came before it.
+    display::DisplayBatch::Finish();
+    return g_dialogs ? *g_dialogs : g_qtDialogs;
+}
 Launcher &launcher() { return g_launcher ? *g_launcher : g_qtLauncher; }
 Clipboard &clipboard() { return g_clipboard ? *g_clipboard : g_qtClipboard; }
 SettingsStore &settingsStore() { return g_store ? *g_store : g_qtStore; }

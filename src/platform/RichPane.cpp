@@ -19,7 +19,97 @@ QFont MapFont(const QString &name, double points)
     return f;
 }
 
-RichPane::RichPane(QWidget *parent) : QPlainTextEdit(parent)
+const QString PaneWriter::CutMark = QStringLiteral(" [line cut at 8 KiB]");
+
+PaneWriter::PaneWriter(QPlainTextEdit *view) : m_view(view) {}
+
+namespace {
+// Characters that a text document takes as a paragraph or line break of its own, or as a
+// frame marker: received text must not start lines that look like the program's own.
+bool breakCharacter(char16_t u) { return u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1; }
+bool lineEnd(char16_t u) { return u == u'\r' || u == u'\n'; }
+} // namespace
+
+void PaneWriter::Append(const QString &text, const QTextCharFormat &format)
+{
+    const bool deferred = Defer();
+    if (!m_editing) {
+        // Placed inside the edit: a cursor moved outside one lays its block out at once.
+        QTextDocument *doc = m_view->document();
+        m_end = QTextCursor(doc);
+        m_end.beginEditBlock();
+        m_end.setPosition(doc->characterCount() - 1);
+        m_line = m_end.positionInBlock();
+        m_editing = true;
+    }
+    // Most text goes in as it is; only a line grown past the limit or a break character
+    // makes a copy, built in the same single pass.
+    qsizetype line = m_line;
+    qsizetype i = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (lineEnd(u)) line = 0;
+        else if (breakCharacter(u) || ++line > MaxLineLength) break;
+    }
+    if (i == text.size()) {
+        m_end.insertText(text, format);
+    } else {
+        QString shown;
+        shown.reserve(std::min<qsizetype>(text.size(), MaxLineLength + CutMark.size() + 2));
+        line = m_line;
+        for (i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            const char16_t u = c.unicode();
+            if (lineEnd(u)) {
+                shown += c;
+                line = 0;
+                continue;
+            }
+            if (line > MaxLineLength) continue;  // cut already, the mark shown
+            const qsizetype width = (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+            if (line + width > MaxLineLength) {
+                shown += CutMark;
+                line = MaxLineLength + 1;
+                continue;
+            }
+            shown += breakCharacter(u) ? QChar(0xFFFD) : c;
+            if (width == 2) shown += text[++i];
+            line += width;
+        }
+        m_end.insertText(shown, format);
+    }
+    // Only this writer changes the document while it edits: its cursor stays at the end and
+    // the length of the last line stays known.
+    m_line = line;
+    if (!deferred) FinishBatch();
+}
+
+void PaneWriter::CaretToEnd()
+{
+    if (Defer()) return;  // the finished block puts it there
+    QTextCursor c = m_view->textCursor();
+    c.movePosition(QTextCursor::End);
+    m_view->setTextCursor(c);
+}
+
+void PaneWriter::FinishBatch()
+{
+    if (m_editing) {
+        m_editing = false;
+        QTextDocument *doc = m_view->document();
+        if (doc->blockCount() > MaxLines) {
+            // Down to MaxLines - TrimLines, so the next trim is at least TrimLines away.
+            QTextCursor head(doc);
+            head.setPosition(doc->findBlockByNumber(doc->blockCount() - (MaxLines - TrimLines)).position(),
+                             QTextCursor::KeepAnchor);
+            head.removeSelectedText();
+        }
+        m_end.endEditBlock();
+    }
+    CaretToEnd();
+}
+
+RichPane::RichPane(QWidget *parent) : QPlainTextEdit(parent), m_writer(this)
 {
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -27,7 +117,10 @@ RichPane::RichPane(QWidget *parent) : QPlainTextEdit(parent)
     const QFont f = MapFont(QStringLiteral("Fixedsys"), 9);
     setFont(f);
     document()->setDefaultFont(f);
-    m_format.setFont(f);
+    // Only the family and size, the two a run reports: the rest of the font is the
+    // document's own, and a format with fewer properties is cheaper to match per insert.
+    m_format.setFontFamilies(f.families());
+    m_format.setFontPointSize(f.pointSizeF());
     m_format.setForeground(PaletteColour(0));
     connect(this, &QPlainTextEdit::textChanged, this, &RichPane::Change);
 }
@@ -46,49 +139,51 @@ void RichPane::SetSelFontSize(double points)
     if (points > 0) m_format.setFontPointSize(points);
 }
 
-void NeutraliseBreakCharacters(QString &text)
-{
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1) c = QChar(0xFFFD);
-    }
-}
+void RichPane::SetSelText(const QString &text) { m_writer.Append(text, m_format); }
 
-void RichPane::SetSelText(const QString &text)
-{
-    QString t = text;
-    NeutraliseBreakCharacters(t);
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    // Output always lands at the end: a click or a selection made by the user must not
-    // send new lines into the middle of the history or overwrite the selected text.
-    QTextCursor c(document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(t, m_format);
-    setTextCursor(c);
-}
+// One insert for the break and the text: each insert has a cost of its own, well above
+// that of the copy.
+void RichPane::SetSelTextOnNewLine(const QString &text) { m_writer.Append(QLatin1Char('\n') + text, m_format); }
 
-QString RichPane::SelText() const { return textCursor().selectedText().replace(QChar(0x2029), QLatin1Char('\n')); }
+QString RichPane::SelText() const
+{
+    display::DisplayBatch::Finish();
+    return textCursor().selectedText().replace(QChar(0x2029), QLatin1Char('\n'));
+}
 
 void RichPane::SetSelStart(int pos)
 {
+    display::DisplayBatch::Finish();
     QTextCursor c = textCursor();
     c.setPosition(qBound(0, pos, TextLength()));
     setTextCursor(c);
 }
 
-int RichPane::SelStart() const { return textCursor().selectionStart(); }
-
-void RichPane::CaretToEnd()
+int RichPane::SelStart() const
 {
-    QTextCursor c = textCursor();
-    c.movePosition(QTextCursor::End);
-    setTextCursor(c);
+    display::DisplayBatch::Finish();
+    return textCursor().selectionStart();
 }
 
-QString RichPane::Text() const { return toPlainText(); }
-int RichPane::TextLength() const { return document()->characterCount() - 1; }
-void RichPane::Clear() { clear(); }
+void RichPane::CaretToEnd() { m_writer.CaretToEnd(); }
+
+QString RichPane::Text() const
+{
+    display::DisplayBatch::Finish();
+    return toPlainText();
+}
+
+int RichPane::TextLength() const
+{
+    display::DisplayBatch::Finish();
+    return document()->characterCount() - 1;
+}
+
+void RichPane::Clear()
+{
+    display::DisplayBatch::Finish();
+    clear();
+}
 
 bool RichPane::LoadFile(const QString &path)
 {
@@ -107,6 +202,7 @@ void RichPane::SetMousePointer(int value)
 
 QList<RichPane::Run> RichPane::Runs() const
 {
+    display::DisplayBatch::Finish();
     QList<Run> runs;
     bool firstBlock = true;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {

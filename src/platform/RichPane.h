@@ -1,7 +1,36 @@
 #pragma once
+#include "platform/DisplayBatch.h"
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QList>
+
+// Writes text at the end of a plain-text view's document. Inside a display batch the
+// inserts of a whole block go into one edit of the document, laid out lazily for what is
+// on screen, with the caret put at the end and the end scrolled into view once.
+// A view shows at most MaxLineLength characters of one line: a longer line is cut there and
+// ends in CutMark. It keeps at most MaxLines lines: the oldest go TrimLines or more at a
+// time, when a block is finished.
+class PaneWriter final : public display::BatchedView
+{
+public:
+    explicit PaneWriter(QPlainTextEdit *view);
+    // CR LF, CR and LF each become a line break.
+    void Append(const QString &text, const QTextCharFormat &format);
+    void CaretToEnd();
+    void FinishBatch() override;
+
+    static constexpr int MaxLineLength = 8192;
+    static constexpr int MaxLines = 100000;
+    static constexpr int TrimLines = 10000;
+    static const QString CutMark;
+
+private:
+    QPlainTextEdit *m_view;
+    QTextCursor m_end;
+    qsizetype m_line = 0;  // characters in the last line, while editing
+    bool m_editing = false;
+};
 
 // A rich text pane that keeps runs of text with their own colour, font name and size.
 // Built on the plain-text layout, which appends in constant time however long the pane
@@ -21,10 +50,13 @@ public:
     // Inserts the text at the end of the pane (the owners keep the caret there); CR LF,
     // CR and LF each become a line break.
     void SetSelText(const QString &text);
+    // The same after a line break: the text starts a new line.
+    void SetSelTextOnNewLine(const QString &text);
     QString SelText() const;
     void SetSelStart(int pos);
     int SelStart() const;
     void CaretToEnd();
+    // Reads show the finished block: they finish an open display batch first.
     // The whole text, lines separated by "\n".
     QString Text() const;
     int TextLength() const;
@@ -52,12 +84,8 @@ protected:
 private:
     QTextCharFormat m_format;
     int m_pointer = 0;
+    PaneWriter m_writer;
 };
-
-// Characters that a text document takes as a paragraph or line break of its own (U+2028,
-// U+2029 and the frame markers U+FDD0/U+FDD1) become U+FFFD: received text must not
-// start lines that look like the program's own.
-void NeutraliseBreakCharacters(QString &text);
 
 // "Fixedsys" and other fonts the program names map to a font this system has.
 QFont MapFont(const QString &name, double points = 0);

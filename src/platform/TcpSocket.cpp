@@ -3,6 +3,7 @@
 #include <QNetworkInterface>
 #include <QTcpSocket>
 #include <QTimer>
+#include <cstring>
 
 namespace {
 const char16_t kCp1252High[32] = {
@@ -35,39 +36,72 @@ bool validSequence(const unsigned char *p, int n)
     }
     return true;
 }
+// The first byte at or after from that is not ASCII (size when there is none), tested
+// eight at a time.
+qsizetype asciiEnd(const unsigned char *p, qsizetype from, qsizetype size)
+{
+    while (from + 8 <= size) {
+        quint64 w;
+        std::memcpy(&w, p + from, 8);
+        if (w & 0x8080808080808080ULL) break;
+        from += 8;
+    }
+    while (from < size && p[from] < 0x80) ++from;
+    return from;
+}
 } // namespace
 
 QString DecodeIncoming(QByteArray &carry, const QByteArray &bytes)
 {
-    const QByteArray data = carry + bytes;
-    carry.clear();
-    QString out;
-    out.reserve(data.size());
+    QByteArray joined;
+    if (!carry.isEmpty()) {
+        joined = carry + bytes;
+        carry.clear();
+    }
+    const QByteArray &data = joined.isEmpty() ? bytes : joined;
     const auto *p = reinterpret_cast<const unsigned char *>(data.constData());
-    const int size = int(data.size());
-    int i = 0;
+    const qsizetype size = data.size();
+    // Never more characters than bytes: the text is written in place and cut to length.
+    QString out(size, Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    qsizetype i = 0;
     while (i < size) {
+        // Runs of ASCII, most of what a server sends, are found and widened in bulk.
+        const qsizetype run = asciiEnd(p, i, size);
+        for (qsizetype k = i; k < run; ++k) *o++ = p[k];
+        i = run;
+        if (i == size) break;
         const unsigned char b = p[i];
-        if (b < 0x80) { out.append(QChar(b)); ++i; continue; }
         const int n = seqLength(b);
-        if (n == 0) { out.append(cp1252(b)); ++i; continue; }
+        if (n == 0) { *o++ = cp1252(b).unicode(); ++i; continue; }
         if (i + n > size) {
             // Possibly a sequence cut off by the read: keep it when what we have fits.
             bool fits = true;
-            for (int k = i + 1; k < size; ++k)
+            for (qsizetype k = i + 1; k < size; ++k)
                 if ((p[k] & 0xC0) != 0x80) fits = false;
             if (fits) { carry = data.mid(i); break; }
-            out.append(cp1252(b)); ++i; continue;
+            *o++ = cp1252(b).unicode(); ++i; continue;
         }
-        if (!validSequence(p + i, n)) { out.append(cp1252(b)); ++i; continue; }
-        out.append(QString::fromUtf8(reinterpret_cast<const char *>(p + i), n));
+        if (!validSequence(p + i, n)) { *o++ = cp1252(b).unicode(); ++i; continue; }
+        char32_t cp = b & (0xFF >> (n + 1));
+        for (int k = 1; k < n; ++k) cp = (cp << 6) | (p[i + k] & 0x3F);
+        if (cp >= 0x10000) {
+            *o++ = QChar::highSurrogate(cp);
+            *o++ = QChar::lowSurrogate(cp);
+        } else {
+            *o++ = char16_t(cp);
+        }
         i += n;
     }
+    out.truncate(o - reinterpret_cast<char16_t *>(out.data()));
     return out;
 }
 
 TcpSocket::TcpSocket(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this))
 {
+    // What a flooding server sends waits in the system's socket buffer, not in ours: each
+    // arrival brings at most this much, so the text made of it stays a bounded size.
+    m_socket->setReadBufferSize(ReadChunk);
     connect(m_socket, &QTcpSocket::connected, this, [this] {
         m_up = true;
         emit Connected();

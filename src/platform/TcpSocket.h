@@ -25,8 +25,10 @@ public:
     static void SetHostFilter(bool (*allowed)(const QString &host));
     // Writes the text as UTF-8; returns false (and writes nothing) unless connected.
     bool Send(const QString &text);
-    // All data received and not yet taken.
+    // All data received and not yet taken: at most ReadChunk bytes at a time; the next
+    // DataArrival brings the rest.
     QString GetData();
+    static constexpr qint64 ReadChunk = 512 * 1024;
     // Succeeds in every state and raises no Closed event.
     void Close();
     bool IsConnected() const;

@@ -19,17 +19,7 @@ QPlainTextEdit *makeView(QWidget *parent, QObject *filterOwner)
     return v;
 }
 
-// Appends at the end in constant time and keeps the end in view; CR LF becomes a line break.
-void appendRaw(QPlainTextEdit *v, const QString &text)
-{
-    QString t = text;
-    NeutraliseBreakCharacters(t);
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QTextCursor c(v->document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(t);
-    v->moveCursor(QTextCursor::End);
-}
+const QTextCharFormat kPlain;
 
 // The closing note goes to the server window only while it is loaded: closing a view
 // after it (Close All, shut-down) must not bring it back.
@@ -52,11 +42,19 @@ frmInData::frmInData()
 {
     setCaption(QStringLiteral("InData Window"));
     txtInData = makeView(this, this);
+    m_writer = std::make_unique<PaneWriter>(txtInData);
     resize(500, 250);
 }
 
-void frmInData::Append(const QString &text) { appendRaw(txtInData, text); }
-QString frmInData::Text() const { return txtInData->toPlainText(); }
+frmInData::~frmInData() = default;
+void frmInData::Append(const QString &text) { m_writer->Append(text, kPlain); }
+
+QString frmInData::Text() const
+{
+    display::DisplayBatch::Finish();
+    return txtInData->toPlainText();
+}
+
 void frmInData::Form_Load() { Main().ClaimWindowEntry(QStringLiteral("InData Window"), 3); }
 
 void frmInData::Form_Activate()
@@ -64,7 +62,7 @@ void frmInData::Form_Activate()
     frmOrvelMain &m = Main();
     m.CheckWindowEntry(QStringLiteral("InData Window"), 3, true);
     if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-    txtInData->moveCursor(QTextCursor::End);
+    m_writer->CaretToEnd();
 }
 
 void frmInData::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("InData Window"), 3, false); }
@@ -84,11 +82,19 @@ frmOutData::frmOutData()
 {
     setCaption(QStringLiteral("OutData Window"));
     txtOutData = makeView(this, this);
+    m_writer = std::make_unique<PaneWriter>(txtOutData);
     resize(500, 250);
 }
 
-void frmOutData::Append(const QString &text) { appendRaw(txtOutData, text); }
-QString frmOutData::Text() const { return txtOutData->toPlainText(); }
+frmOutData::~frmOutData() = default;
+void frmOutData::Append(const QString &text) { m_writer->Append(text, kPlain); }
+
+QString frmOutData::Text() const
+{
+    display::DisplayBatch::Finish();
+    return txtOutData->toPlainText();
+}
+
 
 void frmOutData::Form_Activate()
 {

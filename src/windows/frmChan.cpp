@@ -12,116 +12,6 @@
 #include <QPushButton>
 #include <functional>
 
-// ---- nick list ----
-
-NickList::NickList(QWidget *parent) : QListWidget(parent)
-{
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSortingEnabled(false);  // Qt would sort with letter case counting
-    // Every entry is one line of the same font. Without this the view measures every
-    // entry again after each change, and a selection made right after a change (each
-    // part, quit and mode line selects by text) costs a text layout per member.
-    setUniformItemSizes(true);
-}
-
-void NickList::AddItem(const QString &text)
-{
-    // After any entries that compare equal, so equal entries keep their arrival order. The
-    // list is always in this order, so the place is found by halving: a channel of many
-    // thousand names fills in n log n comparisons.
-    int lo = 0, hi = count();
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (QString::compare(item(mid)->text(), text, Qt::CaseInsensitive) > 0) hi = mid;
-        else lo = mid + 1;
-    }
-    insertItem(lo, text);
-}
-
-void NickList::RemoveAt(int index)
-{
-    if (index < 0 || index >= count()) return;
-    // Qt would select the neighbour of a selected entry that goes, and the pop-up's
-    // commands would then hit someone the user never picked.
-    const bool wasSelected = item(index)->isSelected();
-    delete takeItem(index);
-    if (wasSelected) selectionModel()->clear();
-}
-
-void NickList::Clear() { clear(); }
-
-int NickList::IndexOf(const QString &text) const
-{
-    // The list is kept in this very order (AddItem), so equal entries stand together and
-    // the first of them is found by halving: a quit or part in a channel of thousands
-    // costs a few comparisons, not one per member.
-    int lo = 0, hi = count();
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (QString::compare(item(mid)->text(), text, Qt::CaseInsensitive) < 0) lo = mid + 1;
-        else hi = mid;
-    }
-    if (lo >= count() || QString::compare(item(lo)->text(), text, Qt::CaseInsensitive) != 0) return -1;
-    return lo;
-}
-
-bool NickList::SelectByText(const QString &text)
-{
-    const int at = IndexOf(text);
-    if (at < 0) return false;
-    setCurrentRow(at);
-    return true;
-}
-
-QString NickList::SelectedText() const
-{
-    const QList<QListWidgetItem *> sel = selectedItems();
-    return sel.isEmpty() ? QString() : sel.first()->text();
-}
-
-int NickList::SelectedIndex() const
-{
-    const QList<QListWidgetItem *> sel = selectedItems();
-    return sel.isEmpty() ? -1 : row(sel.first());
-}
-
-QString NickList::ItemText(int index) const
-{
-    const QListWidgetItem *it = item(index);
-    return it ? it->text() : QString();
-}
-
-QStringList NickList::Items() const
-{
-    QStringList out;
-    for (int i = 0; i < count(); ++i) out.append(item(i)->text());
-    return out;
-}
-
-void NickList::mousePressEvent(QMouseEvent *e)
-{
-    if (e->button() == Qt::RightButton) {
-        // The pop-up acts on the entry selected before the click.
-        e->accept();
-        emit MouseDown(2);
-        return;
-    }
-    QListWidget::mousePressEvent(e);
-    emit MouseDown(e->button() == Qt::LeftButton ? 1 : 4);
-}
-
-void NickList::mouseDoubleClickEvent(QMouseEvent *e)
-{
-    if (e->button() != Qt::LeftButton) {
-        e->accept();
-        return;
-    }
-    QListWidget::mouseDoubleClickEvent(e);
-    emit DblClick();
-}
-
-void NickList::contextMenuEvent(QContextMenuEvent *e) { e->accept(); }
-
 // ---- window ----
 
 namespace {
@@ -153,7 +43,7 @@ void frmChan::output(const QString &text, int colour)
 {
     Main().ApplyFontHolders(Incoming, Outgoing);
     Incoming->SetSelColor(colour);
-    Incoming->SetSelText(QStringLiteral("\r\n") + text);
+    Incoming->SetSelTextOnNewLine(text);
 }
 
 void frmChan::Addtext(const QString &text) { output(text, 0); }

@@ -3,39 +3,7 @@
 #include "platform/CommandLine.h"
 #include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
-#include <QListWidget>
-
-// The channel's nick list: single selection, kept in alphabetical order with letter case
-// aside (a new entry takes its sorted place). A right click never moves the selection.
-class NickList : public QListWidget
-{
-    Q_OBJECT
-public:
-    explicit NickList(QWidget *parent = nullptr);
-    void AddItem(const QString &text);
-    // Removes the entry; when it was the selected one, nothing is selected afterwards.
-    void RemoveAt(int index);
-    void Clear();
-    // Selects the first entry equal to the text, letter case aside; false (selection
-    // unchanged) when there is none.
-    bool SelectByText(const QString &text);
-    // The first entry equal to the text, letter case aside; -1 when there is none.
-    int IndexOf(const QString &text) const;
-    // "" when nothing is selected.
-    QString SelectedText() const;
-    // -1 when nothing is selected.
-    int SelectedIndex() const;
-    int Count() const { return count(); }
-    QString ItemText(int index) const;
-    QStringList Items() const;
-signals:
-    void MouseDown(int button);
-    void DblClick();
-protected:
-    void mousePressEvent(QMouseEvent *e) override;
-    void mouseDoubleClickEvent(QMouseEvent *e) override;
-    void contextMenuEvent(QContextMenuEvent *e) override;
-};
+#include "windows/NickList.h"
 
 // The channel window: the channel's text pane, its nick list and the channel command line.
 class frmChan : public FormBase

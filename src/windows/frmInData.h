@@ -1,5 +1,7 @@
 #pragma once
 #include "frame/Forms.h"
+#include <memory>
+class PaneWriter;
 class QPlainTextEdit;
 
 // The received-data view: every received block as it came.
@@ -8,8 +10,11 @@ class frmInData : public FormBase
     Q_OBJECT
 public:
     frmInData();
+    ~frmInData() override;
     QPlainTextEdit *txtInData = nullptr;
+    // Adds the text at the end (CR LF, CR and LF start new lines) and keeps the end in view.
     void Append(const QString &text);
+    // Finishes an open display batch first.
     QString Text() const;
     void Form_Load() override;
     void Form_Activate() override;
@@ -18,4 +23,6 @@ public:
     void Form_Unload() override;
 protected:
     bool eventFilter(QObject *o, QEvent *e) override;
+private:
+    std::unique_ptr<PaneWriter> m_writer;
 };
