@@ -6,6 +6,7 @@
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QDialog>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -75,6 +76,7 @@ class DisplayTest : public QObject
 private slots:
     void aBlockShowsWhatItsLinesWouldOneByOne();
     void readsAndWindowsSeeTheFinishedBlock();
+    void aResizedPaneKeepsShowingItsNewestLines();
     void removingAnEntryNeverSelectsAnother();
     void longLinesAreCutAndAnsweredQuickly();
     void panesKeepTheirLastLines();
@@ -131,6 +133,25 @@ void DisplayTest::readsAndWindowsSeeTheFinishedBlock()
     QCOMPARE(c.Namelist->model()->rowCount(), shownRows + 5);
     QCOMPARE(changes, 4);
     QCOMPARE(c.Incoming->textCursor().position(), c.Incoming->TextLength());
+}
+
+void DisplayTest::aResizedPaneKeepsShowingItsNewestLines()
+{
+    RichPane pane;
+    pane.resize(400, 300);
+    pane.show();
+    for (int i = 0; i < 200; ++i) pane.SetSelTextOnNewLine(QStringLiteral("line ") + QString::number(i));
+    QScrollBar *bar = pane.verticalScrollBar();
+    QCOMPARE(bar->value(), bar->maximum());
+    pane.resize(400, 120);
+    Pump();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+    // Scrolled back by the user: the place is kept.
+    bar->setValue(10);
+    pane.resize(400, 200);
+    Pump();
+    QCOMPARE(bar->value(), 10);
 }
 
 void DisplayTest::removingAnEntryNeverSelectsAnother()

@@ -240,6 +240,16 @@ void RichPane::mouseReleaseEvent(QMouseEvent *e)
     if (e->button() == Qt::LeftButton) emit Click();
 }
 
+// A pane showing its newest lines keeps showing them when it is resized (tiled, cascaded,
+// maximised); one the user scrolled back keeps its place.
+void RichPane::resizeEvent(QResizeEvent *e)
+{
+    QScrollBar *bar = verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    QPlainTextEdit::resizeEvent(e);
+    if (atEnd) bar->setValue(bar->maximum());
+}
+
 void RichPane::focusInEvent(QFocusEvent *e)
 {
     QPlainTextEdit::focusInEvent(e);
