@@ -2,7 +2,9 @@
 # Installs what the build, the tests and the program need (only what is missing), then configures and builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd xvfb xauth ccache fonts-dejavu-core xdg-utils)
+# clang-14 and its runtime libraries build the fuzz target (libFuzzer and the sanitizers).
+packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev ngircd xvfb xauth ccache fonts-dejavu-core xdg-utils
+          clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -15,4 +17,4 @@ fi
 # The packaged ngircd would start a system-wide server: tests run their own on loopback instead.
 if command -v systemctl >/dev/null 2>&1; then systemctl disable --now ngircd >/dev/null 2>&1 || true; fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"${JOBS:-$(nproc)}"
