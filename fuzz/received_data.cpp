@@ -9,8 +9,8 @@
 //
 // Input: byte 0 picks the situation (channel state 0, 1 or 2 with the nick list filled;
 // private chat open or not; received-data view on or off), byte 1 how often the rest is
-// sent (mostly once; up to 256 times, to pass the held-text bound with a short input),
-// byte 2 seeds the block sizes; the rest are the bytes the server sends.
+// sent (mostly once; up to 256 times and 128 KiB, to pass the held-text bound with a short
+// input), byte 2 seeds the block sizes; the rest are the bytes the server sends.
 #include "ClientSession.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
@@ -175,9 +175,13 @@ void enter(const Situation &want)
         waitFor("the welcome never took", [] { return IrcData::ServerName == QLatin1String("irc.test"); });
     }
     if (IrcData::CurrentNick != QLatin1String("abc")) c.typeServer(QStringLiteral("/NICK abc"));
-    if (want.state == 1 && (s.ChannelState != 1 || frmOrvelIRC::CurrentChannel != QLatin1String("#c"))) {
-        c.typeServer(QStringLiteral("/JOIN #c"));
-        s.Timer1->fire();
+    if (want.state == 1) {
+        if (s.ChannelState != 1 || frmOrvelIRC::CurrentChannel != QLatin1String("#c")) {
+            c.typeServer(QStringLiteral("/JOIN #c"));
+            s.Timer1->fire();
+        }
+        // Names that earlier inputs sent while the join was pending go, as for a new join.
+        if (frmChan *chan = loaded<frmChan>()) chan->Namelist->Clear();
     }
     if (want.state == 2) {
         frmChan *chan = loaded<frmChan>();
@@ -205,7 +209,7 @@ void enter(const Situation &want)
     if (frmOrvelChat *chat = loaded<frmOrvelChat>()) trim(chat->txtIncoming);
     if (frmInData *view = loaded<frmInData>()) trim(view->txtInData);
     MultimediaLog().clear();
-    c.env.dialogs.messages.clear();
+    c.env.dialogs = RecordingDialogs();
     if (s.ChannelState != want.state) fault("could not enter the channel state");
     // What a change of situation made the client send is checked like the rest.
     if (g_arrivals != arrivals || !c.srv.received().isEmpty()) {
@@ -296,8 +300,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const size_t head = std::min<size_t>(size, 3);
     QByteArray bytes(reinterpret_cast<const char *>(data) + head, qsizetype(size - head));
     if (byte(1) >= 0xF8 && !bytes.isEmpty()) {
-        // At most 512 KiB in all: enough to pass the bound on held text eight times.
-        const qsizetype times = std::min<qsizetype>(2 << (byte(1) - 0xF8), 512 * 1024 / bytes.size());
+        // At most 128 KiB in all: enough to pass the bound on held text twice.
+        const qsizetype times = std::min<qsizetype>(2 << (byte(1) - 0xF8), 128 * 1024 / bytes.size());
         bytes = bytes.repeated(std::max<qsizetype>(times, 1));
     }
     BlockSizes sizes(byte(2));
