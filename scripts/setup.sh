@@ -4,8 +4,9 @@
 # benchmark's other clients).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# clang-14 and its runtime libraries build the fuzz target (libFuzzer and the sanitizers).
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev ngircd inspircd xvfb xauth ccache
-  fonts-dejavu-core xdg-utils dpkg-dev file appstream desktop-file-utils x11-utils xdotool "$@")
+  fonts-dejavu-core xdg-utils dpkg-dev file appstream desktop-file-utils x11-utils xdotool clang-14 libclang-rt-14-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -22,4 +23,4 @@ for server in ngircd inspircd; do
   if command -v service >/dev/null 2>&1; then service "$server" stop >/dev/null 2>&1 || true; fi
 done
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"${JOBS:-$(nproc)}"

@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
-# Installs, builds and runs the whole test suite.
+# Installs, builds and runs the whole test suite; then the same suite built with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan), where any report fails its
+# test; then the received-data fuzz target for about a minute (build-fuzz, clang).
+# JOBS sets the number of parallel jobs (default: every processor), FUZZ_SECONDS how long
+# the fuzz target runs (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+jobs="${JOBS:-$(nproc)}"
 scripts/setup.sh
+(cd build && ctest --output-on-failure -j"$jobs")
 # The Debian package installs, and the installed program starts from an empty home.
 scripts/check-package.sh
-cd build
-ctest --output-on-failure -j"$(nproc)"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEL_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 -DORVEL_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j"$jobs"
+fuzz/run.sh "${FUZZ_SECONDS:-60}"

@@ -1,4 +1,6 @@
 #include "settings/SettingsFile.h"
+#include "platform/Platform.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -6,6 +8,27 @@
 #include <QStringList>
 
 namespace settings {
+
+namespace {
+// A folder that turned read-only (or a full disk) fails every write after the first: the
+// user hears of it once, and again only after a write has worked in between.
+bool g_failureShown = false;
+
+void reportFailure(const QString &reason)
+{
+    if (g_failureShown) return;
+    g_failureShown = true;
+    const QString text = QStringLiteral("Your settings could not be saved in ") +
+                         QDir::toNativeSeparators(QDir::currentPath()) + QStringLiteral(" (") + reason +
+                         QStringLiteral("). The settings saved before stay as they were.");
+    // Shown once the event at hand is done: a writer may be in the middle of received
+    // data, which must not wait on a dialog.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [text] { platform::dialogs().MsgBox(text, AppTitle); }, Qt::QueuedConnection);
+    else
+        platform::dialogs().MsgBox(text, AppTitle);
+}
+} // namespace
 
 QString Find(const QString &fileName)
 {
@@ -23,10 +46,17 @@ bool Write(const QString &fileName, const QString &value)
     const QDir dir = QDir::current();
     const QString target = dir.filePath(fileName.toLower());
     QSaveFile f(target);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(value.toUtf8());
-    f.write("\r\n", 2);
-    if (!f.commit()) return false;
+    bool ok = f.open(QIODevice::WriteOnly);
+    if (ok) {
+        f.write(value.toUtf8());
+        f.write("\r\n", 2);
+        ok = f.commit();
+    }
+    if (!ok) {
+        reportFailure(f.errorString());
+        return false;
+    }
+    g_failureShown = false;
     // Other spellings of the same name would shadow nothing but confuse: one file per name.
     const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &e : entries)
@@ -51,7 +81,11 @@ bool Remove(const QString &fileName)
 {
     bool any = false;
     for (QString p = Find(fileName); !p.isEmpty(); p = Find(fileName)) {
-        if (!QFile::remove(p)) break;
+        QFile f(p);
+        if (!f.remove()) {
+            reportFailure(f.errorString());
+            break;
+        }
         any = true;
     }
     return any;

@@ -8,7 +8,8 @@
 // atomically, so a crash never leaves half a value.
 namespace settings {
 // Writes the value and CR LF; false when the file could not be written (the old
-// content then stays).
+// content then stays). A failure is reported to the user once, after the event at hand,
+// and again only once a write has worked in between; Remove reports the same way.
 bool Write(const QString &fileName, const QString &value);
 // The file's first line without its line end; nullopt when missing or unreadable.
 std::optional<QString> Read(const QString &fileName);
