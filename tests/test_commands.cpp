@@ -270,7 +270,7 @@ void CommandsTest::serverWithStoredSettings()
     QCOMPARE(IrcData::ServerPort, QStringLiteral("66x"));
     // /SERVER touches neither the channel nor the count-down.
     QCOMPARE(t.s->ChannelState, 0);
-    QVERIFY(!t.m->Timer2->Enabled());
+    QVERIFY(!t.m->CountDownRunning());
 }
 
 void CommandsTest::serverDefaultsAndCdPlayer()

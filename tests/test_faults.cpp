@@ -134,7 +134,7 @@ void FaultsTest::readOnlySettingsFolder()
         QCOMPARE(c.env.dialogs.titles.last(), QStringLiteral("OrvelIRC"));
         QCOMPARE(fileBytes(nickFile), QByteArray("abc\r\n"));
         QCOMPARE(QDir(folder).entryList(QDir::Files), files);
-        QCOMPARE(c.repliesTo("PING :still here\r\n"), Lines({"PONG irc.test :still here"}));
+        QCOMPARE(c.repliesTo("PING :still here\r\n"), Lines({"PONG :still here"}));
     }
     // Writable again: the next write works, and a later failure is news again.
     c.typeServer(QStringLiteral("/NICK third"));
@@ -195,7 +195,7 @@ void FaultsTest::floodWithTheReceivedViewOpen()
     QVERIFY(resetPeakMemory());
     const qint64 before = statusKiB("VmRSS:");
     c.srv.send(flood + "PING :flooded\r\n");
-    QVERIFY(c.srv.waitForLine("PONG irc.test :flooded", 120000));
+    QVERIFY(c.srv.waitForLine("PONG :flooded", 120000));
     const qint64 peak = statusKiB("VmHWM:");
     QVERIFY(before > 0 && peak > 0);
     QCOMPARE(LastLines(c.s->Incoming, 2),

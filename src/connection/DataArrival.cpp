@@ -76,11 +76,6 @@ void frmOrvelIRC::TCP1_Connect()
     if (!txtEmail.Text.isEmpty()) IrcData::EmailAddress = txtEmail.Text;
     if (IrcData::RealName.isEmpty()) IrcData::RealName = settings::DefaultRealName;
     if (IrcData::EmailAddress.isEmpty()) IrcData::EmailAddress = settings::DefaultEmail;
-    if (m.Timer2->Enabled()) {
-        m.Timer2->setEnabled(false);
-        for (QLabel *d : {m.One, m.Two, m.Three, m.Four, m.Five, m.Six, m.Seven, m.eight, m.nine, m.Zero, m.Image5})
-            d->setVisible(false);
-    }
     SendData(QStringLiteral("USER ") + userNameFrom(IrcData::EmailAddress) + QLatin1Char(' ') + Tcp1->LocalIP() + QLatin1Char(' ') +
              IrcData::ServerName + QStringLiteral(" :") + IrcData::RealName);
 }
@@ -188,6 +183,9 @@ void frmOrvelIRC::TCP1_DataArrival()
     work += received;
     PartialLine.clear();
     frmOrvelMain &m = Main();
+    // The server has answered: a server that takes the connection and never says a word is
+    // given up by the count-down like one that never takes it.
+    m.StopCountDown();
     const bool complete = work.endsWith(QLatin1Char('\n')) || work.endsWith(QLatin1Char('\r'));
     // The held text is shown again at the head of the data that ends it; a piece that
     // still ends nothing shows only itself, so data dribbled in many small pieces cannot

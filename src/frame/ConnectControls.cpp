@@ -162,6 +162,13 @@ QLabel *frmOrvelMain::CountDownDigit() const
 
 bool frmOrvelMain::CountDownRunning() const { return Timer2->Enabled() && CountDownDigit(); }
 
+void frmOrvelMain::StopCountDown()
+{
+    if (!Timer2->Enabled()) return;
+    Timer2->setEnabled(false);
+    for (QLabel *d : {One, Two, Three, Four, Five, Six, Seven, eight, nine, Zero, Image5}) d->setVisible(false);
+}
+
 void frmOrvelMain::Timer2_Timer()
 {
     QLabel *shown = CountDownDigit();

@@ -140,6 +140,8 @@ public:
     QLabel *CountDownDigit() const;
     // A count-down is under way: it will report its attempt's failure itself.
     bool CountDownRunning() const;
+    // Ends the count-down, when its timer runs, and hides its digits.
+    void StopCountDown();
     // ---- end connect controls ----
 
     // ---- sound board and CD ----

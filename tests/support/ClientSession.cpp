@@ -15,7 +15,10 @@ ClientSession::ClientSession(int port, const Settings &settings, Ticks ticks) : 
 bool ClientSession::connectByButton()
 {
     m->cmdConnect_Click();
-    const bool ok = srv.waitForClient() && srv.waitForLineStarting("USER ");
+    bool ok = srv.waitForClient() && srv.waitForLineStarting("USER ");
+    // A server answers registration at once; its first words end the count-down.
+    srv.send(":127.0.0.1 NOTICE * :*** Checking your registration\r\n");
+    ok = ok && WaitUntil([this] { return !m->Timer2->Enabled(); });
     srv.clear();
     mark();
     return ok;

@@ -32,8 +32,9 @@ public:
     frmOrvelMain *m = nullptr;  // the frame
     QPointer<frmOrvelIRC> s;    // the server window
 
-    // The Connect button; true once the loopback server has NICK and USER. There is no
-    // welcome: the server keeps the name it was given, "127.0.0.1".
+    // The Connect button; true once the loopback server has NICK and USER and its first
+    // notice has ended the count-down. There is no welcome: the server keeps the name it
+    // was given, "127.0.0.1".
     bool connectByButton();
     // /SERVER typed in the server window, then the welcome that names the server: the
     // session sends it on the loopback, another server sends its own.
