@@ -306,7 +306,7 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         } else {
             const qsizetype b = line.indexOf(QLatin1Char(' '));
             if (b >= 0) line.remove(0, b + 1);
-            v = LineView(line);
+            v.Reset(line);
             if (v.Command() == u"MODE") OwnModeNotice(v);
         }
     }

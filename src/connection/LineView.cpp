@@ -1,7 +1,12 @@
 #include "connection/LineView.h"
 
-LineView::LineView(const QString &line) : m_line(line)
+LineView::LineView(const QString &line) { Reset(line); }
+
+void LineView::Reset(const QString &line)
 {
+    m_line = line;
+    m_prefix = m_command = Span{};
+    m_params.clear();
     const qsizetype n = m_line.size();
     qsizetype at = 0;
     auto skipBlanks = [&] {

@@ -10,6 +10,11 @@ class LineView
 {
 public:
     explicit LineView(const QString &line);
+    // Not assignable: Qt 6.4's QVarLengthArray loses a heap buffer on assignment. A view
+    // that is to read another line is reset instead.
+    LineView(const LineView &) = delete;
+    LineView &operator=(const LineView &) = delete;
+    void Reset(const QString &line);
 
     bool HasPrefix() const { return m_prefix.length > 0; }
     // The prefix without its ":"; empty when the line has none.

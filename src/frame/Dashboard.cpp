@@ -93,9 +93,9 @@ void frmOrvelMain::buildDashboardParts()
     lower->addWidget(Image2, 0, Qt::AlignBottom);
     lower->addWidget(Image3, 0, Qt::AlignVCenter);
     lower->addWidget(Image4, 0, Qt::AlignTop);
-    auto *geometry = new PanelGeometry(this);
-    Picture1->installEventFilter(geometry);
-    PanelScroller->installEventFilter(geometry);
+    m_panelGeometry = new PanelGeometry(this);
+    Picture1->installEventFilter(m_panelGeometry);
+    PanelScroller->installEventFilter(m_panelGeometry);
     ClickFilter::on(Picture1)->MouseDown = [this](int button) { Picture1_MouseDown(button); };
 
     mnuFrmOrvelMainOptions = new QMenu(QStringLiteral("Options"), this);

@@ -83,6 +83,7 @@ frmOrvelMain::~frmOrvelMain()
 {
     // The MDI area reports activation changes while its children are destroyed.
     disconnect(m_mdi, nullptr, this, nullptr);
+    delete m_panelGeometry;
     if (g_main == this) g_main = nullptr;
 }
 

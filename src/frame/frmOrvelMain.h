@@ -328,6 +328,9 @@ private:
     QString entryCaption(int n, const QString &kind) const;
 
     QMdiArea *m_mdi = nullptr;
+    // Watches the panel's resizes; goes first when the frame is destroyed, while its children
+    // still report events.
+    QObject *m_panelGeometry = nullptr;
     QVBoxLayout *m_layout = nullptr;
     QPointer<QMdiSubWindow> m_active;
     bool m_barOnTop = false;
