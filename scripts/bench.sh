@@ -13,7 +13,7 @@
 #   --quick       OrvelIRC alone, no memory run
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-program="$here/build/orvelirc"
+program="$here/build/bin/orvelirc"
 lines=100000
 long_lines=1000000
 nicks=200
