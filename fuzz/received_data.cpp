@@ -290,6 +290,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     auto *tick = new QTimer(qApp);
     tick->start(100);
     g_client = new ClientSession();
+    // libFuzzer ends the process with exit(): the session is never destroyed, so its
+    // working folder is removed here.
+    static const QString folder = g_client->env.dir.path();
+    std::atexit([] { QDir(folder).removeRecursively(); });
     return 0;
 }
 

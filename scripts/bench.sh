@@ -107,7 +107,7 @@ run_orvel() {
   local name="$1"; shift
   start_server "$name" "$@"
   local dir; dir="$(orvel_folder "$name" "$port" yes)"
-  (cd "$dir" && HOME="$dir" exec "$program") >"$work/$name.log" 2>&1 &
+  (cd "$dir" && HOME="$dir" ORVELIRC_HOME="$dir" exec "$program") >"$work/$name.log" 2>&1 &
   local pid=$!
   pids+=($pid)
   echo $pid >"$work/client.pid"
@@ -194,7 +194,7 @@ echo "OrvelIRC idle CPU over 10 s, connected and joined: $(value "$out" idle_cpu
 dir="$(orvel_folder startup 6667 no)"
 times=()
 for _ in 1 2 3 4 5; do
-  times+=("$(cd "$dir" && HOME="$dir" "$window_bin" "$program" | awk '/^startup_ms/ { print $2 }')")
+  times+=("$(cd "$dir" && HOME="$dir" ORVELIRC_HOME="$dir" "$window_bin" "$program" | awk '/^startup_ms/ { print $2 }')")
 done
 echo "OrvelIRC start-up to the first shown window: $(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p) ms (median of 5)"
 
