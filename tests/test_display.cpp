@@ -77,7 +77,6 @@ private slots:
     void aBlockShowsWhatItsLinesWouldOneByOne();
     void readsAndWindowsSeeTheFinishedBlock();
     void aResizedPaneKeepsShowingItsNewestLines();
-    void removingAnEntryNeverSelectsAnother();
     void longLinesAreCutAndAnsweredQuickly();
     void panesKeepTheirLastLines();
 };
@@ -152,24 +151,6 @@ void DisplayTest::aResizedPaneKeepsShowingItsNewestLines()
     pane.resize(400, 200);
     Pump();
     QCOMPARE(bar->value(), 10);
-}
-
-void DisplayTest::removingAnEntryNeverSelectsAnother()
-{
-    ClientSession t;
-    QVERIFY(t.connectAndJoin("@op bob carl dan"));
-    NickList *l = form<frmChan>().Namelist;
-    l->SelectByText(QStringLiteral("dan"));
-    // Entries coming before it leave the selection on the same entry.
-    QVERIFY(t.feed(":ann!u@h JOIN :#c\r\n:amy!u@h JOIN :#c\r\n"));
-    QCOMPARE(l->SelectedText(), QStringLiteral("dan"));
-    QCOMPARE(l->selectionModel()->selectedIndexes().value(0).data().toString(), QStringLiteral("dan"));
-    // The picked entry quitting leaves no neighbour selected in its place, in the view either.
-    QVERIFY(t.feed(":dan!u@h QUIT :bye\r\n"));
-    QCOMPARE(l->Items(), (QStringList{"@op", "amy", "ann", "bob", "carl"}));
-    QCOMPARE(l->SelectedIndex(), -1);
-    QCOMPARE(l->SelectedText(), QString());
-    QVERIFY(l->selectionModel()->selectedIndexes().isEmpty());
 }
 
 // Four lines of a MiB each in one write, with the received-data view open: the program

@@ -227,13 +227,16 @@ void EventsTest::removalsKeepTheUsersPick()
     QVERIFY(t.connectAndJoin("@op dave erin frank abc"));
     NickList *list = form<frmChan>().Namelist;
     list->SelectByText(QStringLiteral("dave"));
-    QVERIFY(t.feed(":erin!e@h PART #c\r\n:op!o@h MODE #c +v frank\r\n:frank!f@h NICK :fred\r\n:op!o@h KICK #c fred :x\r\n"));
-    QCOMPARE(nicks(), (QStringList{"@op", "abc", "dave"}));
+    QVERIFY(t.feed(":erin!e@h PART #c\r\n:op!o@h MODE #c +v frank\r\n:frank!f@h NICK :fred\r\n:op!o@h KICK #c fred :x\r\n"
+                   ":amy!a@h JOIN :#c\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@op", "abc", "amy", "dave"}));
     QCOMPARE(list->SelectedText(), QStringLiteral("dave"));
-    // The picked member leaves: nobody else is picked in their place.
+    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).data().toString(), QStringLiteral("dave"));
+    // The picked member leaves: nobody else is picked in their place, in the view either.
     QVERIFY(t.feed(":dave!d@h QUIT :bye\r\n"));
     QCOMPARE(list->SelectedIndex(), -1);
     QCOMPARE(list->SelectedText(), QString());
+    QVERIFY(list->selectionModel()->selectedIndexes().isEmpty());
 }
 
 void EventsTest::ownNickChangedByTheServer()
