@@ -128,6 +128,8 @@ void frmOrvelIRC::StartClean()
     DroppingLine = false;
     SkipLeadingLf = false;
     ChannelState = 0;
+    // Each connection waits for its own welcome before it knows the server's name.
+    WelcomeSeen = false;
 }
 
 namespace {

@@ -38,8 +38,6 @@ frmOrvelIRC::frmOrvelIRC()
     connect(Incoming, &RichPane::GotFocus, this, &frmOrvelIRC::Form_GotFocus);
     connect(Timer1, &VbTimer::Timer, this, &frmOrvelIRC::Timer1_Timer);
     connect(Tcp1, &TcpSocket::Connected, this, &frmOrvelIRC::TCP1_Connect);
-    // Each connection waits for its own welcome before it knows the server's name.
-    connect(Tcp1, &TcpSocket::Connected, this, [this] { WelcomeSeen = false; });
     connect(Tcp1, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
     connect(Tcp1, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
     connect(Tcp1, &TcpSocket::ConnectFailed, this, &frmOrvelIRC::TCP1_ConnectFailed);

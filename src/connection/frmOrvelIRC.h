@@ -14,9 +14,7 @@ class QLabel;
 // Values local to one arrival of received data.
 struct Arrival
 {
-    // ---- channel event locals ----
-    QString whoisText;
-    // ---- end channel event locals ----
+    QString whoisText;  // the user a 311 reply named, for the 318 of the same arrival
 };
 
 // The server window: owns the socket, the status pane, the server command line, the
@@ -100,7 +98,7 @@ public:
     // Set when a block ended in CR: an LF at the head of the next one ends the same line.
     bool SkipLeadingLf = false;
     // Forgets what a connection left behind: a held half line, a line being dropped, a
-    // CR waiting for its LF, and the channel state.
+    // CR waiting for its LF, the channel state and the welcome.
     void StartClean();
     // Sends an automatic reply (one the user did not ask for) when it is one whole line
     // and the reply budget allows it; false when it was not sent. A reply that a CR, LF
