@@ -123,6 +123,13 @@ RichPane::RichPane(QWidget *parent) : QPlainTextEdit(parent), m_writer(this)
     m_format.setFontPointSize(f.pointSizeF());
     m_format.setForeground(PaletteColour(0));
     connect(this, &QPlainTextEdit::textChanged, this, &RichPane::Change);
+    // A pane showing its newest lines goes on showing them when its range changes later
+    // (a resize settles its layout over more than one event); one scrolled back stays put.
+    QScrollBar *bar = verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int v) { m_followEnd = v >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int max) {
+        if (m_followEnd) bar->setValue(max);
+    });
 }
 
 void RichPane::SetSelColor(int paletteIndex) { m_format.setForeground(PaletteColour(paletteIndex)); }
@@ -245,7 +252,7 @@ void RichPane::mouseReleaseEvent(QMouseEvent *e)
 void RichPane::resizeEvent(QResizeEvent *e)
 {
     QScrollBar *bar = verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
+    const bool atEnd = m_followEnd;
     QPlainTextEdit::resizeEvent(e);
     if (atEnd) bar->setValue(bar->maximum());
 }

@@ -85,6 +85,7 @@ protected:
 private:
     QTextCharFormat m_format;
     int m_pointer = 0;
+    bool m_followEnd = true;
     PaneWriter m_writer;
 };
 
