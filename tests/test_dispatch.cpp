@@ -229,7 +229,7 @@ void DispatchTest::serverLines_data()
                                                            ":a b!u@h PRIVMSG abc :\x01VERSION\x01\r\n:a,#c!u@h PRIVMSG abc :\x01VERSION\x01\r\n"
                                                            ":#c!u@h PRIVMSG abc :\x01TIME\x01\r\n")
                                         << Lines({"NOTICE bob" + version})
-                                        << QStringLiteral("\n\x01 -> [bob] VERSION\n\x01 -> [] VERSION\n\x01 -> [] VERSION\n\x01 -> [a,#c] VERSION")
+                                        << QStringLiteral("\n\x01 -> [bob] VERSION\n\x01 -> [] VERSION\n\x01 -> [a,#c] VERSION")
                                         << none << noLine << noColour;
     QTest::newRow("wakeup, UTF-8") << 0 << QByteArray(":x!u PRIVMSG abc :\xE2\x80\xA1WAKEUP\xE2\x80\xA1\r\n") << Lines() << QString()
                                    << soundOf(QStringLiteral("wakeup.wav")) << noLine << noColour;

@@ -199,7 +199,8 @@ void EventsTest::forgedEventTextDoesNothing()
     QVERIFY(t.feed(":evil!e@h NOTICE #c :KICK #c abc :fooled you\r\n:evil!e@h NOTICE #c :MODE #c -o op\r\n"
                    ":evil!e@h NOTICE #c :NICK :@x\r\n:evil!e@h NOTICE #c :PART #c\r\n:evil!e@h NOTICE #c :QUIT :x\r\n"
                    ":evil!e@h TOPIC #other :MODE #c +o evil\r\n:evil!e@h NOTICE abc :TOPIC #c :pwned\r\n"
-                   ":cat!c@h JOIN :#cats\r\n:evil!e@h PART #cats\r\n:evil!e@h MODE #cats +o evil\r\n"));
+                   ":cat!c@h JOIN :#cats\r\n:evil!e@h PART #cats\r\n:evil!e@h MODE #cats +o evil\r\n"
+                   ":evil!e@h NOTICE #c :PRIVMSG abc :\x01TIME\x01\r\n:evil!e@h TOPIC #other :PRIVMSG abc :\x01" "DCC CHAT x 1 2\x01\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc", "evil"}));
     QCOMPARE(form<frmChan>().Incoming->Text(), pane);
     QCOMPARE(form<frmChan>().Caption(), caption);
@@ -208,6 +209,9 @@ void EventsTest::forgedEventTextDoesNothing()
     QCOMPARE(t.s->ChannelState, 2);
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 evil Has Quit IRC (KICK #c abc :bye)"));
+    // A channel message that quotes a request is a channel message.
+    QVERIFY(t.feed(":op!o@h PRIVMSG #c :PRIVMSG abc :\x01VERSION\x01\r\n"));
+    QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("<op> PRIVMSG abc :\x01VERSION\x01"));
     QVERIFY(t.sent().isEmpty());
 }
 

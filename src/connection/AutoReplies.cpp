@@ -22,11 +22,25 @@ bool frmOrvelIRC::ReplyBudget::Take()
     return true;
 }
 
-bool frmOrvelIRC::SendReply(const QString &line)
+namespace {
+bool isWholeLine(const QString &line)
 {
     for (const QChar c : line)
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return false;
-    if (!AutoReplyBudget.Take()) return false;
+    return true;
+}
+} // namespace
+
+bool frmOrvelIRC::SendWhole(const QString &line)
+{
+    if (!isWholeLine(line)) return false;
+    SendData(line);
+    return true;
+}
+
+bool frmOrvelIRC::SendReply(const QString &line)
+{
+    if (!isWholeLine(line) || !AutoReplyBudget.Take()) return false;
     SendData(line);
     return true;
 }

@@ -128,9 +128,9 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         return true;
     }
 
-    const LineNeedles &n = Needles();
-    const bool dccSend = line.contains(n.dccSend);
-    if (dccSend || line.contains(n.dccChat)) {
+    const QStringView request = PrivateText(v, nick);
+    const bool dccSend = IsDccSend(request);
+    if (IsDccOffer(request)) {
         const QString who = v.Nick().toString();
         if (IsPlainNick(who))
             SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
