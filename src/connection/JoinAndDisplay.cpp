@@ -136,7 +136,7 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
     const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
     const QString afterColon = *Mid(rest, InStr(rest, QStringLiteral(":")) + 1);
     if (v.Command() == u"332") {
-        form<frmChan>().setCaption(ChanCentral.Text + QStringLiteral(": ") + afterColon);
+        form<frmChan>().setCaption(ChanCentral.Text + QStringLiteral(": ") + WithoutMarks(afterColon));
     } else if (v.Command() == u"353") {
         addNames(afterColon);
     } else if (v.Command() == u"366") {
