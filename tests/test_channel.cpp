@@ -281,7 +281,7 @@ void ChannelTest::joinSequence()
     QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\n\x01 Now speaking in #test"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 Now speaking in #test")), PaletteColour(1));
     // The topic keeps its own ": ".
-    QVERIFY(t.feed(":irc.test 332 abc #test :Rules: be nice\r\n"));
+    QVERIFY(t.feed(":irc.test 332 abc #test :\x02Rules:\x02 be \x03" "3nice\r\n"));
     QCOMPARE(c.Caption(), QStringLiteral("#test: Rules: be nice"));
     // Names with their status characters; a double blank gives an empty entry.
     QVERIFY(t.feed(":irc.test 353 abc = #test :@abc +voice plain  bob \r\n"));

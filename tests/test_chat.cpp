@@ -56,6 +56,10 @@ void ChatTest::privateMessagesOpenAndFollowTheSender()
     QCOMPARE(c->Label1->text(), QStringLiteral("Private Chat with y"));
     QCOMPARE(c->Caption(), QStringLiteral("y"));
     QCOMPARE(Plays(QStringLiteral("chat.wav")), 1);
+    // An action reads as the channel shows one, in the colour of the chat.
+    QVERIFY(t.feed(":y!u@h PRIVMSG abc :\x01" "ACTION waves\x01\r\n"));
+    QCOMPARE(LastLine(c->txtIncoming), QStringLiteral("* y waves"));
+    QCOMPARE(ColourOf(c->txtIncoming, QStringLiteral("* y waves")), PaletteColour(1));
     QVERIFY(!loaded<frmChan>());
 }
 

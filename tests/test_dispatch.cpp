@@ -229,15 +229,27 @@ void DispatchTest::serverLines_data()
                                                            ":a b!u@h PRIVMSG abc :\x01VERSION\x01\r\n:a,#c!u@h PRIVMSG abc :\x01VERSION\x01\r\n"
                                                            ":#c!u@h PRIVMSG abc :\x01TIME\x01\r\n")
                                         << Lines({"NOTICE bob" + version})
-                                        << QStringLiteral("\n\x01 -> [bob] VERSION\n\x01 -> [] VERSION\n\x01 -> [] VERSION\n\x01 -> [a,#c] VERSION")
+                                        << QStringLiteral("\n\x01 -> [bob] VERSION\n\x01 -> [] VERSION\n\x01 -> [a,#c] VERSION")
                                         << none << noLine << noColour;
     QTest::newRow("wakeup, UTF-8") << 0 << QByteArray(":x!u PRIVMSG abc :\xE2\x80\xA1WAKEUP\xE2\x80\xA1\r\n") << Lines() << QString()
                                    << soundOf(QStringLiteral("wakeup.wav")) << noLine << noColour;
     QTest::newRow("wakeup, cp1252") << 0 << QByteArray(":x!u PRIVMSG abc :\x87WAKEUP\x87\r\n") << Lines() << QString()
                                     << soundOf(QStringLiteral("wakeup.wav")) << noLine << noColour;
-    QTest::newRow("ERROR notice") << 0 << QByteArray("ERROR :Your host is trying to (re)connect too fast\r\n") << Lines()
+    QTest::newRow("ERROR notice") << 0 << QByteArray("ERROR :Your host is trying to (re)connect \x1Ftoo\x1F fast\r\n") << Lines()
                                   << QStringLiteral("\n\x01 ERROR (re)connect too fast") << soundOf(QStringLiteral("error.wav"))
                                   << QStringLiteral("\x01 ERROR (re)connect too fast") << PaletteColour(1);
+    // The whole reason, as real servers word it when an operator kills us.
+    const QString killed = QStringLiteral("\n\x01 Quit IRC (Killed (alice (you are killed for the test)))");
+    QTest::newRow("closing link, ircd-hybrid")
+        << 0 << QByteArray("ERROR :Closing Link: 127.0.0.1 (Killed (alice (you are killed for the test)))\r\n") << Lines()
+        << killed << soundOf(QStringLiteral("quit.wav")) << noLine << noColour;
+    QTest::newRow("closing link, irc2")
+        << 0 << QByteArray("ERROR :Closing Link: newbie2[~new.user@127.0.0.1] alice (Local Kill by alice (you are killed for the test))\r\n")
+        << Lines() << QStringLiteral("\n\x01 Quit IRC (Local Kill by alice (you are killed for the test))")
+        << soundOf(QStringLiteral("quit.wav")) << noLine << noColour;
+    QTest::newRow("closing link, InspIRCd")
+        << 0 << QByteArray("ERROR :Closing link: (new.user@127.0.0.1) [Killed (alice (you are killed for the test))]\r\n")
+        << Lines() << killed << soundOf(QStringLiteral("quit.wav")) << noLine << noColour;
     QTest::newRow("other ERROR") << 0 << QByteArray("ERROR :Closing connection\r\n") << Lines() << QString()
                                  << soundOf(QStringLiteral("error.wav")) << noLine << noColour;
 }
@@ -402,7 +414,7 @@ void DispatchTest::closingLink()
     QPointer<frmChan> chan(&form<frmChan>());
     QVERIFY(!chan->SubWindow()->isHidden());
     // The channel window is hidden, not closed: no PART goes out.
-    QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (Quit: bye)\r\n"), Lines());
+    QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (Quit: \x02" "bye\x02)\r\n"), Lines());
     QVERIFY(chan && loaded<frmChan>() == chan.data());
     QVERIFY(chan->SubWindow()->isHidden());
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 Quit IRC (Quit: bye)"));

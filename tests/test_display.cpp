@@ -1,6 +1,6 @@
 // How received blocks are shown: a block is shown once at its end, exactly as its lines
 // would be one by one; anything that reads or waits for the user sees the finished block;
-// long lines are cut for display and panes keep a bounded number of lines.
+// long lines are cut for display and panes keep a bounded number of lines and of text.
 #include "ClientSession.h"
 #include "platform/DisplayBatch.h"
 #include "windows/frmInData.h"
@@ -192,6 +192,18 @@ void DisplayTest::panesKeepTheirLastLines()
     }
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("<bob> n") + QString::number(total));
     QVERIFY(form<frmInData>().Text().contains(QStringLiteral(":bob!u@h PRIVMSG #c :n%1\n").arg(total)));
+
+    // Long lines: far fewer of them fill a window's text bound.
+    flood.clear();
+    const QByteArray text(PaneWriter::MaxLineLength - 100, 'w');
+    for (int i = 0; i <= PaneWriter::MaxText / text.size(); ++i) flood += ":bob!u@h PRIVMSG #c :" + text + "\r\n";
+    t.srv.send(flood + "PING :long\r\n");
+    QVERIFY(t.srv.waitForLine("PONG :long", 60000));
+    for (QTextDocument *doc : {form<frmChan>().Incoming->document(), form<frmInData>().txtInData->document()}) {
+        QVERIFY(doc->characterCount() <= PaneWriter::MaxText);
+        QVERIFY(doc->characterCount() < PaneWriter::MaxText - PaneWriter::TrimText / 4);
+    }
+    QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("<bob> ") + QString::fromLatin1(text));
 }
 
 QTEST_MAIN(DisplayTest)

@@ -32,9 +32,10 @@ void EventsTest::whoisInOneArrivalAndEndInALaterOne()
     ClientSession t;
     QVERIFY(t.connectAndJoin());
     frmChan &c = form<frmChan>();
-    QVERIFY(t.feed(":irc.test 311 abc bob ~bob host.example * :Bob Real\r\n"
-                   ":irc.test 319 abc bob :@#c #other\r\n"
-                   ":irc.test 312 abc bob irc.test :The test server\r\n"
+    // Shown without the formatting marks of the server's text.
+    QVERIFY(t.feed(":irc.test 311 abc bob ~bob host.example * :\x02" "Bob\x02 Real\r\n"
+                   ":irc.test 319 abc bob :\x1F@#c\x1F #other\r\n"
+                   ":irc.test 312 abc bob irc.test :\x03" "04The test\x0F server\r\n"
                    ":irc.test 318 abc bob :End of WHOIS list\r\n"));
     QCOMPARE(LastLines(c.Incoming, 6),
              (QStringList{kSep, QStringLiteral("\x01 User: Bob Real"), QStringLiteral("\x01 Channels: @#c #other"),
@@ -72,7 +73,7 @@ void EventsTest::membersComeGoAndChange()
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 dave has Left #c"));
 
-    QVERIFY(t.feed(":carl!c@h QUIT :Gone fishing\r\n"));
+    QVERIFY(t.feed(":carl!c@h QUIT :\x02Gone\x02 \x03" "4,1fishing\r\n"));
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 carl Has Quit IRC (Gone fishing)"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 carl Has Quit IRC (Gone fishing)")), PaletteColour(1));
@@ -179,7 +180,7 @@ void EventsTest::kickOfTheUserLeavesTheChannel()
     ClientSession t;
     QVERIFY(t.connectAndJoin());
     // The 513 after the kick is handled in state 0: its PONG is sent.
-    QCOMPARE(t.repliesTo(":op!o@h KICK #C abc :Out you go\r\n"
+    QCOMPARE(t.repliesTo(":op!o@h KICK #C abc :\x02Out\x02 you go\r\n"
                          ":irc.test 513 abc :To connect type /QUOTE PONG 4242\r\n"),
              Lines({"PART #c", "PONG 4242"}));
     QVERIFY(!loaded<frmChan>());
@@ -199,7 +200,8 @@ void EventsTest::forgedEventTextDoesNothing()
     QVERIFY(t.feed(":evil!e@h NOTICE #c :KICK #c abc :fooled you\r\n:evil!e@h NOTICE #c :MODE #c -o op\r\n"
                    ":evil!e@h NOTICE #c :NICK :@x\r\n:evil!e@h NOTICE #c :PART #c\r\n:evil!e@h NOTICE #c :QUIT :x\r\n"
                    ":evil!e@h TOPIC #other :MODE #c +o evil\r\n:evil!e@h NOTICE abc :TOPIC #c :pwned\r\n"
-                   ":cat!c@h JOIN :#cats\r\n:evil!e@h PART #cats\r\n:evil!e@h MODE #cats +o evil\r\n"));
+                   ":cat!c@h JOIN :#cats\r\n:evil!e@h PART #cats\r\n:evil!e@h MODE #cats +o evil\r\n"
+                   ":evil!e@h NOTICE #c :PRIVMSG abc :\x01TIME\x01\r\n:evil!e@h TOPIC #other :PRIVMSG abc :\x01" "DCC CHAT x 1 2\x01\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc", "evil"}));
     QCOMPARE(form<frmChan>().Incoming->Text(), pane);
     QCOMPARE(form<frmChan>().Caption(), caption);
@@ -208,6 +210,9 @@ void EventsTest::forgedEventTextDoesNothing()
     QCOMPARE(t.s->ChannelState, 2);
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 evil Has Quit IRC (KICK #c abc :bye)"));
+    // A channel message that quotes a request is a channel message.
+    QVERIFY(t.feed(":op!o@h PRIVMSG #c :PRIVMSG abc :\x01VERSION\x01\r\n"));
+    QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("<op> PRIVMSG abc :\x01VERSION\x01"));
     QVERIFY(t.sent().isEmpty());
 }
 
@@ -215,7 +220,7 @@ void EventsTest::kickOfAnotherMemberRemovesThem()
 {
     ClientSession t;
     QVERIFY(t.connectAndJoin());
-    QVERIFY(t.feed(":op!o@h KICK #c carl :behave\r\n:op!o@h KICK #c vo :behave\r\n"));
+    QVERIFY(t.feed(":op!o@h KICK #c carl :behave\r\n:op!o@h KICK #c vo :\x1D" "behave\x1D\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 vo was kicked by op (behave)"));
     QCOMPARE(t.s->ChannelState, 2);
@@ -271,7 +276,7 @@ void EventsTest::ownPartEchoAndTopic()
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
     QCOMPARE(c.Incoming->Text(), pane);
 
-    QVERIFY(t.feed(":op!o@h TOPIC #C :Fresh: and new\r\n"));
+    QVERIFY(t.feed(":op!o@h TOPIC #C :\x03" "04Fresh:\x0F and new\r\n"));
     QCOMPARE(c.Caption(), QStringLiteral("#c: Fresh: and new"));
     QCOMPARE(c.Incoming->Text(), pane);
 }

@@ -709,10 +709,10 @@ void HostileTest::closingLinkVariants()
         {"ERROR :Closing Link: abc[host] (Quit: bye)", QStringLiteral("Quit: bye")},
         {"ERROR :Closing Link: abc (", QString()},
         {"ERROR :Closing Link: abc )(", QString()},
-        {"ERROR :Closing Link: abc (a (b) c)", QStringLiteral("a (b")},
+        {"ERROR :Closing Link: abc (a (b) c)", QStringLiteral("a (b) c")},
         {"ERROR :Closing Link: abc[host] Killed", QStringLiteral("abc[host] Killed")},
         {"ERROR :Closing Link: (<b>x</b>)", QStringLiteral("<b>x</b>")},
-        {"ERROR :Closing Link:\x01\x03:!", QStringLiteral("\x01\x03:!")},
+        {"ERROR :Closing Link:\x01\x03:!", QStringLiteral("\x01:!")},
     };
     for (const auto &[line, reason] : variants) {
         QVERIFY(restore(c, want));
@@ -887,8 +887,8 @@ void HostileTest::bigNamesListAndAFlood()
         if (l.startsWith("NOTICE x :I am using")) ++versions;
     }
     QCOMPARE(pongs, 20000 / int(shapes.size()));
-    // The flood's requests share the reply budget with the won round: a few answers, no more.
-    QVERIFY2(versions >= 1 && versions < frmOrvelIRC::ReplyBudget::Size, qPrintable(QString::number(versions)));
+    // The flood's requests get a few answers, no more.
+    QVERIFY2(versions >= 1 && versions <= frmOrvelIRC::ReplyBudget::Size, qPrintable(QString::number(versions)));
     QVERIFY(frmOrvelIRC::PartialLine.isEmpty());
     qInfo("names and flood handled in %lld ms", qint64(t.elapsed()));
 }

@@ -2,6 +2,7 @@
 // channel's "!time", the user's own mode, a nickname in use, the link closing, ERROR
 // lines and the CTCP requests VERSION, PAGE, TIME and the WAKEUP call.
 #include "connection/frmOrvelIRC.h"
+#include "connection/FormattingMarks.h"
 #include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
@@ -22,11 +23,25 @@ bool frmOrvelIRC::ReplyBudget::Take()
     return true;
 }
 
-bool frmOrvelIRC::SendReply(const QString &line)
+namespace {
+bool isWholeLine(const QString &line)
 {
     for (const QChar c : line)
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return false;
-    if (!AutoReplyBudget.Take()) return false;
+    return true;
+}
+} // namespace
+
+bool frmOrvelIRC::SendWhole(const QString &line)
+{
+    if (!isWholeLine(line)) return false;
+    SendData(line);
+    return true;
+}
+
+bool frmOrvelIRC::SendReply(const QString &line)
+{
+    if (!isWholeLine(line) || !AutoReplyBudget.Take()) return false;
     SendData(line);
     return true;
 }
@@ -81,18 +96,38 @@ void frmOrvelIRC::AlternativeNickReply()
     Addtext(QStringLiteral("\x01 Attempting to change your nick..."));
 }
 
+namespace {
+// The text inside the "[...]" that ends the line, brackets inside it kept; nothing when
+// the line does not end in "]" or its "[" is missing.
+std::optional<QString> lastBracketed(const QString &line)
+{
+    if (!line.endsWith(QLatin1Char(']'))) return std::nullopt;
+    int depth = 0;
+    for (qsizetype i = line.size() - 1; i >= 0; --i) {
+        if (line[i] == QLatin1Char(']')) ++depth;
+        else if (line[i] == QLatin1Char('[') && --depth == 0) return line.mid(i + 1, line.size() - i - 2);
+    }
+    return std::nullopt;
+}
+} // namespace
+
 void frmOrvelIRC::ClosingLinkReply(const QString &line)
 {
-    // The reason is what the server put in parentheses; without any, the text after
-    // "Closing Link:". An opening one that is never closed gives no reason.
+    // Servers give the reason last, in brackets ("[Killed (x (why))]") or in parentheses
+    // that hold parentheses of their own ("(Killed (x (why)))"): all of it up to the last
+    // ")". Without either, the text after "Closing Link:"; an opening parenthesis that is
+    // never closed gives no reason.
     QString reason;
-    const int open = cut::InStr(line, QStringLiteral("("));
-    if (open > 0) {
-        const int close = cut::InStr(line, QStringLiteral(")"), open + 1);
-        cut::Set(reason, cut::Mid(line, open + 1, close - open - 1));
+    const qsizetype open = line.indexOf(QLatin1Char('('));
+    if (const std::optional<QString> bracketed = lastBracketed(line)) {
+        reason = *bracketed;
+    } else if (open >= 0) {
+        const qsizetype close = line.lastIndexOf(QLatin1Char(')'));
+        if (close > open) reason = line.mid(open + 1, close - open - 1);
     } else {
         reason = line.mid(QStringLiteral("ERROR :Closing Link:").size()).trimmed();
     }
+    reason = WithoutMarks(reason);
     Addtext2(QStringLiteral("\x01 Quit IRC (") + reason + QStringLiteral(")"));
     HideChannelWindow();
     ChannelState = 0;
@@ -127,7 +162,7 @@ void frmOrvelIRC::WakeupSound() { Main().PlaySnd(QStringLiteral("wakeup.wav")); 
 void frmOrvelIRC::ErrorNotice(const QString &line)
 {
     const int open = cut::InStr(line, QStringLiteral("("));
-    if (open > 0) Addtext2(QStringLiteral("\x01 ERROR ") + line.mid(open - 1));
+    if (open > 0) Addtext2(QStringLiteral("\x01 ERROR ") + WithoutMarks(line.mid(open - 1)));
     Main().PlaySnd(QStringLiteral("error.wav"));
 }
 

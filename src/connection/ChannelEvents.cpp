@@ -1,6 +1,7 @@
 // What happens in the joined channel: whois replies, topic changes, kicks, parts, DCC
 // refusals, quits, mode changes, joins and nick changes. Each event is known by the
 // line's own command word and parameters; a line may meet several tests, in this order.
+#include "connection/FormattingMarks.h"
 #include "connection/LineView.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
@@ -81,25 +82,26 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
     if (fromServer && command == u"311") {
         form<frmChan>().Addtext3(kSeparator);
         Main().PlaySnd(QStringLiteral("whois.wav"));
-        if (v.Count()) a.whoisText = v.Last().toString();
+        if (v.Count()) a.whoisText = WithoutMarks(v.Last().toString());
         form<frmChan>().Addtext4(QStringLiteral("\x01 User: ") + a.whoisText);
     } else if (fromServer && command == u"319") {
-        form<frmChan>().Addtext4(QStringLiteral("\x01 Channels: ") + v.Last().toString());
+        form<frmChan>().Addtext4(QStringLiteral("\x01 Channels: ") + WithoutMarks(v.Last().toString()));
     } else if (fromServer && command == u"312") {
-        form<frmChan>().Addtext4(QStringLiteral("\x01 Server: ") + v.Last().toString());
+        form<frmChan>().Addtext4(QStringLiteral("\x01 Server: ") + WithoutMarks(v.Last().toString()));
     } else if (fromServer && command == u"318") {
         form<frmChan>().Addtext4(QStringLiteral("\x01 End of Whois for ") + a.whoisText);
         form<frmChan>().Addtext3(kSeparator);
     }
 
     // Topic change: the caption names the channel and the new topic.
-    if (command == u"TOPIC" && here && v.Count() >= 2) form<frmChan>().setCaption(chan + QStringLiteral(": ") + v.Last().toString());
+    if (command == u"TOPIC" && here && v.Count() >= 2)
+        form<frmChan>().setCaption(chan + QStringLiteral(": ") + WithoutMarks(v.Last().toString()));
 
     NamesRefill(v);
 
     if (command == u"KICK" && here && v.Count() >= 2) {
         const QString victim = v.Param(1).toString();
-        const QString reason = v.Count() >= 3 ? v.Last().toString() : QString();
+        const QString reason = v.Count() >= 3 ? WithoutMarks(v.Last().toString()) : QString();
         const QString kicker = own ? nick : v.Nick().toString();
         if (victim == nick) {
             if (frmChan *c = loaded<frmChan>()) c->Unload();
@@ -128,9 +130,9 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         return true;
     }
 
-    const LineNeedles &n = Needles();
-    const bool dccSend = line.contains(n.dccSend);
-    if (dccSend || line.contains(n.dccChat)) {
+    const QStringView request = PrivateText(v, nick);
+    const bool dccSend = IsDccSend(request);
+    if (IsDccOffer(request)) {
         const QString who = v.Nick().toString();
         if (IsPlainNick(who))
             SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
@@ -142,7 +144,8 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         const QString who = v.Nick().toString();
         frmChan &c = form<frmChan>();
         removeEveryForm(c, who);
-        c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" Has Quit IRC (") + v.Last().toString() + QLatin1Char(')'));
+        c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" Has Quit IRC (") + WithoutMarks(v.Last().toString()) +
+                   QLatin1Char(')'));
         return true;
     }
 

@@ -244,18 +244,10 @@ const frmOrvelIRC::LineNeedles &frmOrvelIRC::Needles()
     LineNeedles &n = m_needles;
     const QString &nick = IrcData::CurrentNick;
     // Built once at first use even when the nick is still empty.
-    if (!n.toMe.isEmpty() && n.nick == nick) return n;
+    if (!n.ownPrefix.isEmpty() && n.nick == nick) return n;
     n.nick = nick;
     n.ownPrefix = QLatin1Char(':') + nick;
     n.nickInUse = QStringLiteral("* ") + nick + QStringLiteral(" :Nickname is already in use.");
-    n.toMe = QStringLiteral("PRIVMSG ") + nick + QStringLiteral(" :");
-    n.versionLower = n.toMe + QStringLiteral("\x01version\x01");
-    n.versionUpper = n.toMe + QStringLiteral("\x01VERSION\x01");
-    n.page = n.toMe + QStringLiteral("\x01PAGE\x01");
-    n.time = n.toMe + QStringLiteral("\x01TIME\x01");
-    n.wakeup = n.toMe + QChar(0x2021) + QStringLiteral("WAKEUP") + QChar(0x2021);
-    n.dccSend = n.toMe + QStringLiteral("\x01" "DCC SEND ");
-    n.dccChat = n.toMe + QStringLiteral("\x01" "DCC CHAT ");
     return n;
 }
 
@@ -320,26 +312,26 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         ClosingLinkReply(line);
         return;
     }
-    // Every request below is addressed "PRIVMSG nick :": one search rules them all out.
-    const bool toMe = line.contains(n->toMe);
-    if (toMe && (line.contains(n->versionLower) || line.contains(n->versionUpper))) {
+    // A client's request counts only as the whole text of a PRIVMSG to our nick: a notice,
+    // a channel message or a topic that quotes one asks nothing.
+    const QStringView request = PrivateText(v, n->nick);
+    if (request == u"\x01version\x01" || request == u"\x01VERSION\x01") {
         VersionReply(v);
         return;
     }
-    if (toMe && line.contains(n->page)) PageNotice(v);
-    if (toMe && line.contains(n->time)) {
+    if (request == u"\x01PAGE\x01") PageNotice(v);
+    if (request == u"\x01TIME\x01") {
         TimeReply(v);
         return;
     }
-    if (toMe && line.contains(n->wakeup)) {
+    if (request == u"\u2021WAKEUP\u2021") {
         WakeupSound();
         return;
     }
     if (line.startsWith(QLatin1String("ERROR"))) ErrorNotice(line);
     if (v.HasPrefix() && v.Command() == u"PRIVMSG") {
         // Once in a channel, DCC offers go on to the channel rules, which refuse them.
-        const bool dccOffer = toMe && (line.contains(n->dccSend) || line.contains(n->dccChat));
-        if (!(ChannelState == 2 && dccOffer)) {
+        if (!(ChannelState == 2 && IsDccOffer(request))) {
             DisplayMessage(line, a);
             return;
         }

@@ -85,7 +85,15 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
             chat->txtIncoming->SetSelColor(1);
             chat->txtIncoming->SetSelText(WithoutMarks(QStringLiteral("\x01 Now chatting with ") + chat->txtUser->text()));
         }
-        const QString message = QLatin1Char('<') + nick.value_or(QString()) + QStringLiteral("> ") + text;
+        QString message;
+        if (text.startsWith(u"\x01" "ACTION ")) {
+            // An action shows as in the channel, "* nick text", in the colour of the chat.
+            QStringView action = QStringView(text).mid(8);
+            if (action.endsWith(QChar(1))) action.chop(1);
+            message = QStringLiteral("* ") + nick.value_or(QString()) + QLatin1Char(' ') + action.toString();
+        } else {
+            message = QLatin1Char('<') + nick.value_or(QString()) + QStringLiteral("> ") + text;
+        }
         Main().ApplyFontHolders(chat->txtIncoming, nullptr);
         chat->txtIncoming->SetSelColor(1);
         chat->txtIncoming->SetSelText(QStringLiteral("\r\n") + WithoutMarks(message));
@@ -128,7 +136,7 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
     const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
     const QString afterColon = *Mid(rest, InStr(rest, QStringLiteral(":")) + 1);
     if (v.Command() == u"332") {
-        form<frmChan>().setCaption(ChanCentral.Text + QStringLiteral(": ") + afterColon);
+        form<frmChan>().setCaption(ChanCentral.Text + QStringLiteral(": ") + WithoutMarks(afterColon));
     } else if (v.Command() == u"353") {
         addNames(afterColon);
     } else if (v.Command() == u"366") {

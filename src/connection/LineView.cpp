@@ -40,6 +40,12 @@ QStringView LineView::Nick() const
     return bang < 0 ? QStringView() : p.left(bang);
 }
 
+QStringView PrivateText(const LineView &v, QStringView nick)
+{
+    if (v.Command() != u"PRIVMSG" || v.Count() < 2 || v.Param(0).compare(nick, Qt::CaseInsensitive) != 0) return {};
+    return v.Last();
+}
+
 bool IsPlainNick(QStringView nick)
 {
     if (nick.isEmpty()) return false;

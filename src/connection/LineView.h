@@ -45,6 +45,10 @@ private:
 // Channel names compare letter case aside (a server may spell "#Test" for "#test").
 inline bool SameChannel(QStringView a, QStringView b) { return !b.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0; }
 
+// The text of a PRIVMSG whose target is the nick, letter case aside: where a client's
+// request to us stands. Empty for every other line, a NOTICE or a channel message among them.
+QStringView PrivateText(const LineView &v, QStringView nick);
+
 // A sender that an automatic reply may go to: not empty, no blank, comma or control
 // character, and not starting like a channel, a parameter or a numeric.
 bool IsPlainNick(QStringView nick);

@@ -16,7 +16,9 @@ void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
 
     // No question drawn yet means nothing to win.
     if (!IrcData::TriviaAnswer.isEmpty() && said == IrcData::TriviaAnswer.toUpper()) {
-        SendReply(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
+        // The game's own line, at most one a question: not held back by the budget that
+        // paces answers to what others ask.
+        SendWhole(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
                   QStringLiteral(" \x03" "12got it! Answer: \x03" "10") + text + QStringLiteral("\x03" "12>>"));
         form<frmChan>().Addtext(QStringLiteral("<<Teletrivia: ") + sender + QStringLiteral(" got it! Answer: ") + text +
                                 QStringLiteral(">>"));

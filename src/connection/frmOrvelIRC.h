@@ -104,6 +104,8 @@ public:
     // and the reply budget allows it; false when it was not sent. A reply that a CR, LF
     // or NUL in received text would cut short is not sent at all.
     bool SendReply(const QString &line);
+    // The same without the budget, for lines whose pace the program sets itself.
+    bool SendWhole(const QString &line);
     // At most Size automatic replies in any Window ms, so a flood of requests cannot get
     // us dropped for flooding the server. Measured on the monotonic clock.
     class ReplyBudget
@@ -144,11 +146,12 @@ public:
         QString nick;                // what the texts below were built from
         QString ownPrefix;           // ":" & nick
         QString nickInUse;           // "* " & nick & " :Nickname is already in use."
-        QString toMe;                // "PRIVMSG " & nick & " :": every CTCP row needs it
-        QString versionLower, versionUpper, page, time, wakeup, dccSend, dccChat;
     };
     const LineNeedles &Needles();
     LineNeedles m_needles;
+    // The text of a PRIVMSG to us (see PrivateText) is a DCC file or chat offer.
+    static bool IsDccSend(QStringView request) { return request.startsWith(u"\x01" "DCC SEND "); }
+    static bool IsDccOffer(QStringView request) { return IsDccSend(request) || request.startsWith(u"\x01" "DCC CHAT "); }
     // ---- end connection ----
 
     // ---- command line ----

@@ -97,11 +97,20 @@ void PaneWriter::FinishBatch()
     if (m_editing) {
         m_editing = false;
         QTextDocument *doc = m_view->document();
-        if (doc->blockCount() > MaxLines) {
-            // Down to MaxLines - TrimLines, so the next trim is at least TrimLines away.
+        const int lines = doc->blockCount();
+        const int text = doc->characterCount();
+        if (lines > MaxLines || text > MaxText) {
+            // Down to MaxLines - TrimLines lines and MaxText - TrimText characters, whole
+            // lines only, so the next trim is at least a chunk away.
+            int keepFrom = 0;
+            if (lines > MaxLines) keepFrom = doc->findBlockByNumber(lines - (MaxLines - TrimLines)).position();
+            if (text > MaxText) {
+                const int cut = text - (MaxText - TrimText);
+                const QTextBlock b = doc->findBlock(cut);
+                keepFrom = std::max(keepFrom, b.position() == cut || !b.next().isValid() ? b.position() : b.next().position());
+            }
             QTextCursor head(doc);
-            head.setPosition(doc->findBlockByNumber(doc->blockCount() - (MaxLines - TrimLines)).position(),
-                             QTextCursor::KeepAnchor);
+            head.setPosition(keepFrom, QTextCursor::KeepAnchor);
             head.removeSelectedText();
         }
         m_end.endEditBlock();

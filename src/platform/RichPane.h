@@ -9,8 +9,8 @@
 // inserts of a whole block go into one edit of the document, laid out lazily for what is
 // on screen, with the caret put at the end and the end scrolled into view once.
 // A view shows at most MaxLineLength characters of one line: a longer line is cut there and
-// ends in CutMark. It keeps at most MaxLines lines: the oldest go TrimLines or more at a
-// time, when a block is finished.
+// ends in CutMark. It keeps at most MaxLines lines and MaxText characters of text: when a
+// block is finished, the oldest lines go, TrimLines or TrimText or more at a time.
 class PaneWriter final : public display::BatchedView
 {
 public:
@@ -23,6 +23,8 @@ public:
     static constexpr int MaxLineLength = 8192;
     static constexpr int MaxLines = 100000;
     static constexpr int TrimLines = 10000;
+    static constexpr int MaxText = 16 * 1024 * 1024;
+    static constexpr int TrimText = MaxText / 10;
     static const QString CutMark;
 
 private:
