@@ -28,7 +28,7 @@ frmOrvelIRC::frmOrvelIRC()
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setToolTip(QStringLiteral("Tele Trivia"));
     SetPicture1BackColor(0);
-    resize(500, 300);
+    resize(DesignedSize);
     // A window loaded again shows the channel at once, not at its timer's first tick.
     ChanCentral.Text = CurrentChannel;
 
