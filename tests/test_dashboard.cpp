@@ -147,6 +147,11 @@ void DashboardTest::dashBoardAndPanelItems()
     m->SetPanelHeight(2000);
     m->mnuPanel->trigger();
     QCOMPARE(m->PanelHeight(), 1050);
+
+    // The CD player's buttons leave the top row as wide as it was: the clock stays in view.
+    const int row = m->Picture1->minimumSizeHint().width();
+    m->SetAmpOn(true);
+    QCOMPARE(m->Picture1->minimumSizeHint().width(), row);
 }
 
 void DashboardTest::rawCommandBox_data()
