@@ -301,8 +301,8 @@ void MenusTest::modeSwitches()
 QTEST_MAIN(MenusTest)
 #include "test_menus.moc"
 
-// Child windows open wholly inside the frame's client area, and Cascade leaves every
-// window a usable size.
+// Child windows open wholly inside the frame's client area, the quiz indicator beside the
+// server pane's text, and Cascade leaves every window a usable size.
 void MenusTest::childWindowsInTheClientArea()
 {
     ClientSession t;
@@ -314,6 +314,9 @@ void MenusTest::childWindowsInTheClientArea()
     const QList<QMdiSubWindow *> children = t.m->MdiArea()->subWindowList();
     QCOMPARE(children.size(), 4);
     for (const QMdiSubWindow *w : children) QVERIFY2(area.contains(w->geometry()), qPrintable(w->windowTitle()));
+    const QRect text(t.s->Incoming->viewport()->mapTo(t.s, QPoint()), t.s->Incoming->viewport()->size());
+    QVERIFY(t.s->Incoming->geometry().contains(t.s->Picture1->geometry()));
+    QVERIFY(!text.intersects(t.s->Picture1->geometry()));
 
     t.m->mnuCascade->trigger();
     QSet<int> tops;
