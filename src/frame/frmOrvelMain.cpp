@@ -453,7 +453,9 @@ void frmOrvelMain::CascadeChildren()
 
 void frmOrvelMain::FitIntoClientArea(QMdiSubWindow *w) const
 {
-    if (!w || w->isMinimized() || w->isMaximized()) return;
+    // A frame not shown yet has no client area to speak of: the area places its windows
+    // itself when it shows.
+    if (!w || w->isMinimized() || w->isMaximized() || !m_mdi->isVisible()) return;
     const QSize area = m_mdi->viewport()->size();
     if (area.isEmpty()) return;
     QRect g = w->geometry();
