@@ -22,6 +22,8 @@ deb="$(ls orvelirc_*.deb)"
 depends="$(dpkg-deb -f "$deb" Depends)"
 [[ "$depends" == *libqt6widgets6* ]] || fail "no Qt in Depends: $depends"
 ! grep -Eq 'ngircd|xvfb|xdotool|libqt6test|-dev\b' <<<"$depends" || fail "build or test tools in Depends: $depends"
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+[[ "$recommends" == *xdg-utils* && "$recommends" == *pavucontrol* ]] || fail "Recommends lacks the desktop helpers: $recommends"
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"

@@ -58,6 +58,11 @@ printf '%s\n' TaskBarShowWorkspaces=0 TaskBarShowCPUStatus=0 TaskBarShowNetStatu
   TaskBarShowShowDesktopButton=0 TaskBarShowWindowListMenu=0 >"$scratch/icewm/preferences"
 ICEWM_PRIVCFG="$scratch/icewm" icewm >/dev/null 2>&1 &
 started $!
+# The frame is maximised into the area the task bar leaves: the bar must be up first.
+for _ in $(seq 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"TaskBar"' && break
+  sleep 0.1
+done
 
 # The user's settings: connect at start and tile the windows.
 work="$scratch/work"

@@ -147,6 +147,11 @@ void DashboardTest::dashBoardAndPanelItems()
     m->SetPanelHeight(2000);
     m->mnuPanel->trigger();
     QCOMPARE(m->PanelHeight(), 1050);
+
+    // The CD player's buttons leave the top row as wide as it was: the clock stays in view.
+    const int row = m->Picture1->minimumSizeHint().width();
+    m->SetAmpOn(true);
+    QCOMPARE(m->Picture1->minimumSizeHint().width(), row);
 }
 
 void DashboardTest::rawCommandBox_data()
@@ -211,6 +216,7 @@ void DashboardTest::helpViewerLoadsTheShippedTexts()
     QVERIFY(h);
     QVERIFY(h->isVisible());
     QVERIFY(!h->isModal());
+    QVERIFY((h->frameGeometry().center() - t.m->frameGeometry().center()).manhattanLength() < 4);  // over the frame
     QCOMPARE(h->windowTitle(), AppTitle);
     QCOMPARE(h->Frame1->title(), QStringLiteral("(Waiting)"));
     QCOMPARE(PaneText(h->RichTextBox1), QString());
@@ -248,14 +254,15 @@ void DashboardTest::rawSendDialog()
     QPointer<frmRawSend> r = loaded<frmRawSend>();
     QVERIFY(r);
     QVERIFY(r->isVisible());
+    QVERIFY((r->frameGeometry().center() - t.m->frameGeometry().center()).manhattanLength() < 4);  // over the frame
     QCOMPARE(r->windowTitle(), AppTitle);
     QCOMPARE(r->Frame1->title(), QStringLiteral("Channel Control - Server"));
 
-    // Stay keeps the dialog and its text, so Send repeats the line.
+    // Stay keeps the dialog and its text, so Send repeats the line; Enter in the box sends too.
     r->Text1->setText(QStringLiteral("PRIVMSG #c :again"));
     r->Check1->setChecked(true);
     QTest::mouseClick(r->Command1, Qt::LeftButton);
-    QTest::mouseClick(r->Command1, Qt::LeftButton);
+    QTest::keyClick(r->Text1, Qt::Key_Return);
     QVERIFY(loaded<frmRawSend>());
     QCOMPARE(r->Text1->text(), QStringLiteral("PRIVMSG #c :again"));
     QCOMPARE(t.sent(), Lines({"PRIVMSG #c :again", "PRIVMSG #c :again"}));

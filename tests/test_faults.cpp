@@ -132,6 +132,7 @@ void FaultsTest::readOnlySettingsFolder()
         QVERIFY2(c.env.dialogs.messages[0].startsWith(told), qPrintable(c.env.dialogs.messages[0]));
         QVERIFY(c.env.dialogs.messages[0].endsWith(QStringLiteral("). The settings saved before stay as they were.")));
         QCOMPARE(c.env.dialogs.titles.last(), QStringLiteral("OrvelIRC"));
+        QCOMPARE(c.env.dialogs.icons.last(), MsgIcon::Exclamation);
         QCOMPARE(fileBytes(nickFile), QByteArray("abc\r\n"));
         QCOMPARE(QDir(folder).entryList(QDir::Files), files);
         QCOMPARE(c.repliesTo("PING :still here\r\n"), Lines({"PONG :still here"}));

@@ -250,19 +250,23 @@ void FoundationTest::startupPositionDefaultsSavedAndRestored()
     TestEnv env;
     env.writeConnection(6667);
     frmOrvelMain &m = env.start();
-    // Twips become whole pixels: allow one pixel's worth.
-    auto near = [](int twips, int expected) { return qAbs(twips - expected) < 16; };
-    QVERIFY(near(platform::PixelsToTwipsX(m.pos().x()), 1000));
-    QVERIFY(near(platform::PixelsToTwipsY(m.pos().y()), 1000));
-    QVERIFY(near(platform::PixelsToTwipsX(m.width()), 6500));
-    QVERIFY(near(platform::PixelsToTwipsY(m.height()), 6500));
+    // No stored size: the frame, on the screen, shows the server window at its own size,
+    // command line included.
+    Pump();
+    QVERIFY(m.screen()->availableGeometry().contains(m.frameGeometry()));
+    const QMdiSubWindow *server = loaded<frmOrvelIRC>()->SubWindow();
+    QVERIFY(m.MdiArea()->viewport()->rect().contains(server->geometry()));
+    QCOMPARE(server->size(), FormBase::SubWindowSizeFor(frmOrvelIRC::DesignedSize));
     // So narrow a frame cuts the dashboard's top row: it scrolls, and its far end (the
     // clock) can be brought into view above the scroll bar.
+    m.resize(platform::TwipsToPixelsX(6500), platform::TwipsToPixelsY(6500));
     Pump();
     m.PanelScroller->ensureWidgetVisible(m.Label22);
     const QRect clock(m.Label22->mapTo(m.PanelScroller->viewport(), QPoint()), m.Label22->size());
     QVERIFY(m.PanelScroller->viewport()->rect().contains(clock));
     QCOMPARE(m.PanelScroller->viewport()->height(), m.Picture1->height());
+    // Twips become whole pixels: allow one pixel's worth.
+    auto near = [](int twips, int expected) { return qAbs(twips - expected) < 16; };
     m.move(platform::TwipsToPixelsX(2880), platform::TwipsToPixelsY(1440));
     m.resize(platform::TwipsToPixelsX(9000), platform::TwipsToPixelsY(7200));
     m.MDIForm_Unload();
@@ -549,6 +553,16 @@ void FoundationTest::storedPositionValuesAreSeparateSteps()
     QVERIFY(near(platform::PixelsToTwipsY(m.pos().y()), 2880));
     QVERIFY(near(platform::PixelsToTwipsY(m.height()), 8000));
     QVERIFY(!near(platform::PixelsToTwipsX(m.width()), 6500));
+
+    // Stored on a bigger screen than this one: the frame is fitted to the screen; a width
+    // that fits is kept.
+    env.stop();
+    env.store.values.insert(QStringLiteral("OrvelIRC/Settings/MainLeft"), QStringLiteral("60000"));
+    env.store.values.insert(QStringLiteral("OrvelIRC/Settings/MainWidth"), QStringLiteral("9000"));
+    env.store.values.insert(QStringLiteral("OrvelIRC/Settings/MainHeight"), QStringLiteral("30000"));
+    frmOrvelMain &again = env.start();
+    QVERIFY(again.screen()->availableGeometry().contains(again.frameGeometry()));
+    QVERIFY(near(platform::PixelsToTwipsX(again.width()), 9000));
 }
 
 void FoundationTest::splashAfterConnectAtStartSavesItsBox()

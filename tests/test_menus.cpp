@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -45,6 +47,7 @@ private slots:
     void notConnected();
     void channelQuitSubmenuNamesakes();
     void modeSwitches();
+    void childWindowsInTheClientArea();
 };
 
 void MenusTest::menuTrees()
@@ -297,3 +300,30 @@ void MenusTest::modeSwitches()
 
 QTEST_MAIN(MenusTest)
 #include "test_menus.moc"
+
+// Child windows open wholly inside the frame's client area, the quiz indicator beside the
+// server pane's text, and Cascade leaves every window a usable size.
+void MenusTest::childWindowsInTheClientArea()
+{
+    ClientSession t;
+    t.m->resize(790, 700);
+    QVERIFY(t.connectAndJoin());
+    QVERIFY(t.feed(":x!u@h PRIVMSG abc :hi\r\n"));  // the private chat opens
+    t.m->mnuIndataWindow->trigger();
+    const QRect area = t.m->MdiArea()->viewport()->rect();
+    const QList<QMdiSubWindow *> children = t.m->MdiArea()->subWindowList();
+    QCOMPARE(children.size(), 4);
+    for (const QMdiSubWindow *w : children) QVERIFY2(area.contains(w->geometry()), qPrintable(w->windowTitle()));
+    const QRect text(t.s->Incoming->viewport()->mapTo(t.s, QPoint()), t.s->Incoming->viewport()->size());
+    QVERIFY(t.s->Incoming->geometry().contains(t.s->Picture1->geometry()));
+    QVERIFY(!text.intersects(t.s->Picture1->geometry()));
+
+    t.m->mnuCascade->trigger();
+    QSet<int> tops;
+    for (const QMdiSubWindow *w : children) {
+        QVERIFY(area.contains(w->geometry()));
+        QVERIFY2(w->widget()->width() >= 300 && w->widget()->height() >= 150, qPrintable(w->windowTitle()));
+        tops.insert(w->y());
+    }
+    QCOMPARE(tops.size(), children.size());  // each offset from the one behind
+}

@@ -11,7 +11,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 
 frmOrvelIRC::frmOrvelIRC()
 {
@@ -22,13 +21,15 @@ frmOrvelIRC::frmOrvelIRC()
     Tcp1 = new TcpSocket(this);
     Timer1 = new VbTimer(1, true, this);
     Teletrivia = new VbTimer(30000, false, this);
-    // The teletrivia phase indicator: a small square in the pane's top right corner.
+    // The teletrivia phase indicator: a small square at the pane's top right, in a strip
+    // the pane's text leaves free.
     Picture1 = new QLabel(this);
     Picture1->setFixedSize(12, 12);
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setToolTip(QStringLiteral("Tele Trivia"));
     SetPicture1BackColor(0);
-    resize(500, 300);
+    Incoming->KeepBesideText(Picture1);
+    resize(DesignedSize);
     // A window loaded again shows the channel at once, not at its timer's first tick.
     ChanCentral.Text = CurrentChannel;
 
@@ -130,9 +131,6 @@ void frmOrvelIRC::Form_Resize()
     const int h = height(), w = width();
     Incoming->setGeometry(Incoming->x(), Incoming->y(), std::max(0, w), std::max(0, h - 23));
     Outgoing->setGeometry(Outgoing->x(), std::max(0, h - 23), std::max(0, w), Outgoing->height());
-    // Left of where the pane's scroll bar goes, so that it never covers the bar's arrow.
-    Picture1->move(std::max(0, w - Incoming->verticalScrollBar()->sizeHint().width() - 20), 4);
-    Picture1->raise();
 }
 
 void frmOrvelIRC::Form_Unload()

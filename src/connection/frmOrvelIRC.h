@@ -25,6 +25,8 @@ class frmOrvelIRC : public FormBase
 public:
     frmOrvelIRC();
     ~frmOrvelIRC() override;
+    // The window's inner size when it opens.
+    static constexpr QSize DesignedSize{500, 300};
 
     RichPane *Incoming = nullptr;
     CommandLine *Outgoing = nullptr;

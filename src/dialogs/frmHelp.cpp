@@ -78,6 +78,7 @@ void frmHelp::cmdHelpOnCreditsAndAbout_Click()
 frmHelp &frmHelp::Open()
 {
     frmHelp &h = form<frmHelp>();
+    if (!h.isVisible()) h.CentreOverFrame();
     h.ShowForm();
     h.raise();
     h.activateWindow();

@@ -38,6 +38,8 @@ frmRawSend::frmRawSend() : FormBase(frmOrvelMain::Instance())
     row->addWidget(Command2);
     l->addLayout(row);
     connect(Command1, &QPushButton::clicked, this, &frmRawSend::Command1_Click);
+    // Enter in the command box sends, as the Send button does.
+    connect(Text1, &QLineEdit::returnPressed, this, &frmRawSend::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmRawSend::Command2_Click);
     resize(440, 150);
 }
@@ -56,6 +58,7 @@ void frmRawSend::Command2_Click() { Unload(); }
 frmRawSend &frmRawSend::Open()
 {
     frmRawSend &r = form<frmRawSend>();
+    if (!r.isVisible()) r.CentreOverFrame();
     r.ShowForm();
     r.raise();
     r.activateWindow();

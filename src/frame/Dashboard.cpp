@@ -176,7 +176,10 @@ void frmOrvelMain::compactPanelRow(QLayout *row)
     box->setSpacing(3);
     for (int i = 0; i < box->count(); ++i) {
         QWidget *w = box->itemAt(i)->widget();
-        if (!w) continue;
+        if (!w) {
+            compactPanelRow(box->itemAt(i)->layout());
+            continue;
+        }
         if (auto *b = qobject_cast<QPushButton *>(w); b && b->minimumWidth() == 0 && !b->text().isEmpty()) {
             QString caption = b->text();
             caption.remove(QLatin1Char('&'));

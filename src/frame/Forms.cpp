@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 
 namespace {
 // Closing a child window's frame runs the form's unload first.
@@ -36,20 +37,45 @@ void FormBase::Attach()
 {
     if (!IsMdiChild() || m_sub) return;
     QMdiArea *area = Main().MdiArea();
-    m_sub = area->addSubWindow(this);
+    m_sub = new QMdiSubWindow;
+    m_sub->setWidget(this);
     m_sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Start at the form's own size (a fresh sub-window would shrink to its minimum), sized
+    // before the area places it, so that the place found is one for this size.
+    const QSize inner = size().isValid() && width() > 100 ? size() : QSize(480, 280);
+    m_sub->resize(SubWindowSizeFor(inner));
+    area->addSubWindow(m_sub);
     setCaption(m_caption);
     m_sub->installEventFilter(new UnloadFilter(this));
-    // Start at the form's own size (a fresh sub-window would shrink to its minimum).
-    const QSize inner = size().isValid() && width() > 100 ? size() : QSize(480, 280);
-    m_sub->resize(inner + QSize(8, 30));
     m_sub->hide();
 }
 
 void FormBase::ShowForm()
 {
-    if (m_sub) m_sub->show();
-    else show();
+    if (!m_sub) {
+        show();
+        return;
+    }
+    const bool opening = m_sub->isHidden();
+    m_sub->show();
+    // A window that opens lies wholly in the frame, title bar and command line included.
+    if (opening) Main().FitIntoClientArea(m_sub);
+}
+
+void FormBase::CentreOverFrame()
+{
+    const QWidget *frame = frmOrvelMain::Instance();
+    if (!frame || m_sub) return;
+    // Not shown yet, the window's own border is unknown: the frame's is a good guess.
+    const QSize outer = isVisible() ? frameGeometry().size() : size() + (frame->frameGeometry().size() - frame->size());
+    QRect r(QPoint(), outer);
+    r.moveCenter(frame->frameGeometry().center());
+    if (const QScreen *screen = frame->screen()) {
+        const QRect avail = screen->availableGeometry();
+        r.moveLeft(qBound(avail.left(), r.left(), qMax(avail.left(), avail.right() + 1 - r.width())));
+        r.moveTop(qBound(avail.top(), r.top(), qMax(avail.top(), avail.bottom() + 1 - r.height())));
+    }
+    move(r.topLeft());
 }
 
 void FormBase::HideForm()

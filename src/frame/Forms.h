@@ -32,6 +32,11 @@ public:
     bool IsMinimized() const;
     QMdiSubWindow *SubWindow() const { return m_sub; }
     QWidget *Frame() const;  // the sub-window for child windows, else the form itself
+    // The size of a child window's frame around a form of the given inner size.
+    static QSize SubWindowSizeFor(const QSize &inner) { return inner + QSize(8, 30); }
+    // Puts a window of its own (not a child window) over the middle of the frame, on the
+    // frame's screen.
+    void CentreOverFrame();
 
     // Called by the closing machinery: runs Form_Unload once.
     void RunUnload();

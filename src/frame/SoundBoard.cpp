@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 // The desktop's volume control stands in for the Windows mixer.
@@ -20,9 +22,14 @@ const QString kMp3Opener = QStringLiteral("xdg-open");
 
 void frmOrvelMain::buildSoundBoard()
 {
+    // The board's controls on one line, the CD player's buttons on a second line below
+    // them: shown, they leave the dashboard's row as wide as it was.
     auto *board = new QFrame(Picture1);
-    auto *row = new QHBoxLayout(board);
+    auto *lines = new QVBoxLayout(board);
+    lines->setContentsMargins(0, 0, 0, 0);
+    auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
+    lines->addLayout(row);
     SoundBoardCaption = new QLabel(QStringLiteral("Sound Board:"), board);
     row->addWidget(SoundBoardCaption);
     QRadioButton **options[4] = {&Option1, &Option2, &Option3, &Option4};
@@ -51,7 +58,8 @@ void frmOrvelMain::buildSoundBoard()
     row->addWidget(Command1);
     connect(Command1, &QPushButton::clicked, this, &frmOrvelMain::Command1_Click);
 
-    // The CD player's own row of transport buttons, shown while the player is on.
+    // The CD player's own row of transport buttons, shown while the player is on: small
+    // enough for two lines to fit the dashboard's closed height.
     CDPanel = new QFrame(board);
     auto *cdRow = new QHBoxLayout(CDPanel);
     cdRow->setContentsMargins(0, 0, 0, 0);
@@ -60,13 +68,15 @@ void frmOrvelMain::buildSoundBoard()
         {"||", &frmOrvelMain::mnuPauseAmp_Click},      {"[]", &frmOrvelMain::mnuStopAmp_Click},
         {">|", &frmOrvelMain::mnuNextTrack_Click}};
     for (const auto &t : transport) {
-        auto *b = new QPushButton(QString::fromLatin1(t.text), CDPanel);
-        b->setFixedWidth(28);
+        auto *b = new QToolButton(CDPanel);
+        b->setText(QString::fromLatin1(t.text));
+        b->setFixedSize(28, 20);
         cdRow->addWidget(b);
-        connect(b, &QPushButton::clicked, this, t.fn);
+        connect(b, &QToolButton::clicked, this, t.fn);
     }
+    cdRow->addStretch(1);
     CDPanel->setVisible(false);
-    row->addWidget(CDPanel);
+    lines->addWidget(CDPanel);
 
     if (auto *dash = qobject_cast<QHBoxLayout *>(Picture1->layout())) dash->insertWidget(3, board);
 

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -19,9 +20,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -136,7 +139,7 @@ void frmOrvelMain::buildMenus()
     mnuShowChannelWindow = mnuWindow->addAction(QStringLiteral("Show Channel Window"));
     mnuShowQueryWindow = mnuWindow->addAction(QStringLiteral("Show Query Window"));
     connect(mnuTile, &QAction::triggered, this, &frmOrvelMain::TileChildren);
-    connect(mnuCascade, &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(mnuCascade, &QAction::triggered, this, &frmOrvelMain::CascadeChildren);
     connect(mnuArrangeIcons, &QAction::triggered, this, [this] {
         // Minimised children line up along the bottom edge.
         int x = 0;
@@ -218,6 +221,12 @@ void frmOrvelMain::buildDashboard()
     row->addStretch(1);
     Label22 = new QLabel(Picture1);
     Label22->setTextFormat(Qt::PlainText);
+    // As wide as the clock's text from the start: the row keeps its width as time goes on,
+    // and a frame sized for the row shows the clock.
+    const QLocale loc;
+    const QFontMetrics clock = Label22->fontMetrics();
+    Label22->setMinimumWidth(std::max(clock.horizontalAdvance(QStringLiteral("00:00:00 ") + loc.amText()),
+                                      clock.horizontalAdvance(QStringLiteral("00:00:00 ") + loc.pmText())));
     row->addWidget(Label22);
 
     PanelScroller = new QScrollArea;
@@ -267,19 +276,7 @@ void frmOrvelMain::MDIForm_Load()
     MMControl1->SetDeviceType(QStringLiteral("WaveAudio"));
     setWindowTitle(AppTitle);
 
-    SettingsStore &store = platform::settingsStore();
-    // Each of the four values is its own step: one that is not a number leaves the others.
-    auto stored = [&store](const char *key, const char *def) -> std::optional<int> {
-        bool ok = false;
-        const double v = store.GetSetting(AppTitle, QStringLiteral("Settings"), QLatin1String(key), QLatin1String(def))
-                             .trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(v) || qAbs(v) > 1e7) return std::nullopt;
-        return int(std::lround(v));
-    };
-    if (const auto left = stored("MainLeft", "1000")) move(platform::TwipsToPixelsX(*left), y());
-    if (const auto top = stored("MainTop", "1000")) move(x(), platform::TwipsToPixelsY(*top));
-    if (const auto w = stored("MainWidth", "6500"); w && *w > 0) resize(platform::TwipsToPixelsX(*w), height());
-    if (const auto h = stored("MainHeight", "6500"); h && *h > 0) resize(width(), platform::TwipsToPixelsY(*h));
+    restorePlacement();
 
     txtDash.Load(QStringLiteral("dash.msg"));
     txtWindowListOnTop.Load(QStringLiteral("ontop.msg"));
@@ -318,6 +315,64 @@ void frmOrvelMain::MDIForm_Load()
         m_mdi->setActiveSubWindow(s->SubWindow());
         s->Outgoing->setFocus();
     }
+}
+
+QSize frmOrvelMain::FirstStartSize() const
+{
+    const QSize server = FormBase::SubWindowSizeFor(frmOrvelIRC::DesignedSize);
+    const int mdiFrame = 2 * m_mdi->frameWidth();
+    const int width = std::max({platform::TwipsToPixelsX(6500), server.width() + mdiFrame,
+                                Picture1->minimumSizeHint().width()});
+    const int height = menuBar()->sizeHint().height() + PanelScroller->minimumHeight() +
+                       Picture2->sizeHint().height() + server.height() + mdiFrame;
+    return {width, std::max(height, platform::TwipsToPixelsY(6500))};
+}
+
+void frmOrvelMain::restorePlacement()
+{
+    SettingsStore &store = platform::settingsStore();
+    // Each of the four values is its own step: one that is not a number leaves the others.
+    // A size that was never stored is the first start's.
+    auto stored = [&store](const char *key) {
+        return store.GetSetting(AppTitle, QStringLiteral("Settings"), QLatin1String(key), QString()).trimmed();
+    };
+    auto number = [](const QString &text) -> std::optional<int> {
+        bool ok = false;
+        const double v = text.toDouble(&ok);
+        if (!ok || !std::isfinite(v) || qAbs(v) > 1e7) return std::nullopt;
+        return int(std::lround(v));
+    };
+    const QString left = stored("MainLeft"), top = stored("MainTop"), width = stored("MainWidth"),
+                  height = stored("MainHeight");
+    QRect r(pos(), size());
+    if (const auto v = number(left.isEmpty() ? QStringLiteral("1000") : left)) r.moveLeft(platform::TwipsToPixelsX(*v));
+    if (const auto v = number(top.isEmpty() ? QStringLiteral("1000") : top)) r.moveTop(platform::TwipsToPixelsY(*v));
+    const QSize first = (width.isEmpty() || height.isEmpty()) ? FirstStartSize() : QSize();
+    if (width.isEmpty()) r.setWidth(first.width());
+    else if (const auto v = number(width); v && *v > 0) r.setWidth(platform::TwipsToPixelsX(*v));
+    if (height.isEmpty()) r.setHeight(first.height());
+    else if (const auto v = number(height); v && *v > 0) r.setHeight(platform::TwipsToPixelsY(*v));
+
+    // Values from a screen that is gone, or from another scale, never leave the frame off
+    // the screen: what does not fit the available area is fitted to it, with room for the
+    // window manager's title bar and borders. What fits is used as it is.
+    const QScreen *screen = QGuiApplication::screenAt(r.center());
+    if (!screen) screen = QGuiApplication::screenAt(r.topLeft());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect avail = screen->availableGeometry();
+        if (!avail.contains(r)) {
+            const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+            const QMargins decoration(4, title + 4, 4, 4);
+            const QSize room = avail.size().shrunkBy(decoration);
+            r.setSize(r.size().boundedTo(room).expandedTo(QSize(1, 1)));
+            const QSize outer = r.size().grownBy(decoration);
+            r.moveLeft(qBound(avail.left(), r.left(), std::max(avail.left(), avail.right() + 1 - outer.width())));
+            r.moveTop(qBound(avail.top(), r.top(), std::max(avail.top(), avail.bottom() + 1 - outer.height())));
+        }
+    }
+    move(r.topLeft());
+    resize(r.size());
 }
 
 void frmOrvelMain::closeEvent(QCloseEvent *e)
@@ -371,6 +426,43 @@ void frmOrvelMain::TileChildren()
         if (shown[i]->isMaximized()) shown[i]->showNormal();
         shown[i]->setGeometry(0, i * h, area.width(), h);
     }
+}
+
+void frmOrvelMain::CascadeChildren()
+{
+    QList<QMdiSubWindow *> shown;  // bottom first: the window on top stays on top
+    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::StackingOrder))
+        if (w->isVisible() && !w->isMinimized()) shown.append(w);
+    if (shown.isEmpty()) return;
+    const QSize area = m_mdi->viewport()->size();
+    const int n = int(shown.size());
+    // One step shows the title bar of the window behind; with many windows in a small
+    // area the steps shrink, so that none gets smaller than a usable pane and command line.
+    const QWidget *inner = shown.first()->widget();
+    int step = std::max(16, inner ? inner->y() : 24);
+    const QSize usable = QSize(360, 200).boundedTo(area);
+    if (n > 1) step = std::min({step, (area.width() - usable.width()) / (n - 1), (area.height() - usable.height()) / (n - 1)});
+    step = std::max(0, step);
+    const QSize size(area.width() - (n - 1) * step, area.height() - (n - 1) * step);
+    for (int i = 0; i < n; ++i) {
+        if (shown[i]->isMaximized()) shown[i]->showNormal();
+        shown[i]->setGeometry(QRect(QPoint(i * step, i * step), size));
+        shown[i]->raise();
+    }
+}
+
+void frmOrvelMain::FitIntoClientArea(QMdiSubWindow *w) const
+{
+    // A frame not shown yet has no client area to speak of: the area places its windows
+    // itself when it shows.
+    if (!w || w->isMinimized() || w->isMaximized() || !m_mdi->isVisible()) return;
+    const QSize area = m_mdi->viewport()->size();
+    if (area.isEmpty()) return;
+    QRect g = w->geometry();
+    g.setSize(g.size().boundedTo(area));
+    g.moveLeft(qBound(0, g.left(), area.width() - g.width()));
+    g.moveTop(qBound(0, g.top(), area.height() - g.height()));
+    if (g != w->geometry()) w->setGeometry(g);
 }
 
 void frmOrvelMain::ApplyFontHolders(RichPane *pane, QWidget *commandLine) const

@@ -33,6 +33,15 @@ public:
     QMdiArea *MdiArea() const { return m_mdi; }
     // The frame's arrange operation with the tile-horizontally layout.
     void TileChildren();
+    // Stacks the child windows with an offset that shows each title bar, each at a size
+    // where its pane and command line stay usable, all within the client area.
+    void CascadeChildren();
+    // Moves, and where it must shrinks, a child window so that it lies wholly in the
+    // client area.
+    void FitIntoClientArea(QMdiSubWindow *w) const;
+    // The frame's size when none is stored: room for the dashboard's top row and, below
+    // it, the server window at its own size.
+    QSize FirstStartSize() const;
 
     // Setting holders of the frame.
     Holder txtDash, txtWindowListOnTop, txtInData, txtAutoArrange, txtCDExit, RichTextBox1, txtSplash,
@@ -325,6 +334,8 @@ private:
     void buildWindowBar();
     void onSubWindowActivated(QMdiSubWindow *w);
     void applyMenuPictures();
+    // Start-up's position step: the stored place and size, fitted to the screen.
+    void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
 
     QMdiArea *m_mdi = nullptr;

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QFontDatabase>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -258,12 +259,68 @@ void RichPane::mouseReleaseEvent(QMouseEvent *e)
 
 // A pane showing its newest lines keeps showing them when it is resized (tiled, cascaded,
 // maximised); one the user scrolled back keeps its place.
+// The text area's own resizes (a scroll bar shown or hidden) come here too.
 void RichPane::resizeEvent(QResizeEvent *e)
 {
     QScrollBar *bar = verticalScrollBar();
     const bool atEnd = m_followEnd;
     QPlainTextEdit::resizeEvent(e);
     if (atEnd) bar->setValue(bar->maximum());
+    placeBesideText();
+}
+
+void RichPane::KeepBesideText(QWidget *w)
+{
+    m_besideText = w;
+    setViewportMargins(0, 0, w ? w->width() + 4 : 0, 0);
+    placeBesideText();
+}
+
+void RichPane::placeBesideText()
+{
+    QWidget *w = m_besideText;
+    if (!w || !w->parentWidget() || !w->parentWidget()->isAncestorOf(this)) return;
+    const QRect text = viewport()->geometry();
+    const QPoint at = mapTo(w->parentWidget(), QPoint(text.right() + 3, text.top() + 2));
+    if (w->pos() != at) w->move(at);
+    w->raise();
+}
+
+void RichPane::paintEvent(QPaintEvent *e)
+{
+    QPlainTextEdit::paintEvent(e);
+    paintStatusMarks();
+}
+
+// The program's own lines start with the character 0x01, which no font draws (a font shows
+// its missing-glyph box): in its place goes a small dot in the line's colour. Only the lines
+// on show are looked at, at paint time, so appending text costs nothing more.
+void RichPane::paintStatusMarks()
+{
+    const QTextDocument *doc = document();
+    const int bottom = viewport()->height();
+    const QTextCursor selection = textCursor();
+    QPainter p(viewport());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+        if (blockBoundingGeometry(b).translated(contentOffset()).top() > bottom) break;
+        const int at = b.position();
+        if (!b.isVisible() || doc->characterAt(at) != QChar(1)) continue;
+        QTextCursor c(b);
+        const QRect before = cursorRect(c);
+        c.setPosition(at + 1);
+        const QRect after = cursorRect(c);
+        if (after.top() != before.top() || after.left() <= before.left()) continue;  // wrapped or zero-width: left as it is
+        const QRectF cell(before.left(), before.top(), after.left() - before.left(), before.height());
+        const bool selected = at >= selection.selectionStart() && at < selection.selectionEnd();
+        p.fillRect(cell, selected ? palette().highlight() : palette().base());
+        QColor colour = selected ? palette().highlightedText().color() : b.begin().fragment().charFormat().foreground().color();
+        colour.setAlpha(170);
+        p.setBrush(colour);
+        const qreal d = std::max(3.0, cell.height() * 0.25);
+        p.drawEllipse(QRectF(0, 0, d, d).translated(cell.center() - QPointF(d / 2, d / 2)));
+    }
 }
 
 void RichPane::focusInEvent(QFocusEvent *e)

@@ -4,6 +4,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QList>
+#include <QPointer>
 
 // Writes text at the end of a plain-text view's document. Inside a display batch the
 // inserts of a whole block go into one edit of the document, laid out lazily for what is
@@ -71,6 +72,10 @@ public:
     struct Run { QString text; QColor colour; QString family; double size; };
     QList<Run> Runs() const;
 
+    // Keeps a strip at the right of the text, as wide as the widget and a little more,
+    // free of text, and the widget (a child of the pane's parent) at the top of that strip.
+    void KeepBesideText(QWidget *w);
+
 signals:
     void Change();
     void Click();
@@ -82,9 +87,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
+    void paintStatusMarks();
+    void placeBesideText();
+    QPointer<QWidget> m_besideText;
     QTextCharFormat m_format;
     int m_pointer = 0;
     bool m_followEnd = true;

@@ -24,9 +24,10 @@ void reportFailure(const QString &reason)
     // Shown once the event at hand is done: a writer may be in the middle of received
     // data, which must not wait on a dialog.
     if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [text] { platform::dialogs().MsgBox(text, AppTitle); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [text] { platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation); }, Qt::QueuedConnection);
     else
-        platform::dialogs().MsgBox(text, AppTitle);
+        platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation);
 }
 } // namespace
 
