@@ -18,16 +18,17 @@
 #include <algorithm>
 
 namespace {
-// The user name that USER sends, made from the e-mail setting: servers refuse one with
-// "@" or other characters outside letters, digits, "-", "_" and ".".
+// The user name that USER sends, made from the e-mail setting: its letters and digits
+// before the "@", at most nine. Servers differ in what else they take in a user name
+// ("@", ".", "-", "_" are refused by some) and in how long it may be.
 QString userNameFrom(const QString &email)
 {
     const qsizetype at = email.indexOf(QLatin1Char('@'));
     QString name;
     for (const QChar c : QStringView(email).left(at < 0 ? email.size() : at)) {
         const char16_t u = c.unicode();
-        const bool ascii = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
-        if (ascii || u == '-' || u == '_' || u == '.') name += c;
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')) name += c;
+        if (name.size() == 9) break;
     }
     return name.isEmpty() ? QStringLiteral("orvel") : name;
 }
