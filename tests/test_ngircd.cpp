@@ -59,6 +59,12 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QVERIFY(WaitUntil([&] { return t.m->mnuConnect->text() == QStringLiteral("Connect"); }));
     QVERIFY(t.m->cmdConnect->isEnabled());
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected")));
+
+    // Connect again reaches the host the user chose, not the name the server gave itself.
+    QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
+    QVERIFY2(WaitUntil([&] { return count(t.s->Incoming->Text(), QStringLiteral("End of MOTD command")) == 2; }, 10000),
+             qPrintable(t.s->Incoming->Text()));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     server.stop();
     QVERIFY(!server.running());
 }

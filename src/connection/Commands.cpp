@@ -87,6 +87,8 @@ void Server(const QString &host)
     if (s.txtRN.Text.isEmpty()) IrcData::RealName = settings::DefaultRealName;
     if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = settings::DefaultNick;
     if (s.txtEmail.Text.isEmpty()) IrcData::EmailAddress = DefaultEmail;
+    // The Connect button goes back to this host later.
+    s.SetServerAddress(IrcData::ServerName);
     s.Tcp1->RemoteHost = IrcData::ServerName;
     // A port that is not a whole number leaves the socket's previous port.
     bool ok = false;

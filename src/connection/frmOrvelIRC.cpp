@@ -104,6 +104,7 @@ void frmOrvelIRC::Form_Load()
     if (txtServer.Text.isEmpty() || txtNick.Text.isEmpty() || txtPort.Text.isEmpty() ||
         txtAlternativeNickname.Text.isEmpty() || txtEmail.Text.isEmpty())
         m.mnuSetupWizard_Click();
+    SetServerAddress(txtServer.Text);
     IrcData::ServerName = txtServer.Text;
     IrcData::ServerPort = txtPort.Text;
     IrcData::CurrentNick = txtNick.Text;

@@ -56,6 +56,12 @@ public:
     // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF.
     void SendData(const QString &line);
 
+    // The host the Connect button connects to: the server setting, or the host of the
+    // last /SERVER. It is never the name a server gives itself in its welcome, which
+    // ServerName takes: that name need not lead back to the server.
+    const QString &ServerAddress() const { return m_serverAddress; }
+    void SetServerAddress(const QString &host) { m_serverAddress = host; }
+
     // Connected flag: the caption, "" when not connected.
     bool IsConnectedFlag() const { return !Caption().isEmpty(); }
 
@@ -192,5 +198,6 @@ public:
     // ---- end teletrivia ----
 
 private:
+    QString m_serverAddress;
     void output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont);
 };
