@@ -302,6 +302,12 @@ void ChannelTest::joinSequence()
     QCOMPARE(t.s->ChannelState, 2);
     QCOMPARE(c.Namelist->Items(), QStringList({"abc", "bob"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Now speaking in #next"));
+
+    // Two joins in quick succession: each echo names its own channel.
+    t.typeServer(QStringLiteral("/JOIN #one"));
+    t.typeServer(QStringLiteral("/JOIN #two"));
+    QVERIFY(t.feed(":abc!u@h JOIN :#one\r\n:abc!u@h JOIN :#two\r\n"));
+    QCOMPARE(LastLines(c.Incoming, 2), QStringList({"\x01 Now speaking in #one", "\x01 Now speaking in #two"}));
 }
 
 void ChannelTest::refusedJoinEndsTheWait()

@@ -169,10 +169,11 @@ void CommandsTest::joinSetsChannelAndState()
     t.typeServer(QStringLiteral("/JOIN #a key"));
     QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #a key"}));
     QCOMPARE(t.s->ChannelState, 1);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    // The key goes out on the JOIN line only: the channel is "#a".
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to join #a key..."));
     // Published at once: the replies of a server on the same machine come before any tick.
-    QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a key"));
+    QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a"));
 
     // No channel word: nothing is sent and nothing changes.
     const QString pane = t.s->Incoming->Text();
@@ -181,7 +182,7 @@ void CommandsTest::joinSetsChannelAndState()
     t.typeServer(QStringLiteral("/JOIN    "));
     QCOMPARE(t.sent(), QList<QByteArray>());
     QCOMPARE(t.s->ChannelState, 2);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a"));
     QCOMPARE(t.s->Incoming->Text(), pane);
 }
 

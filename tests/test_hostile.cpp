@@ -220,6 +220,8 @@ bool restore(ClientSession &c, const Situation &want)
         c.drain();
     }
     if (want.state == 1 && c.s->ChannelState != 1) {
+        // A join of the channel we are in waits for nothing: the state is taken back first.
+        if (c.s->ChannelState == 2) c.s->ChannelState = 0;
         c.typeServer(QStringLiteral("/JOIN #c"));
         c.s->Timer1->fire();
         c.drain();

@@ -102,11 +102,19 @@ void Server(const QString &host)
 
 bool Join(const QString &argument)
 {
-    if (argument.trimmed().isEmpty()) return false;
+    // The channel is the first word, up to a second channel after a comma; a key after it
+    // goes out on the JOIN line and nowhere else.
+    QString channel = argument.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+    if (channel.isEmpty()) return false;
+    const qsizetype comma = channel.indexOf(QLatin1Char(','));
+    if (comma >= 0) channel.truncate(comma);
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.SendData(QStringLiteral("JOIN ") + argument);
+    // Servers answer nothing to a join of the channel we are in: waiting for its replies
+    // would stop following the channel for good.
+    if (s.ChannelState == 2 && frmOrvelIRC::IsCurrentChannel(channel)) return true;
     s.ChannelState = 1;
-    frmOrvelIRC::SetCurrentChannel(argument);
+    frmOrvelIRC::SetCurrentChannel(channel);
     return true;
 }
 

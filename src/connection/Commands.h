@@ -56,8 +56,9 @@ QString ActionLine(const QString &channel, const QString &text);
 // /SERVER: both command lines run the same steps on the server window.
 void Server(const QString &host);
 
-// /JOIN: sends it, sets the channel state to "join sent" and makes the argument, as typed,
-// the current channel. With no channel word nothing is sent or changed and false is returned.
+// /JOIN: sends "JOIN " and the argument as typed, sets the channel state to "join sent" and
+// makes the channel it names (without a key or a second channel) the current channel. With
+// no channel word nothing is sent or changed and false is returned.
 bool Join(const QString &argument);
 
 // /NICK: sends the change and takes the new nick at once (holder, variable, nick.msg and,

@@ -380,7 +380,7 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
             ServerText(line);
             return;
         }
-        if (!v.HasPrefix() && v.Command() == u"JOIN") JoinEcho(line, a);
+        if (!v.HasPrefix() && v.Command() == u"JOIN") JoinEcho(v);
         return;
     case 2:
         StateTwoChain(line, v, a);

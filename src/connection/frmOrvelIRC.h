@@ -42,8 +42,8 @@ public:
     static inline QString CurrentChannel;
     static inline QString PartialLine;
     static void SetCurrentChannel(const QString &channel);
-    // True when the name is the channel the last /JOIN named (what was typed, up to a key
-    // or a second channel), letter case aside: servers spell a channel their own way.
+    // True when the name is the channel the last /JOIN named, letter case aside: servers
+    // spell a channel their own way.
     static bool IsCurrentChannel(QStringView name);
 
     // Output procedures: one line each into the pane in a fixed colour.
@@ -168,7 +168,7 @@ public:
     void DisplayMessage(QString &line, Arrival &a);   // private and channel messages
     // 332, 353 and 366 of the channel being joined, from the server.
     void JoinReply(const QString &line, const LineView &v);
-    void JoinEcho(QString &line, Arrival &a);         // the user's own JOIN line
+    void JoinEcho(const LineView &v);                // the user's own JOIN line
     // The names refill once joined: call it with every line of the channel chain; it makes
     // its own test and also sees where a run of names lines ends.
     void NamesRefill(const LineView &v);
