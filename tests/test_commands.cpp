@@ -22,7 +22,7 @@ private slots:
     void serverWithStoredSettings();
     void serverDefaultsAndCdPlayer();
     void serverOwnCloseRunsNoCloseHandler();
-    void nickChangesAtOnceAndOnlyForAWord();
+    void nickWaitsForTheServerAndTakesOnlyAWord();
     void pastedLinesAreEnteredOneByOne();
 };
 
@@ -314,18 +314,22 @@ void CommandsTest::serverOwnCloseRunsNoCloseHandler()
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
 }
 
-void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
+void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
 {
     ClientSession t;
     QVERIFY(t.connect());
     t.drain();
+    // Registered: only the request goes out; the nick is ours when the server says so.
     t.typeServer(QStringLiteral("/NICK bob"));
     QCOMPARE(t.sent(), QList<QByteArray>({"NICK bob"}));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
+    QVERIFY(t.feed(":abc!u@h NICK :bob\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
     QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
-    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
 
     // No nick at all: nothing is sent and nothing changes here.
     const QString pane = t.s->Incoming->Text();
@@ -341,6 +345,7 @@ void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
     // Several words: only the first is the nick.
     t.typeServer(QStringLiteral("/NICK carl the great"));
     QCOMPARE(t.sent(), QList<QByteArray>({"NICK carl"}));
+    QVERIFY(t.feed(":bob!u@h NICK :carl\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("carl"));
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
 }

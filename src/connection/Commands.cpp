@@ -124,11 +124,10 @@ bool Nick(const QString &argument)
     if (nick.isEmpty()) return false;
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.SendData(QStringLiteral("NICK ") + nick);
-    s.txtNick.Text = nick;
-    IrcData::CurrentNick = nick;
-    settings::Write(QStringLiteral("nick.msg"), nick);
-    // The caption is the connected flag: a nick change must never raise it by itself.
-    if (s.IsConnectedFlag()) s.setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
+    // Once registered the server decides: its echo of the change makes the nick ours, and
+    // a refusal leaves ours as it is. Before that no echo comes, so the nick is taken now.
+    if (s.Tcp1->IsConnected() && s.WelcomeSeen) s.RequestedNick = nick;
+    else s.SetNick(nick, true);
     return true;
 }
 

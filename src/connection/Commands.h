@@ -61,9 +61,10 @@ void Server(const QString &host);
 // no channel word nothing is sent or changed and false is returned.
 bool Join(const QString &argument);
 
-// /NICK: sends the change and takes the new nick at once (holder, variable, nick.msg and,
-// while a connection is shown, the caption). Only the first word counts; with no word at
-// all nothing is sent or changed and false is returned.
+// /NICK: sends the change. Registered with a server, the nick becomes ours when the server
+// echoes the change; offline or still registering it is taken at once (holder, variable,
+// nick.msg and, while a connection is shown, the caption). Only the first word counts;
+// with no word at all nothing is sent or changed and false is returned.
 bool Nick(const QString &argument);
 
 // /DCC: only exactly "send" or "chat" gets the notice box.

@@ -131,6 +131,7 @@ void frmOrvelIRC::StartClean()
     ChannelState = 0;
     // Each connection waits for its own welcome before it knows the server's name.
     WelcomeSeen = false;
+    RequestedNick.clear();
 }
 
 namespace {
@@ -375,8 +376,9 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
                 JoinReply(line, v);
                 return;
             }
-            // Everything else the server says is shown; a refused join stops the wait.
-            if (isJoinRefusal(w)) ChannelState = 0;
+            // Everything else the server says is shown; a refused join stops the wait. A 437
+            // may refuse a nick instead: it counts only when it names the channel.
+            if (isJoinRefusal(w) && (w != u"437" || IsCurrentChannel(v.Param(1)))) ChannelState = 0;
             ServerText(line);
             return;
         }

@@ -129,8 +129,14 @@ public:
     void PingReply(const LineView &v);
     void ClockReply(const LineView &v);
     void OwnModeNotice(const LineView &cut);
-    // Our own nick changed by the server or a raw command: CurrentNick and the caption follow.
+    // The server's echo of a change of our own nick: the nick is ours from now on. It is
+    // kept as the user's choice only when a /NICK asked for it (not a rename by the server).
     void OwnNickChange(QStringView nick);
+    // The one place our nick changes: CurrentNick and the caption (while it shows a
+    // connection) follow; a nick the user chose also goes to txtNick and "nick.msg".
+    void SetNick(const QString &nick, bool chosen);
+    // The nick a /NICK asked the server for, until the server's echo makes it ours.
+    QString RequestedNick;
     void AlternativeNickReply();
     void ClosingLinkReply(const QString &line);
     void VersionReply(const LineView &v);
