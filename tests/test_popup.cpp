@@ -61,6 +61,7 @@ private slots:
     void queryOpensThePrivateChat();
     void botInputBoxes();
     void rightClickActsOnTheSelectedEntry();
+    void pickFollowsTheMember();
 };
 
 void PopupTest::menuTree()
@@ -256,6 +257,25 @@ void PopupTest::rightClickActsOnTheSelectedEntry()
     QVERIFY(c.Namelist->isEnabled());
     QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("@bob"));
     QCOMPARE(l.t.sent(), QList<QByteArray>{"KICK #lobby bob :Get Out"});
+}
+
+// The user's pick stays on the member whose status or nick changes, so the next command
+// goes to that member; each member is listed once whatever modes arrive.
+void PopupTest::pickFollowsTheMember()
+{
+    Lobby l;
+    QVERIFY(l.ok);
+    NickList *list = form<frmChan>().Namelist;
+    const struct { const char *pick, *line, *after; } steps[] = {
+        {"carl", ":bob!u@h MODE #lobby +o carl", "@carl"},  {"@carl", ":bob!u@h MODE #lobby -o carl", "carl"},
+        {"carl", ":bob!u@h MODE #lobby +v carl", "+carl"},  {"+carl", ":bob!u@h MODE #lobby -v carl", "carl"},
+        {"carl", ":carl!c@h NICK :karl", "karl"},           {"@bob", ":bob!u@h MODE #lobby +ov-o bob bob bob", "bob"}};
+    for (const auto &s : steps) {
+        QVERIFY(list->SelectByText(QLatin1String(s.pick)));
+        QVERIFY(l.t.feed(QByteArray(s.line) + "\r\n"));
+        QCOMPARE(list->SelectedText(), QLatin1String(s.after));
+    }
+    QCOMPARE(list->Items(), (QStringList{"+amy", "abc", "bob", "karl"}));
 }
 
 QTEST_MAIN(PopupTest)
