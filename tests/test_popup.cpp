@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTimer>
 
@@ -205,6 +207,14 @@ void PopupTest::queryOpensThePrivateChat()
     QCOMPARE(chat->txtUser->text(), QStringLiteral("bob"));
     QCOMPARE(Plays(QStringLiteral("chat.wav")), 1);
     QCOMPARE(IrcData::SelectedNick, QStringLiteral("bob"));
+    // Open already, minimised behind a maximised channel window: it comes to the front.
+    chat->Minimize();
+    form<frmChan>().SubWindow()->showMaximized();
+    l.t.m->MdiArea()->setActiveSubWindow(form<frmChan>().SubWindow());
+    QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuQuery).isEmpty());
+    QCOMPARE(chat->txtUser->text(), QStringLiteral("carl"));
+    QVERIFY(!chat->IsMinimized());
+    QCOMPARE(l.t.m->MdiArea()->activeSubWindow(), chat->SubWindow());
     // Items without a command do nothing.
     QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuWelcomeKewlHi).isEmpty());
     QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuBatman).isEmpty());
