@@ -159,6 +159,13 @@ void ChannelNgircdTest::keyedChannelAndRejoin()
     guest.send("PART #sec");
     QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "orvel"}); }));
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("\x01 guest has Left #sec")));
+
+    // Once we have left it, joining it again is a join like the first.
+    c->Unload();
+    QVERIFY(WaitUntil([&] { return PaneHasLine(t.s->Incoming, QStringLiteral("\x01 Parted #sec")); }));
+    t.typeServer(QStringLiteral("/JOIN #sec sesame"));
+    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 2 && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
+    QCOMPARE(loaded<frmChan>()->Namelist->Items(), QStringList({"@peer", "orvel"}));
 }
 
 QTEST_MAIN(ChannelNgircdTest)

@@ -143,6 +143,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
     if (command == u"PART" && here) {
         if (own) {
             Addtext2(QStringLiteral("\x01 Parted ") + chan);
+            PartedCurrentChannel = true;
         } else {
             const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();

@@ -112,7 +112,7 @@ bool Join(const QString &argument)
     s.SendData(QStringLiteral("JOIN ") + argument);
     // Servers answer nothing to a join of the channel we are in: waiting for its replies
     // would stop following the channel for good.
-    if (s.ChannelState == 2 && frmOrvelIRC::IsCurrentChannel(channel)) return true;
+    if (s.ChannelState == 2 && !s.PartedCurrentChannel && frmOrvelIRC::IsCurrentChannel(channel)) return true;
     s.ChannelState = 1;
     frmOrvelIRC::SetCurrentChannel(channel);
     return true;

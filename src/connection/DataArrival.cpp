@@ -129,6 +129,7 @@ void frmOrvelIRC::StartClean()
     DroppingLine = false;
     SkipLeadingLf = false;
     ChannelState = 0;
+    PartedCurrentChannel = false;
     // Each connection waits for its own welcome before it knows the server's name.
     WelcomeSeen = false;
     RequestedNick.clear();

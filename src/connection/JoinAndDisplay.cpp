@@ -133,6 +133,7 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
         addNames(afterColon);
     } else if (v.Command() == u"366") {
         ChannelState = 2;
+        PartedCurrentChannel = false;
         NamesRunOpen = false;
     }
 }

@@ -37,6 +37,9 @@ public:
 
     QString CrLf;
     int ChannelState = 0;
+    // Set by the echo of our own part of the current channel, cleared when a join of it
+    // ends: a /JOIN of that channel is then a new join, not one of the channel we are in.
+    bool PartedCurrentChannel = false;
     // These outlive an unload of the window. CurrentChannel is written only through
     // SetCurrentChannel, which publishes it in ChanCentral at once.
     static inline QString CurrentChannel;
