@@ -129,7 +129,7 @@ void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
 }
 
 // A channel joined with its key is that channel; the key goes out on the JOIN line only.
-// Joining it again while in it changes nothing here.
+// Joining it again while in it changes nothing here; after leaving it, it is a new join.
 void ChannelNgircdTest::keyedChannelAndRejoin()
 {
     Ngircd server;
@@ -158,7 +158,6 @@ void ChannelNgircdTest::keyedChannelAndRejoin()
     QCOMPARE(t.s->ChannelState, 2);
     guest.send("PART #sec");
     QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "orvel"}); }));
-    QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("\x01 guest has Left #sec")));
 
     // Once we have left it, joining it again is a join like the first.
     c->Unload();
