@@ -174,9 +174,18 @@ void enter(const Situation &want)
         c.srv.send(":irc.test 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome\r\n");
         waitFor("the welcome never took", [] { return IrcData::ServerName == QLatin1String("irc.test"); });
     }
-    if (IrcData::CurrentNick != QLatin1String("abc")) c.typeServer(QStringLiteral("/NICK abc"));
+    if (IrcData::CurrentNick != QLatin1String("abc")) {
+        c.typeServer(QStringLiteral("/NICK abc"));
+        // Registered, the nick is ours once the server echoes the change.
+        if (IrcData::CurrentNick != QLatin1String("abc")) {
+            c.srv.send(":" + IrcData::CurrentNick.toUtf8() + "!u@h NICK :abc\r\n");
+            waitFor("the nick change never took", [] { return IrcData::CurrentNick == QLatin1String("abc"); });
+        }
+    }
     if (want.state == 1) {
         if (s.ChannelState != 1 || frmOrvelIRC::CurrentChannel != QLatin1String("#c")) {
+            // A join of the channel we are in waits for nothing: the state is taken back first.
+            if (s.ChannelState == 2) s.ChannelState = 0;
             c.typeServer(QStringLiteral("/JOIN #c"));
             s.Timer1->fire();
         }
@@ -189,6 +198,7 @@ void enter(const Situation &want)
                             chan->SubWindow()->isVisible() && chan->Namelist->Items() == g_joinedNames;
         if (!joined) {
             if (chan) chan->Namelist->Clear();
+            s.ChannelState = 0;
             c.typeServer(QStringLiteral("/JOIN #c"));
             s.Timer1->fire();
             c.srv.send(":abc!u@h JOIN :#c\r\n:irc.test 332 abc #c :The topic\r\n"

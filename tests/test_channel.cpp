@@ -302,12 +302,22 @@ void ChannelTest::joinSequence()
     QCOMPARE(t.s->ChannelState, 2);
     QCOMPARE(c.Namelist->Items(), QStringList({"abc", "bob"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Now speaking in #next"));
+
+    // Two joins in quick succession: each echo names its own channel.
+    t.typeServer(QStringLiteral("/JOIN #one"));
+    t.typeServer(QStringLiteral("/JOIN #two"));
+    QVERIFY(t.feed(":abc!u@h JOIN :#one\r\n:abc!u@h JOIN :#two\r\n"));
+    QCOMPARE(LastLines(c.Incoming, 2), QStringList({"\x01 Now speaking in #one", "\x01 Now speaking in #two"}));
 }
 
 void ChannelTest::refusedJoinEndsTheWait()
 {
     ClientSession t;
     QVERIFY(t.connect());
+    // A nick refused meanwhile is no refusal of the join.
+    t.typeServer(QStringLiteral("/JOIN #x"));
+    QVERIFY(t.feed(":irc.test 437 abc bob :Nick/channel is temporarily unavailable\r\n"));
+    QCOMPARE(t.s->ChannelState, 1);
     // Each refusal is shown and ends the wait: the server pane speaks again after it.
     for (const char *code : {"403", "405", "437", "471", "473", "474", "475", "476", "477"}) {
         t.typeServer(QStringLiteral("/JOIN #x"));
@@ -548,6 +558,8 @@ void ChannelTest::channelLineJoinAndNick()
 
     QVERIFY(t.connect());
     t.typeChannel(QStringLiteral("/NICK carl x"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("bob on 127.0.0.1"));
+    QVERIFY(t.feed(":bob!u@h NICK :carl\r\n"));
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
     t.drain();
     t.typeChannel(QStringLiteral("/JOIN #new"));

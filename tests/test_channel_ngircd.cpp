@@ -11,6 +11,7 @@ class ChannelNgircdTest : public QObject
 private slots:
     void joinTalkAndLeave();
     void namesOverSeveralLinesSurviveARefill();
+    void keyedChannelAndRejoin();
 };
 
 // Timers run on their own here, as in the program, and none is fired by hand: what the
@@ -125,6 +126,45 @@ void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
     QVERIFY(WaitUntil([&] { return !list->Items().contains(QStringLiteral("stale")) && list->Count() == expected.size(); }));
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of NAMES list")); }));
     QCOMPARE(list->Items(), expected);
+}
+
+// A channel joined with its key is that channel; the key goes out on the JOIN line only.
+// Joining it again while in it changes nothing here; after leaving it, it is a new join.
+void ChannelNgircdTest::keyedChannelAndRejoin()
+{
+    Ngircd server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    Peer peer, guest;
+    QVERIFY(peer.connectAs(server.port(), QStringLiteral("peer")));
+    QVERIFY(guest.connectAs(server.port(), QStringLiteral("guest")));
+    QVERIFY(peer.joinChannel("#sec"));
+    peer.send("MODE #sec +k sesame");
+    peer.send("TOPIC #sec :Secret talk");
+    QVERIFY(peer.waitForLine(" TOPIC #sec :Secret talk"));
+
+    ClientSession t(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
+    QVERIFY(t.connect(QStringLiteral("irc.test.local")));
+    QVERIFY2(t.join(QStringLiteral("#sec sesame")), qPrintable(t.s->Incoming->Text()));
+    frmChan *c = loaded<frmChan>();
+    QCOMPARE(c->Caption(), QStringLiteral("#sec: Secret talk"));
+    QCOMPARE(c->Incoming->Text(), QStringLiteral("\x01 Now speaking in #sec"));
+    TypeLine(c->Outgoing, QStringLiteral("hello"));
+    QVERIFY(peer.waitForLine(" PRIVMSG #sec :hello"));
+    guest.send("JOIN #sec sesame");
+    QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "guest", "orvel"}); }));
+
+    // The server answers nothing to a join of a channel we are in: the channel is followed on.
+    t.typeServer(QStringLiteral("/JOIN #SEC sesame"));
+    QCOMPARE(t.s->ChannelState, 2);
+    guest.send("PART #sec");
+    QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "orvel"}); }));
+
+    // Once we have left it, joining it again is a join like the first.
+    c->Unload();
+    QVERIFY(WaitUntil([&] { return PaneHasLine(t.s->Incoming, QStringLiteral("\x01 Parted #sec")); }));
+    t.typeServer(QStringLiteral("/JOIN #sec sesame"));
+    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 2 && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
+    QCOMPARE(loaded<frmChan>()->Namelist->Items(), QStringList({"@peer", "orvel"}));
 }
 
 QTEST_MAIN(ChannelNgircdTest)

@@ -22,7 +22,7 @@ private slots:
     void serverWithStoredSettings();
     void serverDefaultsAndCdPlayer();
     void serverOwnCloseRunsNoCloseHandler();
-    void nickChangesAtOnceAndOnlyForAWord();
+    void nickWaitsForTheServerAndTakesOnlyAWord();
     void pastedLinesAreEnteredOneByOne();
 };
 
@@ -169,10 +169,11 @@ void CommandsTest::joinSetsChannelAndState()
     t.typeServer(QStringLiteral("/JOIN #a key"));
     QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #a key"}));
     QCOMPARE(t.s->ChannelState, 1);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    // The key goes out on the JOIN line only: the channel is "#a".
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to join #a key..."));
     // Published at once: the replies of a server on the same machine come before any tick.
-    QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a key"));
+    QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a"));
 
     // No channel word: nothing is sent and nothing changes.
     const QString pane = t.s->Incoming->Text();
@@ -181,7 +182,7 @@ void CommandsTest::joinSetsChannelAndState()
     t.typeServer(QStringLiteral("/JOIN    "));
     QCOMPARE(t.sent(), QList<QByteArray>());
     QCOMPARE(t.s->ChannelState, 2);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a key"));
+    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a"));
     QCOMPARE(t.s->Incoming->Text(), pane);
 }
 
@@ -313,18 +314,22 @@ void CommandsTest::serverOwnCloseRunsNoCloseHandler()
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
 }
 
-void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
+void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
 {
     ClientSession t;
     QVERIFY(t.connect());
     t.drain();
+    // Registered: only the request goes out; the nick is ours when the server says so.
     t.typeServer(QStringLiteral("/NICK bob"));
     QCOMPARE(t.sent(), QList<QByteArray>({"NICK bob"}));
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
+    QVERIFY(t.feed(":abc!u@h NICK :bob\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
     QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
-    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
 
     // No nick at all: nothing is sent and nothing changes here.
     const QString pane = t.s->Incoming->Text();
@@ -340,6 +345,7 @@ void CommandsTest::nickChangesAtOnceAndOnlyForAWord()
     // Several words: only the first is the nick.
     t.typeServer(QStringLiteral("/NICK carl the great"));
     QCOMPARE(t.sent(), QList<QByteArray>({"NICK carl"}));
+    QVERIFY(t.feed(":bob!u@h NICK :carl\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("carl"));
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
 }

@@ -189,8 +189,8 @@ void ConnectionTest::connectEventRegistersAndStopsCountDown()
     t.m->cmdConnect_Click();
     QVERIFY(t.srv.waitForClient());
     QVERIFY(t.srv.waitForLineStarting("USER "));
-    // The user name is the e-mail's part before "@", in the characters servers accept.
-    QCOMPARE(t.srv.lines(), Lines({"NICK abc", "USER Me.Bars-1_xtg 127.0.0.1 127.0.0.1 :Real Name With Blanks"}));
+    // The user name is the e-mail's part before "@": its letters and digits, at most nine.
+    QCOMPARE(t.srv.lines(), Lines({"NICK abc", "USER MeBars1xt 127.0.0.1 127.0.0.1 :Real Name With Blanks"}));
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\n\x01 Attempting to connect to 127.0.0.1...\n\x01 Connection established.\n"
                                                  "\x01 Sending login information...")));
     QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 Connection established.")), PaletteColour(1));

@@ -218,8 +218,13 @@ bool restore(ClientSession &c, const Situation &want)
     if (IrcData::CurrentNick != QLatin1String("abc")) {
         c.typeServer(QStringLiteral("/NICK abc"));
         c.drain();
+        // Registered, the nick is ours once the server echoes the change.
+        const Reply r = exchange(c, ":" + IrcData::CurrentNick.toUtf8() + "!u@h NICK :abc");
+        if (!r.answered || IrcData::CurrentNick != QLatin1String("abc")) return false;
     }
     if (want.state == 1 && c.s->ChannelState != 1) {
+        // A join of the channel we are in waits for nothing: the state is taken back first.
+        if (c.s->ChannelState == 2) c.s->ChannelState = 0;
         c.typeServer(QStringLiteral("/JOIN #c"));
         c.s->Timer1->fire();
         c.drain();

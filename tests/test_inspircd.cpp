@@ -28,7 +28,7 @@ void InspircdTest::registersJoinsAndFollowsTheChannel()
     ClientSession t(server.port(), {{QStringLiteral("nick.msg"), QStringLiteral("orvel")},
                                     {QStringLiteral("email.msg"), QStringLiteral("orvel.bars@example.org")}});
     QVERIFY2(t.connect(server.name), qPrintable(t.s->Incoming->Text() + server.log()));
-    QVERIFY(PaneHasLine(t.s->Incoming, QStringLiteral("Welcome to the InspTest IRC Network orvel!orvel.bars@127.0.0.1")));
+    QVERIFY(PaneHasLine(t.s->Incoming, QStringLiteral("Welcome to the InspTest IRC Network orvel!orvelbars@127.0.0.1")));
 
     QVERIFY2(t.join(QStringLiteral("#bars")), qPrintable(t.s->Incoming->Text()));
     frmChan *c = loaded<frmChan>();

@@ -59,6 +59,12 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QVERIFY(WaitUntil([&] { return t.m->mnuConnect->text() == QStringLiteral("Connect"); }));
     QVERIFY(t.m->cmdConnect->isEnabled());
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\x01 Disconnected")));
+
+    // Connect again reaches the host the user chose, not the name the server gave itself.
+    QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
+    QVERIFY2(WaitUntil([&] { return count(t.s->Incoming->Text(), QStringLiteral("End of MOTD command")) == 2; }, 10000),
+             qPrintable(t.s->Incoming->Text()));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     server.stop();
     QVERIFY(!server.running());
 }
@@ -82,6 +88,20 @@ void NgircdTest::takenNickSwitchesToAlternative()
     holder.send("PRIVMSG abc_ :\x01VERSION\x01");
     QVERIFY(holder.waitForLine(" NOTICE abc :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
     QVERIFY(holder.lineContaining(" NOTICE abc :I am using").startsWith(":abc_!"));
+
+    // Registered, a nick someone has is refused: ours stays, and so does what we are sent.
+    t.typeServer(QStringLiteral("/NICK abc"));
+    QVERIFY(WaitUntil([&] { return count(t.s->Incoming->Text(), QStringLiteral("already in use")) == 2; }));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abc_ on 127.0.0.1"));
+    QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
+    holder.send("PRIVMSG abc_ :psst");
+    QVERIFY(WaitUntil([] { return loaded<frmOrvelChat>() && loaded<frmOrvelChat>()->txtIncoming->Text().endsWith(QStringLiteral("<abc> psst")); }));
+    // A free one is ours when the server's echo comes.
+    t.typeServer(QStringLiteral("/NICK abd"));
+    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QVERIFY(WaitUntil([] { return IrcData::CurrentNick == QStringLiteral("abd"); }));
+    QCOMPARE(t.s->Caption(), QStringLiteral("abd on irc.test.local"));
+    QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abd"));
 }
 
 void NgircdTest::answersPeerVersionAndTime()

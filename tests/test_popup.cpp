@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTimer>
 
@@ -61,6 +63,7 @@ private slots:
     void queryOpensThePrivateChat();
     void botInputBoxes();
     void rightClickActsOnTheSelectedEntry();
+    void pickFollowsTheMember();
 };
 
 void PopupTest::menuTree()
@@ -204,6 +207,14 @@ void PopupTest::queryOpensThePrivateChat()
     QCOMPARE(chat->txtUser->text(), QStringLiteral("bob"));
     QCOMPARE(Plays(QStringLiteral("chat.wav")), 1);
     QCOMPARE(IrcData::SelectedNick, QStringLiteral("bob"));
+    // Open already, minimised behind a maximised channel window: it comes to the front.
+    chat->Minimize();
+    form<frmChan>().SubWindow()->showMaximized();
+    l.t.m->MdiArea()->setActiveSubWindow(form<frmChan>().SubWindow());
+    QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuQuery).isEmpty());
+    QCOMPARE(chat->txtUser->text(), QStringLiteral("carl"));
+    QVERIFY(!chat->IsMinimized());
+    QCOMPARE(l.t.m->MdiArea()->activeSubWindow(), chat->SubWindow());
     // Items without a command do nothing.
     QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuWelcomeKewlHi).isEmpty());
     QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuBatman).isEmpty());
@@ -256,6 +267,25 @@ void PopupTest::rightClickActsOnTheSelectedEntry()
     QVERIFY(c.Namelist->isEnabled());
     QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("@bob"));
     QCOMPARE(l.t.sent(), QList<QByteArray>{"KICK #lobby bob :Get Out"});
+}
+
+// The user's pick stays on the member whose status or nick changes, so the next command
+// goes to that member; each member is listed once whatever modes arrive.
+void PopupTest::pickFollowsTheMember()
+{
+    Lobby l;
+    QVERIFY(l.ok);
+    NickList *list = form<frmChan>().Namelist;
+    const struct { const char *pick, *line, *after; } steps[] = {
+        {"carl", ":bob!u@h MODE #lobby +o carl", "@carl"},  {"@carl", ":bob!u@h MODE #lobby -o carl", "carl"},
+        {"carl", ":bob!u@h MODE #lobby +v carl", "+carl"},  {"+carl", ":bob!u@h MODE #lobby -v carl", "carl"},
+        {"carl", ":carl!c@h NICK :karl", "karl"},           {"@bob", ":bob!u@h MODE #lobby +ov-o bob bob bob", "bob"}};
+    for (const auto &s : steps) {
+        QVERIFY(list->SelectByText(QLatin1String(s.pick)));
+        QVERIFY(l.t.feed(QByteArray(s.line) + "\r\n"));
+        QCOMPARE(list->SelectedText(), QLatin1String(s.after));
+    }
+    QCOMPARE(list->Items(), (QStringList{"+amy", "abc", "bob", "karl"}));
 }
 
 QTEST_MAIN(PopupTest)

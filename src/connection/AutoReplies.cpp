@@ -78,8 +78,20 @@ void frmOrvelIRC::OwnModeNotice(const LineView &cut)
 void frmOrvelIRC::OwnNickChange(QStringView nick)
 {
     if (!IsPlainNick(nick)) return;
-    IrcData::CurrentNick = nick.toString();
-    setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
+    const bool asked = !RequestedNick.isEmpty() && nick.compare(RequestedNick, Qt::CaseInsensitive) == 0;
+    if (asked) RequestedNick.clear();
+    SetNick(nick.toString(), asked);
+}
+
+void frmOrvelIRC::SetNick(const QString &nick, bool chosen)
+{
+    IrcData::CurrentNick = nick;
+    if (chosen) {
+        txtNick.Text = nick;
+        settings::Write(QStringLiteral("nick.msg"), nick);
+    }
+    // The caption is the connected flag: a nick change must never raise it by itself.
+    if (IsConnectedFlag()) setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
 }
 
 void frmOrvelIRC::AlternativeNickReply()
@@ -89,10 +101,7 @@ void frmOrvelIRC::AlternativeNickReply()
     // one would leave no nick at all and wipe the stored one.
     if (alt == IrcData::CurrentNick || alt.isEmpty()) return;
     SendData(QStringLiteral("NICK ") + alt);
-    txtNick.Text = alt;
-    IrcData::CurrentNick = alt;
-    settings::Write(QStringLiteral("nick.msg"), alt);
-    setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
+    SetNick(alt, true);
     Addtext(QStringLiteral("\x01 Attempting to change your nick..."));
 }
 

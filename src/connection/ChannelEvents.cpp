@@ -13,14 +13,35 @@ namespace {
 
 const QString kSeparator = QStringLiteral("-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-");
 
-// Removes the first entry equal to the text letter case aside, only when it is exactly
-// the text. The user's pick in the list is left alone.
-bool findAndRemove(frmChan &c, const QString &text)
+// The first entry equal to the text letter case aside, only when it is exactly the text;
+// -1 otherwise.
+int exactEntry(frmChan &c, const QString &text)
 {
     const int at = c.Namelist->IndexOf(text);
-    if (at < 0 || c.Namelist->ItemText(at) != text) return false;
+    return at >= 0 && c.Namelist->ItemText(at) == text ? at : -1;
+}
+
+// Removes that entry. The user's pick in the list is left alone.
+bool findAndRemove(frmChan &c, const QString &text)
+{
+    const int at = exactEntry(c, text);
+    if (at < 0) return false;
     c.Namelist->RemoveAt(at);
     return true;
+}
+
+// A member's one entry: its place and its status character ("@", "+" or none).
+struct Member
+{
+    int at = -1;
+    QString status;
+};
+
+Member findMember(frmChan &c, const QString &nick)
+{
+    for (const QString &status : {QStringLiteral("@"), QStringLiteral("+"), QString()})
+        if (const int at = exactEntry(c, status + nick); at >= 0) return {at, status};
+    return {};
 }
 
 void removeEveryForm(frmChan &c, const QString &nick)
@@ -49,16 +70,19 @@ bool takesParameter(QChar letter, bool adding)
 bool applyMode(frmChan &c, QChar sign, QChar letter, const QString &target, const QString &setter)
 {
     const bool adding = sign == QLatin1Char('+');
+    // A member keeps one entry: a status it already has, or lacks, changes nothing, and the
+    // entry is replaced in place so that the user's pick stays on it.
+    const Member m = findMember(c, target);
+    const QString op = QStringLiteral("@"), voice = QStringLiteral("+");
     if (letter == QLatin1Char('o') && adding) {
-        findAndRemove(c, target);
-        findAndRemove(c, QLatin1Char('+') + target);
-        c.Namelist->AddItem(QLatin1Char('@') + target);
+        if (m.at < 0) c.Namelist->AddItem(op + target);
+        else if (m.status != op) c.Namelist->Replace(m.at, op + target);
     } else if (letter == QLatin1Char('o')) {
-        if (findAndRemove(c, QLatin1Char('@') + target)) c.Namelist->AddItem(target);
+        if (m.status == op) c.Namelist->Replace(m.at, target);
     } else if (letter == QLatin1Char('v') && adding) {
-        if (findAndRemove(c, target)) c.Namelist->AddItem(QLatin1Char('+') + target);
+        if (m.at >= 0 && m.status.isEmpty()) c.Namelist->Replace(m.at, voice + target);
     } else if (letter == QLatin1Char('v')) {
-        if (findAndRemove(c, QLatin1Char('+') + target)) c.Namelist->AddItem(target);
+        if (m.status == voice) c.Namelist->Replace(m.at, target);
     } else if (letter != QLatin1Char('b')) {
         return false;
     }
@@ -121,6 +145,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
     if (command == u"PART" && here) {
         if (own) {
             Addtext2(QStringLiteral("\x01 Parted ") + chan);
+            PartedCurrentChannel = true;
         } else {
             const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();
@@ -186,11 +211,10 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         const QString newNick = v.Param(0).toString();
         if (!oldNick.isEmpty() && IsPlainNick(newNick)) {
             frmChan &c = form<frmChan>();
-            QString status;
-            if (findAndRemove(c, QLatin1Char('+') + oldNick)) status = QStringLiteral("+");
-            if (findAndRemove(c, QLatin1Char('@') + oldNick)) status = QStringLiteral("@");
-            findAndRemove(c, oldNick);
-            c.Namelist->AddItem(status + newNick);
+            // The entry keeps its status and, when picked, the user's pick.
+            const Member m = findMember(c, oldNick);
+            if (m.at >= 0) c.Namelist->Replace(m.at, m.status + newNick);
+            else c.Namelist->AddItem(newNick);
             c.Addtext2(QStringLiteral("\x01 ") + oldNick + QStringLiteral(" is now known as ") + newNick);
         }
     }

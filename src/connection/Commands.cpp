@@ -87,6 +87,8 @@ void Server(const QString &host)
     if (s.txtRN.Text.isEmpty()) IrcData::RealName = settings::DefaultRealName;
     if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = settings::DefaultNick;
     if (s.txtEmail.Text.isEmpty()) IrcData::EmailAddress = DefaultEmail;
+    // The Connect button goes back to this host later.
+    s.SetServerAddress(IrcData::ServerName);
     s.Tcp1->RemoteHost = IrcData::ServerName;
     // A port that is not a whole number leaves the socket's previous port.
     bool ok = false;
@@ -100,11 +102,19 @@ void Server(const QString &host)
 
 bool Join(const QString &argument)
 {
-    if (argument.trimmed().isEmpty()) return false;
+    // The channel is the first word, up to a second channel after a comma; a key after it
+    // goes out on the JOIN line and nowhere else.
+    QString channel = argument.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+    if (channel.isEmpty()) return false;
+    const qsizetype comma = channel.indexOf(QLatin1Char(','));
+    if (comma >= 0) channel.truncate(comma);
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.SendData(QStringLiteral("JOIN ") + argument);
+    // Servers answer nothing to a join of the channel we are in: waiting for its replies
+    // would stop following the channel for good.
+    if (s.ChannelState == 2 && !s.PartedCurrentChannel && frmOrvelIRC::IsCurrentChannel(channel)) return true;
     s.ChannelState = 1;
-    frmOrvelIRC::SetCurrentChannel(argument);
+    frmOrvelIRC::SetCurrentChannel(channel);
     return true;
 }
 
@@ -114,11 +124,10 @@ bool Nick(const QString &argument)
     if (nick.isEmpty()) return false;
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.SendData(QStringLiteral("NICK ") + nick);
-    s.txtNick.Text = nick;
-    IrcData::CurrentNick = nick;
-    settings::Write(QStringLiteral("nick.msg"), nick);
-    // The caption is the connected flag: a nick change must never raise it by itself.
-    if (s.IsConnectedFlag()) s.setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
+    // Once registered the server decides: its echo of the change makes the nick ours, and
+    // a refusal leaves ours as it is. Before that no echo comes, so the nick is taken now.
+    if (s.Tcp1->IsConnected() && s.WelcomeSeen) s.RequestedNick = nick;
+    else s.SetNick(nick, true);
     return true;
 }
 

@@ -56,13 +56,15 @@ QString ActionLine(const QString &channel, const QString &text);
 // /SERVER: both command lines run the same steps on the server window.
 void Server(const QString &host);
 
-// /JOIN: sends it, sets the channel state to "join sent" and makes the argument, as typed,
-// the current channel. With no channel word nothing is sent or changed and false is returned.
+// /JOIN: sends "JOIN " and the argument as typed, sets the channel state to "join sent" and
+// makes the channel it names (without a key or a second channel) the current channel. With
+// no channel word nothing is sent or changed and false is returned.
 bool Join(const QString &argument);
 
-// /NICK: sends the change and takes the new nick at once (holder, variable, nick.msg and,
-// while a connection is shown, the caption). Only the first word counts; with no word at
-// all nothing is sent or changed and false is returned.
+// /NICK: sends the change. Registered with a server, the nick becomes ours when the server
+// echoes the change; offline or still registering it is taken at once (holder, variable,
+// nick.msg and, while a connection is shown, the caption). Only the first word counts;
+// with no word at all nothing is sent or changed and false is returned.
 bool Nick(const QString &argument);
 
 // /DCC: only exactly "send" or "chat" gets the notice box.

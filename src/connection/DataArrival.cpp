@@ -18,16 +18,17 @@
 #include <algorithm>
 
 namespace {
-// The user name that USER sends, made from the e-mail setting: servers refuse one with
-// "@" or other characters outside letters, digits, "-", "_" and ".".
+// The user name that USER sends, made from the e-mail setting: its letters and digits
+// before the "@", at most nine. Servers differ in what else they take in a user name
+// ("@", ".", "-", "_" are refused by some) and in how long it may be.
 QString userNameFrom(const QString &email)
 {
     const qsizetype at = email.indexOf(QLatin1Char('@'));
     QString name;
     for (const QChar c : QStringView(email).left(at < 0 ? email.size() : at)) {
         const char16_t u = c.unicode();
-        const bool ascii = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
-        if (ascii || u == '-' || u == '_' || u == '.') name += c;
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')) name += c;
+        if (name.size() == 9) break;
     }
     return name.isEmpty() ? QStringLiteral("orvel") : name;
 }
@@ -128,8 +129,10 @@ void frmOrvelIRC::StartClean()
     DroppingLine = false;
     SkipLeadingLf = false;
     ChannelState = 0;
+    PartedCurrentChannel = false;
     // Each connection waits for its own welcome before it knows the server's name.
     WelcomeSeen = false;
+    RequestedNick.clear();
 }
 
 namespace {
@@ -366,12 +369,13 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
                 JoinReply(line, v);
                 return;
             }
-            // Everything else the server says is shown; a refused join stops the wait.
-            if (isJoinRefusal(w)) ChannelState = 0;
+            // Everything else the server says is shown; a refused join stops the wait. A 437
+            // may refuse a nick instead: it counts only when it names the channel.
+            if (isJoinRefusal(w) && (w != u"437" || IsCurrentChannel(v.Param(1)))) ChannelState = 0;
             ServerText(line);
             return;
         }
-        if (!v.HasPrefix() && v.Command() == u"JOIN") JoinEcho(line, a);
+        if (!v.HasPrefix() && v.Command() == u"JOIN") JoinEcho(v);
         return;
     case 2:
         StateTwoChain(line, v, a);

@@ -141,19 +141,23 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
         addNames(afterColon);
     } else if (v.Command() == u"366") {
         ChannelState = 2;
+        PartedCurrentChannel = false;
         NamesRunOpen = false;
     }
 }
 
-void frmOrvelIRC::JoinEcho(QString &line, Arrival &)
+void frmOrvelIRC::JoinEcho(const LineView &v)
 {
-    if (cut::FirstWord(line) != QLatin1String("JOIN")) return;
     frmChan &c = form<frmChan>();
     c.ShowForm();
     // The names that follow are this channel's alone.
     c.Namelist->Clear();
     c.Incoming->SetSelColor(1);
-    const QString text = QStringLiteral("\x01 Now speaking in ") + CurrentChannel;
+    // The channel this echo is for (a quicker join may have been typed since), as the user
+    // typed it when it is the current one.
+    const QStringView joined = v.Param(0);
+    const QString name = IsCurrentChannel(joined) ? CurrentChannel : joined.toString();
+    const QString text = QStringLiteral("\x01 Now speaking in ") + name;
     c.Incoming->SetSelText(c.Incoming->TextLength() > 0 ? QStringLiteral("\r\n") + text : text);
 }
 

@@ -1,4 +1,5 @@
 #include "connection/frmOrvelIRC.h"
+#include "connection/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
@@ -105,6 +106,7 @@ void frmOrvelIRC::Form_Load()
     if (txtServer.Text.isEmpty() || txtNick.Text.isEmpty() || txtPort.Text.isEmpty() ||
         txtAlternativeNickname.Text.isEmpty() || txtEmail.Text.isEmpty())
         m.mnuSetupWizard_Click();
+    SetServerAddress(txtServer.Text);
     IrcData::ServerName = txtServer.Text;
     IrcData::ServerPort = txtPort.Text;
     IrcData::CurrentNick = txtNick.Text;
@@ -174,15 +176,7 @@ void frmOrvelIRC::SetCurrentChannel(const QString &channel)
     if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->ChanCentral.Text = channel;
 }
 
-bool frmOrvelIRC::IsCurrentChannel(QStringView name)
-{
-    QStringView joined(CurrentChannel);
-    for (QChar end : {QLatin1Char(' '), QLatin1Char(',')}) {
-        const qsizetype at = joined.indexOf(end);
-        if (at >= 0) joined = joined.first(at);
-    }
-    return !joined.isEmpty() && name.compare(joined, Qt::CaseInsensitive) == 0;
-}
+bool frmOrvelIRC::IsCurrentChannel(QStringView name) { return SameChannel(name, CurrentChannel); }
 
 void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
 {

@@ -39,13 +39,16 @@ public:
 
     QString CrLf;
     int ChannelState = 0;
+    // Set by the echo of our own part of the current channel, cleared when a join of it
+    // ends: a /JOIN of that channel is then a new join, not one of the channel we are in.
+    bool PartedCurrentChannel = false;
     // These outlive an unload of the window. CurrentChannel is written only through
     // SetCurrentChannel, which publishes it in ChanCentral at once.
     static inline QString CurrentChannel;
     static inline QString PartialLine;
     static void SetCurrentChannel(const QString &channel);
-    // True when the name is the channel the last /JOIN named (what was typed, up to a key
-    // or a second channel), letter case aside: servers spell a channel their own way.
+    // True when the name is the channel the last /JOIN named, letter case aside: servers
+    // spell a channel their own way.
     static bool IsCurrentChannel(QStringView name);
 
     // Output procedures: one line each into the pane in a fixed colour.
@@ -57,6 +60,12 @@ public:
     void Addtext5(const QString &text);
     // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF.
     void SendData(const QString &line);
+
+    // The host the Connect button connects to: the server setting, or the host of the
+    // last /SERVER. It is never the name a server gives itself in its welcome, which
+    // ServerName takes: that name need not lead back to the server.
+    const QString &ServerAddress() const { return m_serverAddress; }
+    void SetServerAddress(const QString &host) { m_serverAddress = host; }
 
     // Connected flag: the caption, "" when not connected.
     bool IsConnectedFlag() const { return !Caption().isEmpty(); }
@@ -127,8 +136,14 @@ public:
     void PingReply(const LineView &v);
     void ClockReply(const LineView &v);
     void OwnModeNotice(const LineView &cut);
-    // Our own nick changed by the server or a raw command: CurrentNick and the caption follow.
+    // The server's echo of a change of our own nick: the nick is ours from now on. It is
+    // kept as the user's choice only when a /NICK asked for it (not a rename by the server).
     void OwnNickChange(QStringView nick);
+    // The one place our nick changes: CurrentNick and the caption (while it shows a
+    // connection) follow; a nick the user chose also goes to txtNick and "nick.msg".
+    void SetNick(const QString &nick, bool chosen);
+    // The nick a /NICK asked the server for, until the server's echo makes it ours.
+    QString RequestedNick;
     void AlternativeNickReply();
     void ClosingLinkReply(const QString &line);
     void VersionReply(const LineView &v);
@@ -167,7 +182,7 @@ public:
     void DisplayMessage(QString &line, Arrival &a);   // private and channel messages
     // 332, 353 and 366 of the channel being joined, from the server.
     void JoinReply(const QString &line, const LineView &v);
-    void JoinEcho(QString &line, Arrival &a);         // the user's own JOIN line
+    void JoinEcho(const LineView &v);                // the user's own JOIN line
     // The names refill once joined: call it with every line of the channel chain; it makes
     // its own test and also sees where a run of names lines ends.
     void NamesRefill(const LineView &v);
@@ -197,5 +212,6 @@ public:
     // ---- end teletrivia ----
 
 private:
+    QString m_serverAddress;
     void output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont);
 };

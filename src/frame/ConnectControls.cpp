@@ -74,7 +74,9 @@ void frmOrvelMain::cmdConnect_Click()
     s->Incoming->SetMousePointer(13);
 
     s->CloseSocket();
-    s->Tcp1->RemoteHost = IrcData::ServerName;
+    // Until this connection's welcome, the server goes by the host the user chose.
+    IrcData::ServerName = s->ServerAddress();
+    s->Tcp1->RemoteHost = s->ServerAddress();
     // A port that is not a whole number from 1 to 65535 must not reach a stale port:
     // the attempt then never connects and the count-down reports it.
     if (const auto port = portNumber(IrcData::ServerPort)) {

@@ -98,6 +98,18 @@ void FormBase::RunUnload()
     Form_Unload();
 }
 
+void FormBase::BringToFront()
+{
+    ShowForm();
+    if (IsMinimized()) Restore();
+    if (m_sub) {
+        Main().MdiArea()->setActiveSubWindow(m_sub);
+    } else {
+        raise();
+        activateWindow();
+    }
+}
+
 void FormBase::Minimize()
 {
     if (m_sub) m_sub->showMinimized();

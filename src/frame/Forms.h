@@ -27,6 +27,8 @@ public:
     // Runs Form_Unload and destroys the window; a later use creates a fresh one.
     void Unload();
     bool IsUnloaded() const { return m_unloaded; }
+    // Shown, restored when minimised, raised and made the active window.
+    void BringToFront();
     void Minimize();
     void Restore();
     bool IsMinimized() const;

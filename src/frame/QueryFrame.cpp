@@ -9,10 +9,7 @@ void frmOrvelMain::Command4_Click()
 {
     // Only while the window is loaded (its Show item is then disabled).
     if (mnuShowQueryWindow->isEnabled()) return;
-    frmOrvelChat *c = loaded<frmOrvelChat>();
-    if (!c || !c->SubWindow()) return;
-    if (c->IsMinimized()) c->Restore();
-    m_mdi->setActiveSubWindow(c->SubWindow());
+    if (frmOrvelChat *c = loaded<frmOrvelChat>()) c->BringToFront();
 }
 
 void frmOrvelMain::mnuShowQueryWindow_Click()

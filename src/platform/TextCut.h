@@ -51,11 +51,4 @@ inline bool Set(QString &target, const std::optional<QString> &value)
     return true;
 }
 
-// The first word: the text before the first blank (the whole text when it has none).
-inline QString FirstWord(const QString &s)
-{
-    const qsizetype b = s.indexOf(QLatin1Char(' '));
-    return b < 0 ? s : s.left(b);
-}
-
 } // namespace cut

@@ -237,6 +237,7 @@ void frmSetup::cmdOK_Click()
     s.txtEmail.Load(QStringLiteral("email.msg"));
     s.txtServer.Load(QStringLiteral("server.msg"));
 
+    s.SetServerAddress(s.txtServer.Text);
     IrcData::ServerName = s.txtServer.Text;
     IrcData::EmailAddress = s.txtEmail.Text;
     IrcData::CurrentNick = s.txtNick.Text;

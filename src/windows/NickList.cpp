@@ -70,6 +70,19 @@ void NickList::RemoveAt(int index)
     changed();
 }
 
+void NickList::Replace(int index, const QString &text)
+{
+    if (index < 0 || index >= m_items.size()) return;
+    const bool picked = m_selected == index;
+    m_items.removeAt(index);
+    if (m_selected > index) --m_selected;
+    const qsizetype at = upperBound(text);
+    m_items.insert(at, text);
+    if (picked) m_selected = int(at);
+    else if (m_selected >= at) ++m_selected;
+    changed();
+}
+
 void NickList::Clear()
 {
     m_items.clear();

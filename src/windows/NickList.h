@@ -16,6 +16,9 @@ public:
     explicit NickList(QWidget *parent = nullptr);
     void AddItem(const QString &text);
     void RemoveAt(int index);
+    // The entry at the index becomes the text and moves to its sorted place; when it was
+    // the picked entry, the pick goes with it.
+    void Replace(int index, const QString &text);
     void Clear();
     // Selects the first entry equal to the text, letter case aside; false (selection
     // unchanged) when there is none.

@@ -211,7 +211,8 @@ void frmMenu::mnuQuery_Click()
 {
     const QString nick = takeNick(QStringLiteral("@+"));
     frmOrvelChat &chat = form<frmOrvelChat>();
-    chat.ShowForm();
+    // An open chat may be minimised or behind the channel window.
+    chat.BringToFront();
     chat.txtUser->setText(nick);
 }
 
