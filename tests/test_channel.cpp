@@ -74,7 +74,7 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuWindowThree->isChecked());
 
     QVERIFY(t.connect());
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     c.Unload();
     Pump();
@@ -86,10 +86,10 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuStartTeleTrivia->isEnabled());
     QVERIFY(t.m->mnuShowChannelWindow->isEnabled());
     // The state and the channel stay as they were.
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#lobby"));
 
     // With no channel published the line is "PART " alone.
-    frmOrvelIRC::SetCurrentChannel(QString());
+    session().SetCurrentChannel(QString());
     form<frmChan>().Unload();
     Pump();
     QCOMPARE(t.sent(), QList<QByteArray>({"PART "}));
@@ -265,7 +265,7 @@ void ChannelTest::joinSequence()
     QVERIFY(t.connect());
     form<frmChan>().Addtext(QStringLiteral("earlier"));
     t.typeServer(QStringLiteral("/JOIN #test"));
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     const QString serverPane = t.s->Incoming->Text();
     frmChan &c = form<frmChan>();
     c.HideForm();
@@ -289,17 +289,17 @@ void ChannelTest::joinSequence()
     // Another channel's replies are not this join's: they are shown as server text.
     QVERIFY(t.feed(":irc.test 353 abc = #elsewhere :zoe\r\n:irc.test 366 abc #elsewhere :End of names\r\n"));
     QCOMPARE(c.Namelist->Count(), 5);
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\nzoe\nEnd of names\nPING? PONG!")));
     // The server may spell the channel its own way.
     QVERIFY(t.feed(":irc.test 366 abc #TeSt :End of /NAMES list.\r\n"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\n\x01 Now speaking in #test"));
 
     // The next join starts with an empty list: only the new channel's names.
     t.typeServer(QStringLiteral("/JOIN #next"));
     QVERIFY(t.feed(":abc!u@h JOIN :#Next\r\n:irc.test 353 abc = #Next :abc bob\r\n:irc.test 366 abc #Next :End\r\n"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     QCOMPARE(c.Namelist->Items(), QStringList({"abc", "bob"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Now speaking in #next"));
 
@@ -317,18 +317,18 @@ void ChannelTest::refusedJoinEndsTheWait()
     // A nick refused meanwhile is no refusal of the join.
     t.typeServer(QStringLiteral("/JOIN #x"));
     QVERIFY(t.feed(":irc.test 437 abc bob :Nick/channel is temporarily unavailable\r\n"));
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     // Each refusal is shown and ends the wait: the server pane speaks again after it.
     for (const char *code : {"403", "405", "437", "471", "473", "474", "475", "476", "477"}) {
         t.typeServer(QStringLiteral("/JOIN #x"));
         t.mark();
         QVERIFY(t.feed(":irc.test " + QByteArray(code) + " abc #x :Cannot join channel\r\n:irc.test NOTICE abc :after\r\n"));
-        QCOMPARE(t.s->ChannelState, 0);
+        QCOMPARE(session().ChannelState(), core::ChannelState::None);
         QCOMPARE(t.paneSinceMark(), QStringLiteral("\nCannot join channel\nafter"));
     }
     t.typeServer(QStringLiteral("/JOIN #x"));
     QVERIFY(t.feed(":irc.test 461 abc JOIN :Not enough parameters\r\n"));
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QVERIFY(!loaded<frmChan>());
 }
 
@@ -447,7 +447,7 @@ void ChannelTest::plainAndUnlabelledMessages()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
+    session().SetCurrentChannel(QStringLiteral("#c"));
     QVERIFY(t.feed(":x!u@h PRIVMSG #c :<b>plain</b>\r\n"));
     RichPane *p = form<frmChan>().Incoming;
     QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>"));
@@ -490,7 +490,7 @@ void ChannelTest::channelLineCommands()
     ClientSession t;
     QVERIFY(t.connect());
     frmChan &c = form<frmChan>();
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     const QString serverPane = t.s->Incoming->Text();
     // Words of the server line only: nothing but an emptied line.
@@ -529,7 +529,7 @@ void ChannelTest::channelLineCommands()
                                           "PART #lobby", "PART #lobby", "LUSERS", "MODE abc +i",
                                           "PRIVMSG #lobby :\x01" "ACTION nods\x01", "QUIT :"}));
     QCOMPARE(t.s->Incoming->Text(), serverPane + QStringLiteral("\n\x01 Parted Channel"));
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#lobby"));
 
     // DCC and SERVER behave as in the server window; SERVER writes there.
     t.typeChannel(QStringLiteral("/dcc chat"));
@@ -547,13 +547,13 @@ void ChannelTest::channelLineJoinAndNick()
     // Not connected: /NICK still goes to SendData and takes the nick, but never raises
     // the connected flag by writing a caption.
     t.typeChannel(QStringLiteral("/NICK bob"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QString());
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
     t.typeChannel(QStringLiteral("/NICK "));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
 
     QVERIFY(t.connect());
@@ -563,15 +563,15 @@ void ChannelTest::channelLineJoinAndNick()
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
     t.drain();
     t.typeChannel(QStringLiteral("/JOIN #new"));
-    QCOMPARE(t.s->ChannelState, 1);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#new"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to join #new..."));
     // The very next line goes to the new channel.
     t.typeChannel(QStringLiteral("hey"));
     // No channel word: nothing is sent or changed.
     t.typeChannel(QStringLiteral("/JOIN  "));
     QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #new", "PRIVMSG #new :hey"}));
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#new"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("<carl> hey"));
 }
 

@@ -76,7 +76,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
 
     // A refused join is shown and ends the wait; the next join completes.
     t.typeServer(QStringLiteral("/JOIN #inv"));
-    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 0; }));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::None; }));
     QVERIFY2(t.s->Incoming->Text().contains(QStringLiteral("Cannot join channel (+i)")), qPrintable(t.s->Incoming->Text()));
     QVERIFY(t.join(QStringLiteral("#three")));
     QCOMPARE(c->Namelist->Items(), QStringList({"@orvel"}));
@@ -84,7 +84,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
     // /SERVER while joined: the new connection starts in no channel, shows what its server
     // says, and a join on it lists each name once.
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().count(QStringLiteral("End of MOTD command")) == 2; }, 10000));
     QVERIFY(t.join(QStringLiteral("#test")));
     QCOMPARE(c->Caption(), QStringLiteral("#test: Talk: anything goes"));
@@ -155,7 +155,7 @@ void ChannelNgircdTest::keyedChannelAndRejoin()
 
     // The server answers nothing to a join of a channel we are in: the channel is followed on.
     t.typeServer(QStringLiteral("/JOIN #SEC sesame"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     guest.send("PART #sec");
     QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "orvel"}); }));
 
@@ -163,7 +163,7 @@ void ChannelNgircdTest::keyedChannelAndRejoin()
     c->Unload();
     QVERIFY(WaitUntil([&] { return PaneHasLine(t.s->Incoming, QStringLiteral("\x01 Parted #sec")); }));
     t.typeServer(QStringLiteral("/JOIN #sec sesame"));
-    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 2 && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::Joined && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
     QCOMPARE(loaded<frmChan>()->Namelist->Items(), QStringList({"@peer", "orvel"}));
 }
 

@@ -184,7 +184,7 @@ void EventsTest::kickOfTheUserLeavesTheChannel()
                          ":irc.test 513 abc :To connect type /QUOTE PONG 4242\r\n"),
              Lines({"PART #c", "PONG 4242"}));
     QVERIFY(!loaded<frmChan>());
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     const QString kicked = QStringLiteral("\x01 You were kicked out of #c by op. Reason: Out you go");
     QVERIFY(t.s->Incoming->Text().split(QLatin1Char('\n')).contains(kicked));
     QCOMPARE(ColourOf(t.s->Incoming, kicked), PaletteColour(0));
@@ -207,7 +207,7 @@ void EventsTest::forgedEventTextDoesNothing()
     QCOMPARE(form<frmChan>().Caption(), caption);
     QVERIFY(t.feed(":evil!e@h QUIT :KICK #c abc :bye\r\n"));
     QVERIFY(loaded<frmChan>());
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 evil Has Quit IRC (KICK #c abc :bye)"));
     // A channel message that quotes a request is a channel message.
@@ -223,7 +223,7 @@ void EventsTest::kickOfAnotherMemberRemovesThem()
     QVERIFY(t.feed(":op!o@h KICK #c carl :behave\r\n:op!o@h KICK #c vo :\x1D" "behave\x1D\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 vo was kicked by op (behave)"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
 }
 
 void EventsTest::removalsKeepTheUsersPick()
@@ -250,7 +250,7 @@ void EventsTest::ownNickChangedByTheServer()
     QVERIFY(t.connectAndJoin("@op abc carl"));
     // Renamed without /NICK: by a raw command or by the server.
     QVERIFY(t.feed(":abc!u@h NICK :abcd\r\n"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abcd"));
+    QCOMPARE(session().Nick(), QStringLiteral("abcd"));
     QCOMPARE(t.s->Caption(), QStringLiteral("abcd on irc.test"));
     QCOMPARE(nicks(), (QStringList{"@op", "abcd", "carl"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 abc is now known as abcd"));

@@ -75,7 +75,7 @@ void EventsNgircdTest::operatorPeerChangesUsAndTheList()
     QVERIFY(PaneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy is now known as pal")));
 
     r.boss.send("KICK #room orvel :bye now");
-    QVERIFY(WaitUntil([&] { return r.t->s->ChannelState == 0; }));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::None; }));
     QVERIFY(!loaded<frmChan>());
     QVERIFY(PaneHasLine(r.t->s->Incoming, QStringLiteral("\x01 You were kicked out of #room by boss. Reason: bye now")));
     // The channel has gone on without us.
@@ -116,7 +116,7 @@ void EventsNgircdTest::ourPopupCommandsTakeEffect()
     // Banned: the way back in is closed.
     r.buddy.send("JOIN #room");
     QVERIFY(r.buddy.waitForLine(" 474 buddy #room"));
-    QCOMPARE(r.t->s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
 }
 
 void EventsNgircdTest::privateTalkAndATriviaRound()

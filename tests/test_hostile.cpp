@@ -118,7 +118,7 @@ Reply exchange(ClientSession &c, const QByteArray &bytes, int ms = 15000)
         const qsizetype at = raw.indexOf(pongTail);
         if (at < 0) return false;
         // The PING was the block's last line: the state now is the state it was answered in.
-        if (!c.s || c.s->ChannelState != 2) return true;
+        if (!c.s || session().ChannelState() != core::ChannelState::Joined) return true;
         return raw.indexOf("\r\n", at + pongTail.size()) >= 0;
     }, ms);
     g_watchdog.disarm();
@@ -142,8 +142,8 @@ Reply exchange(ClientSession &c, const QByteArray &bytes, int ms = 15000)
     for (qsizetype i = 0; i < r.lines.size(); ++i) {
         if (!(r.lines[i].startsWith("PONG ") && r.lines[i].endsWith(" :" + token))) continue;
         r.lines.removeAt(i);
-        if (c.s && c.s->ChannelState == 2) {
-            if (i < r.lines.size() && r.lines[i] == "NAMES " + frmOrvelIRC::CurrentChannel.toUtf8()) r.lines.removeAt(i);
+        if (c.s && session().ChannelState() == core::ChannelState::Joined) {
+            if (i < r.lines.size() && r.lines[i] == "NAMES " + session().CurrentChannel().toUtf8()) r.lines.removeAt(i);
             else r.faults << QStringLiteral("no NAMES after the PING in the channel");
         }
         break;
@@ -154,7 +154,7 @@ Reply exchange(ClientSession &c, const QByteArray &bytes, int ms = 15000)
 // The lines a client may send with nobody at the keyboard: the replies it documents.
 bool automatic(const QByteArray &l)
 {
-    const QByteArray chan = frmOrvelIRC::CurrentChannel.toUtf8();
+    const QByteArray chan = session().CurrentChannel().toUtf8();
     if (l.startsWith("PONG")) return true;  // PING, and the ping code of a 513 reply
     if (l == "NAMES " + chan) return true;  // a PING in the channel
     if (l == "NICK abc_") return true;      // the nick taken: the alternative
@@ -187,7 +187,7 @@ Lines notAutomatic(const Lines &lines)
 // test's pace changes, not what either side sends.
 bool quick(ClientSession &c)
 {
-    const auto sockets = c.s->Tcp1->findChildren<QTcpSocket *>() + c.srv.findChildren<QTcpSocket *>();
+    const auto sockets = c.s->Tcp1().findChildren<QTcpSocket *>() + c.srv.findChildren<QTcpSocket *>();
     for (QTcpSocket *s : sockets) s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     return sockets.size() >= 2;
 }
@@ -210,26 +210,25 @@ double fixedDraw() { return g_draw; }
 bool restore(ClientSession &c, const Situation &want)
 {
     if (!c.s) return false;
-    if (IrcData::ServerName != QLatin1String("irc.test")) {
-        if (c.s->ChannelState != 0) return false;  // only state 0 takes a new server name
-        const Reply r = exchange(c, ":irc.test 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome");
-        if (!r.answered || IrcData::ServerName != QLatin1String("irc.test")) return false;
+    if (session().ServerName() != QLatin1String("irc.test")) {
+        if (session().ChannelState() != core::ChannelState::None) return false;  // only state 0 takes a new server name
+        const Reply r = exchange(c, ":irc.test 001 " + session().Nick().toUtf8() + " :Welcome");
+        if (!r.answered || session().ServerName() != QLatin1String("irc.test")) return false;
     }
-    if (IrcData::CurrentNick != QLatin1String("abc")) {
+    if (session().Nick() != QLatin1String("abc")) {
         c.typeServer(QStringLiteral("/NICK abc"));
         c.drain();
         // Registered, the nick is ours once the server echoes the change.
-        const Reply r = exchange(c, ":" + IrcData::CurrentNick.toUtf8() + "!u@h NICK :abc");
-        if (!r.answered || IrcData::CurrentNick != QLatin1String("abc")) return false;
+        const Reply r = exchange(c, ":" + session().Nick().toUtf8() + "!u@h NICK :abc");
+        if (!r.answered || session().Nick() != QLatin1String("abc")) return false;
     }
-    if (want.state == 1 && c.s->ChannelState != 1) {
+    if (want.state == 1 && session().ChannelState() != core::ChannelState::JoinSent) {
         // A join of the channel we are in waits for nothing: the state is taken back first.
-        if (c.s->ChannelState == 2) c.s->ChannelState = 0;
+        if (session().ChannelState() == core::ChannelState::Joined) session().SetChannelState(core::ChannelState::None);
         c.typeServer(QStringLiteral("/JOIN #c"));
-        c.s->Timer1->fire();
         c.drain();
     }
-    if (want.state == 2 && c.s->ChannelState != 2 && !c.join(QStringLiteral("#c"), "@op +vo carl abc bob")) return false;
+    if (want.state == 2 && session().ChannelState() != core::ChannelState::Joined && !c.join(QStringLiteral("#c"), "@op +vo carl abc bob")) return false;
     if (want.state == 2 && !form<frmChan>().SubWindow()->isVisible()) form<frmChan>().ShowForm();
     if (want.chatOpen && !loaded<frmOrvelChat>()) c.m->mnuShowQueryWindow->trigger();
     if (!want.chatOpen) {
@@ -241,7 +240,7 @@ bool restore(ClientSession &c, const Situation &want)
         c.m->mnuStartTeleTrivia_Click();
         c.drain();
     }
-    return c.s->ChannelState == want.state && (loaded<frmOrvelChat>() != nullptr) == want.chatOpen &&
+    return session().ChannelState() == core::ChannelState(want.state) && (loaded<frmOrvelChat>() != nullptr) == want.chatOpen &&
            c.m->mnuIndataWindow->isChecked() == want.view && c.s->Teletrivia->Enabled() == want.trivia;
 }
 
@@ -275,7 +274,7 @@ Situation fetchSituation()
     do {                                                                                                 \
         QVERIFY2((c).s, "the server window is gone");                                                    \
         QVERIFY2((r).answered, QByteArray("no answer to the PING (server name now \"" +                  \
-                                          shown(IrcData::ServerName.toUtf8()) + "\") after: " +          \
+                                          shown(session().ServerName().toUtf8()) + "\") after: " +          \
                                           shown(input, 4000)).constData());                              \
         QVERIFY2((r).faults.isEmpty(), qPrintable((r).faults.join(QLatin1String("; ")) +                 \
                                                   QStringLiteral(" after: ") +                           \
@@ -283,8 +282,7 @@ Situation fetchSituation()
         const Lines odd_ = notAutomatic((r).lines);                                                      \
         QVERIFY2(odd_.isEmpty(),                                                                         \
                  QByteArray("sent unprompted: " + shown(odd_.value(0)) + " after: " + shown(input)).constData()); \
-        QVERIFY((c).s->ChannelState >= 0 && (c).s->ChannelState <= 2);                                  \
-        QVERIFY(frmOrvelIRC::PartialLine.size() <= frmOrvelIRC::MaxPartialLine);                         \
+        QVERIFY(session().Framing().Held().size() <= core::ReceivedLines::MaxHeld);                         \
     } while (false)
 
 // ---- hand-written input ----
@@ -683,7 +681,7 @@ void HostileTest::forgedNickInUseAndTheNickLoop()
         const Reply r = exchange(c, line);
         QVERIFY(r.answered && r.faults.isEmpty());
         QVERIFY2(r.lines.isEmpty(), QByteArray("sent " + shown(r.lines.value(0)) + " for " + shown(line)).constData());
-        QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+        QCOMPARE(session().Nick(), QStringLiteral("abc"));
     }
     QCOMPARE(c.s->Caption(), caption);
 
@@ -691,14 +689,14 @@ void HostileTest::forgedNickInUseAndTheNickLoop()
     // every later nick, a thousand times in one block, sends nothing more.
     Reply r = exchange(c, ":irc.test 433 * abc :Nickname is already in use.");
     QCOMPARE(r.lines, Lines({"NICK abc_"}));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
     QByteArray loop;
     for (int i = 0; i < 1000; ++i)
         loop += ":irc.test 433 * abc_ :Nickname is already in use.\r\n:irc.test 433 * abc :Nickname is already in use.\r\n";
     r = exchange(c, loop);
     QVERIFY(r.answered && r.faults.isEmpty());
     QCOMPARE(r.lines, Lines());
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
 }
 
 // "ERROR :Closing Link:" however it is worded leaves no channel, shows its reason and
@@ -725,7 +723,7 @@ void HostileTest::closingLinkVariants()
         const Reply r = exchange(c, line);
         CHECK_AFTER(c, r, line);
         QCOMPARE(r.lines, Lines());
-        QCOMPARE(c.s->ChannelState, 0);
+        QCOMPARE(session().ChannelState(), core::ChannelState::None);
         QVERIFY2(c.paneSinceMark().contains(QStringLiteral("\n\x01 Quit IRC (") + reason + QLatin1Char(')')),
                  line.constData());
         if (want.state == 2) QVERIFY(!form<frmChan>().SubWindow()->isVisible());
@@ -761,9 +759,9 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     c.mark();
     g_watchdog.arm("an overlong line and its rest");
     c.srv.send(QByteArray(60000, 'q'));
-    QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine.size() == 60000; }));
+    QVERIFY(WaitUntil([&] { return session().Framing().Held().size() == 60000; }));
     c.srv.send(QByteArray(10000, 'q'));
-    QVERIFY(WaitUntil([&] { return c.paneSinceMark().contains(dropped) && frmOrvelIRC::PartialLine.isEmpty(); }));
+    QVERIFY(WaitUntil([&] { return c.paneSinceMark().contains(dropped) && session().Framing().Held().isEmpty(); }));
     g_watchdog.disarm();
     c.srv.send("PING :tail\r\n");
     r = exchange(c, QByteArray());
@@ -780,7 +778,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     for (int i = 0; i < 20; ++i) {
         c.srv.send(QByteArray(8 * 1024, 'w'));
         Pump();
-        QVERIFY(frmOrvelIRC::PartialLine.size() <= frmOrvelIRC::MaxPartialLine);
+        QVERIFY(session().Framing().Held().size() <= core::ReceivedLines::MaxHeld);
     }
     g_watchdog.disarm();
     r = exchange(c, "\r\nPING :fresh");
@@ -794,7 +792,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     c.srv.clear();
     r = exchange(c, "vvv\r\nPING :next");
     QCOMPARE(r.lines, Lines({"PONG :next", "NAMES #c"}));
-    QCOMPARE(frmOrvelIRC::PartialLine, QString());
+    QCOMPARE(session().Framing().Held(), QString());
 }
 
 // With the received-data view on, data that arrives in many small pieces without a line
@@ -814,12 +812,12 @@ void HostileTest::receivedViewGrowsWithTheDataOnly()
     c.srv.send(head);
     bytes += head.size();
     ++arrivals;
-    QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine.size() == head.size(); }));
+    QVERIFY(WaitUntil([&] { return session().Framing().Held().size() == head.size(); }));
     for (int i = 0; i < 60; ++i) {
         c.srv.send("e");
         ++bytes;
         ++arrivals;
-        QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine.size() == head.size() + i + 1; }));
+        QVERIFY(WaitUntil([&] { return session().Framing().Held().size() == head.size() + i + 1; }));
     }
     g_watchdog.disarm();
     const Reply r = exchange(c, QByteArray());
@@ -851,7 +849,7 @@ void HostileTest::bigNamesListAndAFlood()
     t.start();
     Reply r = exchange(c, names + "\r\n:irc.test 366 abc #c :End");
     CHECK_AFTER(c, r, QByteArray("(10000 names while joining)"));
-    QCOMPARE(c.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     frmChan &ch = form<frmChan>();
     QCOMPARE(ch.Namelist->Count(), 10003);
     // The refill after a PING empties the list first.
@@ -893,8 +891,8 @@ void HostileTest::bigNamesListAndAFlood()
     }
     QCOMPARE(pongs, 20000 / int(shapes.size()));
     // The flood's requests get a few answers, no more.
-    QVERIFY2(versions >= 1 && versions <= frmOrvelIRC::ReplyBudget::Size, qPrintable(QString::number(versions)));
-    QVERIFY(frmOrvelIRC::PartialLine.isEmpty());
+    QVERIFY2(versions >= 1 && versions <= core::ReplyBudget::Size, qPrintable(QString::number(versions)));
+    QVERIFY(session().Framing().Held().isEmpty());
     qInfo("names and flood handled in %lld ms", qint64(t.elapsed()));
 }
 

@@ -160,7 +160,7 @@ void TriviaTest::gameRound()
     // Requests from others that use up the reply budget hold back none of the game's lines.
     const QByteArray version = ":x!u@h PRIVMSG abc :\x01VERSION\x01\r\n";
     QVERIFY(t.feed(version + version + version + version + ":bob!b@h PRIVMSG #c :SiX\r\n"));
-    QCOMPARE(t.sent().mid(frmOrvelIRC::ReplyBudget::Size), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia: " + C + "10bob " + C +
+    QCOMPARE(t.sent().mid(core::ReplyBudget::Size), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia: " + C + "10bob " + C +
                                          "12got it! Answer: " + C + "10SiX" + C + "12>>"});
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>")), PaletteColour(0));

@@ -2,49 +2,14 @@
 // channel's "!time", the user's own mode, a nickname in use, the link closing, ERROR
 // lines and the CTCP requests VERSION, PAGE, TIME and the WAKEUP call.
 #include "connection/frmOrvelIRC.h"
-#include "connection/FormattingMarks.h"
-#include "connection/LineView.h"
+#include "core/FormattingMarks.h"
+#include "core/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
-#include "settings/IrcData.h"
+#include "core/Session.h"
 #include "settings/SettingsFile.h"
 #include <QLabel>
 #include <QTime>
-
-bool frmOrvelIRC::ReplyBudget::Take()
-{
-    if (!m_clock.isValid()) m_clock.start();
-    const qint64 now = m_clock.elapsed();
-    // Full when the oldest of the last Size replies is still inside the window.
-    if (m_used == Size && now - m_sentAt[m_next] < Window) return false;
-    m_sentAt[m_next] = now;
-    m_next = (m_next + 1) % Size;
-    if (m_used < Size) ++m_used;
-    return true;
-}
-
-namespace {
-bool isWholeLine(const QString &line)
-{
-    for (const QChar c : line)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return false;
-    return true;
-}
-} // namespace
-
-bool frmOrvelIRC::SendWhole(const QString &line)
-{
-    if (!isWholeLine(line)) return false;
-    SendData(line);
-    return true;
-}
-
-bool frmOrvelIRC::SendReply(const QString &line)
-{
-    if (!isWholeLine(line) || !AutoReplyBudget.Take()) return false;
-    SendData(line);
-    return true;
-}
 
 void frmOrvelIRC::PingReply(const LineView &v)
 {
@@ -52,21 +17,23 @@ void frmOrvelIRC::PingReply(const LineView &v)
     Main().PlaySnd(QStringLiteral("ping.wav"));
     // The token goes back alone: servers that check it while registering want nothing else.
     const QString token = v.Last().toString();
-    SendData(token.isEmpty() ? QStringLiteral("PONG ") + IrcData::ServerName : QStringLiteral("PONG :") + token);
-    if (ChannelState == 2) SendData(QStringLiteral("NAMES ") + CurrentChannel);
+    core::Session &ss = session();
+    ss.SendData(token.isEmpty() ? QStringLiteral("PONG ") + ss.ServerName() : QStringLiteral("PONG :") + token);
+    if (ss.ChannelState() == core::ChannelState::Joined) ss.SendData(QStringLiteral("NAMES ") + ss.CurrentChannel());
 }
 
 void frmOrvelIRC::ClockReply(const LineView &v)
 {
     if (!IsPlainNick(v.Nick())) return;
-    SendReply(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Current time: \x03" "10") +
-              Main().Label22->text() + QStringLiteral("\x03" "12>> --== OrvelIRC 1.02 ==--"));
+    session().SendReply(QStringLiteral("PRIVMSG ") + session().CurrentChannel() +
+                        QStringLiteral(" :\x03" "12<<Current time: \x03" "10") + Main().Label22->text() +
+                        QStringLiteral("\x03" "12>> --== OrvelIRC 1.02 ==--"));
 }
 
 void frmOrvelIRC::OwnModeNotice(const LineView &cut)
 {
     // Only our user mode: a channel mode we set is a channel event.
-    if (cut.Param(0) != QStringView(IrcData::CurrentNick) || cut.Count() < 2) return;
+    if (cut.Param(0) != QStringView(session().Nick()) || cut.Count() < 2) return;
     QString mode;
     for (qsizetype i = 1; i < cut.Count(); ++i) {
         if (i > 1) mode += QLatin1Char(' ');
@@ -78,20 +45,10 @@ void frmOrvelIRC::OwnModeNotice(const LineView &cut)
 void frmOrvelIRC::OwnNickChange(QStringView nick)
 {
     if (!IsPlainNick(nick)) return;
-    const bool asked = !RequestedNick.isEmpty() && nick.compare(RequestedNick, Qt::CaseInsensitive) == 0;
-    if (asked) RequestedNick.clear();
-    SetNick(nick.toString(), asked);
-}
-
-void frmOrvelIRC::SetNick(const QString &nick, bool chosen)
-{
-    IrcData::CurrentNick = nick;
-    if (chosen) {
-        txtNick.Text = nick;
-        settings::Write(QStringLiteral("nick.msg"), nick);
-    }
-    // The caption is the connected flag: a nick change must never raise it by itself.
-    if (IsConnectedFlag()) setCaption(IrcData::CurrentNick + QStringLiteral(" on ") + IrcData::ServerName);
+    core::Session &ss = session();
+    const bool asked = !ss.RequestedNick().isEmpty() && nick.compare(ss.RequestedNick(), Qt::CaseInsensitive) == 0;
+    if (asked) ss.SetRequestedNick(QString());
+    ss.ChangeNick(nick.toString(), asked);
 }
 
 void frmOrvelIRC::AlternativeNickReply()
@@ -99,9 +56,10 @@ void frmOrvelIRC::AlternativeNickReply()
     const QString alt = txtAlternativeNickname.Text;
     // An alternative that is taken as well would be asked for again and again; an empty
     // one would leave no nick at all and wipe the stored one.
-    if (alt == IrcData::CurrentNick || alt.isEmpty()) return;
-    SendData(QStringLiteral("NICK ") + alt);
-    SetNick(alt, true);
+    core::Session &ss = session();
+    if (alt == ss.Nick() || alt.isEmpty()) return;
+    ss.SendData(QStringLiteral("NICK ") + alt);
+    ss.ChangeNick(alt, true);
     Addtext(QStringLiteral("\x01 Attempting to change your nick..."));
 }
 
@@ -139,7 +97,7 @@ void frmOrvelIRC::ClosingLinkReply(const QString &line)
     reason = WithoutMarks(reason);
     Addtext2(QStringLiteral("\x01 Quit IRC (") + reason + QStringLiteral(")"));
     HideChannelWindow();
-    ChannelState = 0;
+    session().SetChannelState(core::ChannelState::None);
     Main().PlaySnd(QStringLiteral("quit.wav"));
 }
 
@@ -147,7 +105,7 @@ void frmOrvelIRC::VersionReply(const LineView &v)
 {
     const QString sender = v.Nick().toString();
     if (IsPlainNick(sender))
-        SendReply(QStringLiteral("NOTICE ") + sender +
+        session().SendReply(QStringLiteral("NOTICE ") + sender +
                   QStringLiteral(" :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
     Addtext2(QStringLiteral("\x01 -> [") + sender + QStringLiteral("] VERSION"));
 }
@@ -162,7 +120,7 @@ void frmOrvelIRC::TimeReply(const LineView &v)
 {
     const QString sender = v.Nick().toString();
     if (!IsPlainNick(sender)) return;
-    SendReply(QStringLiteral("NOTICE ") + sender + QStringLiteral(" :OrvelIRC CTCP Time Reply: ") +
+    session().SendReply(QStringLiteral("NOTICE ") + sender + QStringLiteral(" :OrvelIRC CTCP Time Reply: ") +
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
@@ -179,5 +137,5 @@ void frmOrvelIRC::PingCodeReply(const QString &line)
 {
     // Without a "PONG" in the line there is nothing to send back.
     const int at = cut::InStr(line, QStringLiteral("PONG"));
-    if (at > 0) SendData(line.mid(at - 1));
+    if (at > 0) session().SendData(line.mid(at - 1));
 }

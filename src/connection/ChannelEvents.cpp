@@ -1,11 +1,11 @@
 // What happens in the joined channel: whois replies, topic changes, kicks, parts, DCC
 // refusals, quits, mode changes, joins and nick changes. Each event is known by the
 // line's own command word and parameters; a line may meet several tests, in this order.
-#include "connection/FormattingMarks.h"
-#include "connection/LineView.h"
+#include "core/FormattingMarks.h"
+#include "core/LineView.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
 #include "frame/frmOrvelMain.h"
-#include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include <QMdiSubWindow>
 
@@ -94,10 +94,11 @@ bool applyMode(frmChan &c, QChar sign, QChar letter, const QString &target, cons
 
 bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
 {
-    const QString &nick = IrcData::CurrentNick;
-    const QString &chan = CurrentChannel;
+    core::Session &ss = session();
+    const QString &nick = ss.Nick();
+    const QString &chan = ss.CurrentChannel();
     const QStringView command = v.Command();
-    const bool fromServer = v.HasPrefix() && v.Prefix() == IrcData::ServerName;
+    const bool fromServer = v.HasPrefix() && v.Prefix() == ss.ServerName();
     // Lines of our own reach the chain without their prefix.
     const bool own = !v.HasPrefix();
     const bool here = SameChannel(v.Param(0), chan);
@@ -131,7 +132,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
             if (frmChan *c = loaded<frmChan>()) c->Unload();
             Addtext(QStringLiteral("\x01 You were kicked out of ") + chan + QStringLiteral(" by ") + kicker +
                     QStringLiteral(". Reason: ") + reason);
-            ChannelState = 0;
+            ss.SetChannelState(core::ChannelState::None);
             return true;
         }
         // Someone else's kick: they are gone from the channel like after a part.
@@ -145,7 +146,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
     if (command == u"PART" && here) {
         if (own) {
             Addtext2(QStringLiteral("\x01 Parted ") + chan);
-            PartedCurrentChannel = true;
+            ss.SetPartedCurrentChannel(true);
         } else {
             const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();
@@ -160,7 +161,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
     if (IsDccOffer(request)) {
         const QString who = v.Nick().toString();
         if (IsPlainNick(who))
-            SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
+            ss.SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
         Addtext5((dccSend ? QStringLiteral("\x01 DCC Send from ") : QStringLiteral("\x01 DCC Chat from ")) + who);
         if (dccSend) return true;
     }

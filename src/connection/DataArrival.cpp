@@ -2,13 +2,14 @@
 // every block of received data, which is framed into lines and run through one fixed
 // table of tests on each line's parts and text.
 #include "connection/frmOrvelIRC.h"
-#include "connection/FormattingMarks.h"
-#include "connection/LineView.h"
+#include "core/FormattingMarks.h"
+#include "core/LineView.h"
+#include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/DisplayBatch.h"
+#include "platform/TcpSocket.h"
 #include "platform/TextCut.h"
 #include "settings/Defaults.h"
-#include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include "windows/frmInData.h"
 #include <QAction>
@@ -37,16 +38,17 @@ QString userNameFrom(const QString &email)
 void frmOrvelIRC::TCP1_Connect()
 {
     frmOrvelMain &m = Main();
+    core::Session &ss = session();
     // An attempt given up before it connected (Quit, a quit item) is not taken up: the
     // connection is closed at once and nothing goes out on it. A running count-down ends
     // that attempt itself; otherwise the controls are put back now.
     if (!IsConnectedFlag()) {
-        if (m.CountDownRunning()) CloseSocket();
+        if (m.CountDownRunning()) ss.CloseSocket();
         else ConnectionGone(nullptr);
         return;
     }
     // Nothing of an earlier connection carries over into this one.
-    StartClean();
+    ss.StartClean();
     if (!m.txtFontName.Text.isEmpty()) {
         Incoming->SetSelFontName(m.txtFontName.Text);
         bool ok = false;
@@ -68,17 +70,17 @@ void frmOrvelIRC::TCP1_Connect()
     Incoming->SetMousePointer(1);
     Addtext2(QStringLiteral("\x01 Sending login information..."));
     m.mnuConnect->setText(QStringLiteral("Disconnect"));
-    SendData(QStringLiteral("NICK ") + IrcData::CurrentNick);
+    ss.SendData(QStringLiteral("NICK ") + ss.Nick());
     // An empty holder never overwrites a value: /SERVER's defaults for a missing e-mail
     // or real name stay, and the USER line gets no empty field.
-    if (!txtNick.Text.isEmpty()) IrcData::CurrentNick = txtNick.Text;
-    if (!txtServer.Text.isEmpty()) IrcData::ServerName = txtServer.Text;
-    if (!txtRN.Text.isEmpty()) IrcData::RealName = txtRN.Text;
-    if (!txtEmail.Text.isEmpty()) IrcData::EmailAddress = txtEmail.Text;
-    if (IrcData::RealName.isEmpty()) IrcData::RealName = settings::DefaultRealName;
-    if (IrcData::EmailAddress.isEmpty()) IrcData::EmailAddress = settings::DefaultEmail;
-    SendData(QStringLiteral("USER ") + userNameFrom(IrcData::EmailAddress) + QLatin1Char(' ') + Tcp1->LocalIP() + QLatin1Char(' ') +
-             IrcData::ServerName + QStringLiteral(" :") + IrcData::RealName);
+    if (!txtNick.Text.isEmpty()) ss.SetNick(txtNick.Text);
+    if (!txtServer.Text.isEmpty()) ss.SetServerName(txtServer.Text);
+    if (!txtRN.Text.isEmpty()) ss.SetRealName(txtRN.Text);
+    if (!txtEmail.Text.isEmpty()) ss.SetEmailAddress(txtEmail.Text);
+    if (ss.RealName().isEmpty()) ss.SetRealName(settings::DefaultRealName);
+    if (ss.EmailAddress().isEmpty()) ss.SetEmailAddress(settings::DefaultEmail);
+    ss.SendData(QStringLiteral("USER ") + userNameFrom(ss.EmailAddress()) + QLatin1Char(' ') + ss.Socket().LocalIP() +
+                QLatin1Char(' ') + ss.ServerName() + QStringLiteral(" :") + ss.RealName());
 }
 
 void frmOrvelIRC::TCP1_Close() { ConnectionGone(&frmOrvelIRC::Addtext); }
@@ -100,8 +102,9 @@ void frmOrvelIRC::AttemptFailed()
 void frmOrvelIRC::ConnectionGone(void (frmOrvelIRC::*note)(const QString &))
 {
     if (note) (this->*note)(QStringLiteral("\x01 Disconnected"));
-    CloseSocket();
-    setCaption(QString());
+    core::Session &ss = session();
+    ss.CloseSocket();
+    ss.SetConnectedCaption(QString());
     Incoming->SetMousePointer(1);
     if (Teletrivia->Enabled()) {
         // The game stops at its reveal phase.
@@ -117,122 +120,24 @@ void frmOrvelIRC::ConnectionGone(void (frmOrvelIRC::*note)(const QString &))
     m.mnuConnect->setText(QStringLiteral("Connect"));
 }
 
-void frmOrvelIRC::CloseSocket()
-{
-    Tcp1->Close();
-    StartClean();
-}
-
-void frmOrvelIRC::StartClean()
-{
-    PartialLine.clear();
-    DroppingLine = false;
-    SkipLeadingLf = false;
-    ChannelState = 0;
-    PartedCurrentChannel = false;
-    // Each connection waits for its own welcome before it knows the server's name.
-    WelcomeSeen = false;
-    RequestedNick.clear();
-}
-
-namespace {
-// Takes lines off the front of a block. CR LF is looked for over the whole rest of the
-// block first, so a lone CR or LF before the first CR LF stays inside the line; lone CRs
-// split only when no CR LF is left, and lone LFs only when no CR is left. The positions
-// found are kept until consumed, so a flood block is split in linear time.
-class LineSplitter
-{
-public:
-    explicit LineSplitter(const QString &text) : m_text(text) {}
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QString next()
-    {
-        qsizetype at = find(m_crlf, u"\r\n");
-        qsizetype skip = 2;
-        if (at < 0) {
-            skip = 1;
-            at = find(m_cr, u"\r");
-            if (at < 0) at = find(m_lf, u"\n");
-        }
-        if (at < 0) {
-            const QString line = m_text.mid(m_pos);
-            m_pos = m_text.size();
-            return line;
-        }
-        const QString line = m_text.mid(m_pos, at - m_pos);
-        m_pos = at + skip;
-        return line;
-    }
-private:
-    qsizetype find(qsizetype &cached, QStringView what)
-    {
-        if (cached == -1) return -1;  // none left in the block
-        if (cached < m_pos) cached = m_text.indexOf(what, m_pos);
-        return cached;
-    }
-    const QString &m_text;
-    qsizetype m_pos = 0;
-    qsizetype m_crlf = -2, m_cr = -2, m_lf = -2;
-};
-} // namespace
-
 void frmOrvelIRC::TCP1_DataArrival()
 {
     // Everything this block shows is shown once, when it has been handled.
     display::DisplayBatch batch;
-    // The held text keeps its buffer, so a remainder that grows over many arrivals is
-    // appended to rather than copied each time.
-    QString work = std::move(PartialLine);
-    const bool held = !work.isEmpty();
-    const QString received = Tcp1->GetData();
-    work += received;
-    PartialLine.clear();
+    core::Session &ss = session();
+    const QString received = ss.Socket().GetData();
     frmOrvelMain &m = Main();
     // The server has answered: a server that takes the connection and never says a word is
     // given up by the count-down like one that never takes it.
     m.StopCountDown();
-    const bool complete = work.endsWith(QLatin1Char('\n')) || work.endsWith(QLatin1Char('\r'));
-    // The held text is shown again at the head of the data that ends it; a piece that
-    // still ends nothing shows only itself, so data dribbled in many small pieces cannot
-    // repeat a long remainder into the view again and again.
-    if (m.mnuIndataWindow->isChecked())
-        form<frmInData>().Append((complete || !held ? work : received) + QStringLiteral("\r\n"));
-    // The LF of a CR LF that two reads split ends the line already handled.
-    if (SkipLeadingLf && work.startsWith(QLatin1Char('\n'))) work.remove(0, 1);
-    SkipLeadingLf = false;
-    if (DroppingLine) {
-        // The rest of a line already dropped as too long, up to its line end, goes with it.
-        qsizetype end = 0;
-        while (end < work.size() && work[end] != QLatin1Char('\r') && work[end] != QLatin1Char('\n')) ++end;
-        if (end == work.size()) return;
-        if (work[end] == QLatin1Char('\r') && end + 1 < work.size() && work[end + 1] == QLatin1Char('\n')) ++end;
-        SkipLeadingLf = end + 1 == work.size() && work[end] == QLatin1Char('\r');
-        work.remove(0, end + 1);
-        DroppingLine = false;
-        if (work.isEmpty()) return;
-    }
-    if (!complete) {
-        // Nothing is handled until a block ends in a line end.
-        if (work.size() <= MaxPartialLine) {
-            PartialLine = std::move(work);
-            return;
-        }
-        // Too much to hold back: the complete lines in it are handled now and only the
-        // unfinished last line is held; one that is itself too long is dropped.
-        qsizetype end = work.lastIndexOf(QLatin1Char('\n'));
-        if (end < 0) end = work.lastIndexOf(QLatin1Char('\r'));
-        if (work.size() - (end + 1) > MaxPartialLine) {
-            Addtext(QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
-            DroppingLine = true;
-        } else {
-            PartialLine = work.mid(end + 1);
-        }
-        work.truncate(end + 1);
-    }
-    SkipLeadingLf = PartialLine.isEmpty() && work.endsWith(QLatin1Char('\r'));
+    QString shown;
+    const bool view = ss.ShowReceived();
+    const core::ReceivedLines::Block block = ss.Framing().Take(received, view ? &shown : nullptr);
+    if (view) form<frmInData>().Append(shown);
+    if (block.overlong) Addtext(QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
     QPointer<frmOrvelIRC> self(this);
     Arrival a;
-    LineSplitter lines(work);
+    core::LineSplitter lines(block.lines);
     while (!lines.atEnd()) {
         QString line = lines.next();
         DispatchLine(line, a);
@@ -245,7 +150,7 @@ void frmOrvelIRC::TCP1_DataArrival()
 const frmOrvelIRC::LineNeedles &frmOrvelIRC::Needles()
 {
     LineNeedles &n = m_needles;
-    const QString &nick = IrcData::CurrentNick;
+    const QString &nick = session().Nick();
     // Built once at first use even when the nick is still empty.
     if (!n.ownPrefix.isEmpty() && n.nick == nick) return n;
     n.nick = nick;
@@ -286,6 +191,7 @@ bool nickInUse(const QString &line, const LineView &v, const frmOrvelIRC::LineNe
 
 void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
 {
+    core::Session &ss = session();
     LineView v(line);
     // Rows tried in every channel state.
     if (v.Command() == u"PING" && (!v.HasPrefix() || v.FromServer())) {
@@ -293,7 +199,7 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
         return;
     }
     const LineNeedles *n = &Needles();
-    if (v.Command() == u"PRIVMSG" && v.Last() == u"!time" && SameChannel(v.Param(0), CurrentChannel)) ClockReply(v);
+    if (v.Command() == u"PRIVMSG" && v.Last() == u"!time" && ss.IsCurrentChannel(v.Param(0))) ClockReply(v);
     if (hasOwnPrefix(line, *n)) {
         if (v.Command() == u"NICK") {
             // Renamed by the server or a raw command: from now on we go by the new nick. The
@@ -334,15 +240,15 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
     if (line.startsWith(QLatin1String("ERROR"))) ErrorNotice(line);
     if (v.HasPrefix() && v.Command() == u"PRIVMSG") {
         // Once in a channel, DCC offers go on to the channel rules, which refuse them.
-        if (!(ChannelState == 2 && IsDccOffer(request))) {
+        if (!(ss.ChannelState() == core::ChannelState::Joined && IsDccOffer(request))) {
             DisplayMessage(line, a);
             return;
         }
     }
 
-    switch (ChannelState) {
-    case 0:
-        if (v.Command() == u"513" && v.HasPrefix() && v.Prefix() == IrcData::ServerName) {
+    switch (ss.ChannelState()) {
+    case core::ChannelState::None:
+        if (v.Command() == u"513" && v.HasPrefix() && v.Prefix() == ss.ServerName()) {
             PingCodeReply(line);
             return;
         }
@@ -352,35 +258,34 @@ void frmOrvelIRC::DispatchLine(QString &line, Arrival &a)
             // PING would be answered cut short. Such a name is not taken.
             const bool sendable = !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n')) &&
                                   !name.contains(QChar(0));
-            if (sendable) IrcData::ServerName = name.toString();
-            WelcomeSeen = true;
+            if (sendable) ss.SetServerName(name.toString());
+            ss.SetWelcomeSeen(true);
         }
         // Until the welcome names the server, whatever a server says is shown: a refused
         // user name or a registration time-out must reach the user.
-        if ((v.HasPrefix() && v.Prefix() == IrcData::ServerName) || (!WelcomeSeen && v.FromServer())) ServerText(line);
+        if ((v.HasPrefix() && v.Prefix() == ss.ServerName()) || (!ss.WelcomeSeen() && v.FromServer())) ServerText(line);
         return;
-    case 1:
-        if (v.HasPrefix() && v.Prefix() == IrcData::ServerName) {
+    case core::ChannelState::JoinSent:
+        if (v.HasPrefix() && v.Prefix() == ss.ServerName()) {
             // The topic, names and end of names of the channel being joined (the names
             // reply has its channel after the public/secret marker) are the join's.
             const QStringView w = v.Command();
             const bool names = w == u"353";
-            if ((names || w == u"332" || w == u"366") && IsCurrentChannel(v.Param(names ? 2 : 1))) {
+            if ((names || w == u"332" || w == u"366") && ss.IsCurrentChannel(v.Param(names ? 2 : 1))) {
                 JoinReply(line, v);
                 return;
             }
             // Everything else the server says is shown; a refused join stops the wait. A 437
             // may refuse a nick instead: it counts only when it names the channel.
-            if (isJoinRefusal(w) && (w != u"437" || IsCurrentChannel(v.Param(1)))) ChannelState = 0;
+            if (isJoinRefusal(w) && (w != u"437" || ss.IsCurrentChannel(v.Param(1))))
+                ss.SetChannelState(core::ChannelState::None);
             ServerText(line);
             return;
         }
         if (!v.HasPrefix() && v.Command() == u"JOIN") JoinEcho(v);
         return;
-    case 2:
+    case core::ChannelState::Joined:
         StateTwoChain(line, v, a);
-        return;
-    default:
         return;
     }
 }

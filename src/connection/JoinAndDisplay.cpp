@@ -1,10 +1,10 @@
 // Received channel and private messages, the join replies and the nick list fill.
 #include "connection/frmOrvelIRC.h"
-#include "connection/LineView.h"
-#include "connection/FormattingMarks.h"
+#include "core/LineView.h"
+#include "core/FormattingMarks.h"
+#include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
-#include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include "windows/frmOrvelChat.h"
 #include <QLabel>
@@ -74,7 +74,7 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
     const QString text = *Mid(targetPart, InStr(targetPart, QStringLiteral(":")) + 1);
     const std::optional<QString> nick = labelNick(line);
 
-    if (target.toLower() == IrcData::CurrentNick.toLower()) {
+    if (target.toLower() == session().Nick().toLower()) {
         const bool wasOpen = loaded<frmOrvelChat>() != nullptr;
         const QString sender = senderOf(line);
         QPointer<frmOrvelChat> chat = &form<frmOrvelChat>();
@@ -136,12 +136,12 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
     const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
     const QString afterColon = *Mid(rest, InStr(rest, QStringLiteral(":")) + 1);
     if (v.Command() == u"332") {
-        form<frmChan>().setCaption(ChanCentral.Text + QStringLiteral(": ") + WithoutMarks(afterColon));
+        form<frmChan>().setCaption(ChanCentral() + QStringLiteral(": ") + WithoutMarks(afterColon));
     } else if (v.Command() == u"353") {
         addNames(afterColon);
     } else if (v.Command() == u"366") {
-        ChannelState = 2;
-        PartedCurrentChannel = false;
+        session().SetChannelState(core::ChannelState::Joined);
+        session().SetPartedCurrentChannel(false);
         NamesRunOpen = false;
     }
 }
@@ -156,7 +156,7 @@ void frmOrvelIRC::JoinEcho(const LineView &v)
     // The channel this echo is for (a quicker join may have been typed since), as the user
     // typed it when it is the current one.
     const QStringView joined = v.Param(0);
-    const QString name = IsCurrentChannel(joined) ? CurrentChannel : joined.toString();
+    const QString name = session().IsCurrentChannel(joined) ? session().CurrentChannel() : joined.toString();
     const QString text = QStringLiteral("\x01 Now speaking in ") + name;
     c.Incoming->SetSelText(c.Incoming->TextLength() > 0 ? QStringLiteral("\r\n") + text : text);
 }
@@ -164,8 +164,9 @@ void frmOrvelIRC::JoinEcho(const LineView &v)
 void frmOrvelIRC::NamesRefill(const LineView &v)
 {
     // The public names of the current channel from the server, however it spells the channel.
-    const bool ours = v.Command() == u"353" && v.HasPrefix() && v.Prefix() == IrcData::ServerName &&
-                      v.Param(0) == IrcData::CurrentNick && v.Param(1) == u"=" && IsCurrentChannel(v.Param(2));
+    const core::Session &ss = session();
+    const bool ours = v.Command() == u"353" && v.HasPrefix() && v.Prefix() == ss.ServerName() &&
+                      v.Param(0) == ss.Nick() && v.Param(1) == u"=" && ss.IsCurrentChannel(v.Param(2));
     if (!ours) {
         NamesRunOpen = false;
         return;

@@ -2,6 +2,8 @@
 // repeat the command list. The phase lives in the indicator's colour.
 #include "connection/Teletrivia.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
+#include "frame/frmOrvelMain.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include <QEvent>
@@ -72,7 +74,7 @@ void frmOrvelIRC::Teletrivia_Timer()
             question = entry->question;
             IrcData::TriviaAnswer = entry->answer;
         }
-        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia Question: \x03" "10") +
+        session().SendData(QStringLiteral("PRIVMSG ") + session().CurrentChannel() + QStringLiteral(" :\x03" "12<<Teletrivia Question: \x03" "10") +
                  question + QStringLiteral("\x03" "12>>"));
         form<frmChan>().Addtext(QStringLiteral("> <<Teletrivia Question: ") + question + QStringLiteral(">>"));
         SetPicture1BackColor(Reveal);
@@ -81,9 +83,9 @@ void frmOrvelIRC::Teletrivia_Timer()
     case Reveal: {
         // A question already won shows no answer rather than the internal marker.
         const QString answer = IrcData::TriviaAnswer == trivia::AnsweredMarker ? QString() : IrcData::TriviaAnswer;
-        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia:\x03" "10 No-one got it :( Answer: ") +
+        session().SendData(QStringLiteral("PRIVMSG ") + session().CurrentChannel() + QStringLiteral(" :\x03" "12<<Teletrivia:\x03" "10 No-one got it :( Answer: ") +
                  answer + QStringLiteral("\x03" "12>>"));
-        SendData(QStringLiteral("PRIVMSG ") + CurrentChannel +
+        session().SendData(QStringLiteral("PRIVMSG ") + session().CurrentChannel() +
                  QStringLiteral(" :\x03" "12<<Teletrivia:\x03" "10 Commands: !scores, !stop, !directions. Next Question...\x03" "12>>"));
         form<frmChan>().Addtext(kCommandList);
         SetPicture1BackColor(Ask);

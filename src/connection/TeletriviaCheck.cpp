@@ -1,7 +1,9 @@
 // Teletrivia's reading of plain channel text: answers, "!directions" and "!stop".
-#include "connection/LineView.h"
+#include "core/LineView.h"
 #include "connection/Teletrivia.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
+#include "frame/frmOrvelMain.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 
@@ -18,7 +20,7 @@ void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
     if (!IrcData::TriviaAnswer.isEmpty() && said == IrcData::TriviaAnswer.toUpper()) {
         // The game's own line, at most one a question: not held back by the budget that
         // paces answers to what others ask.
-        SendWhole(QStringLiteral("PRIVMSG ") + CurrentChannel + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
+        session().SendWhole(QStringLiteral("PRIVMSG ") + session().CurrentChannel() + QStringLiteral(" :\x03" "12<<Teletrivia: \x03" "10") + sender +
                   QStringLiteral(" \x03" "12got it! Answer: \x03" "10") + text + QStringLiteral("\x03" "12>>"));
         form<frmChan>().Addtext(QStringLiteral("<<Teletrivia: ") + sender + QStringLiteral(" got it! Answer: ") + text +
                                 QStringLiteral(">>"));
@@ -26,17 +28,17 @@ void frmOrvelIRC::TeletriviaCheck(const QString &line, Arrival &)
         IrcData::TriviaAnswer = trivia::AnsweredMarker;
     }
     if (said == QLatin1String("!DIRECTIONS")) {
-        SendReply(QStringLiteral("PRIVMSG ") + CurrentChannel +
+        session().SendReply(QStringLiteral("PRIVMSG ") + session().CurrentChannel() +
                   QStringLiteral(" :\x03" "12<<\x03" "10You are playing teletrivia on IRC. This means that ") +
-                  IrcData::CurrentNick +
+                  session().Nick() +
                   QStringLiteral(" asks the questions, and you \x03" "4TRY \x03" "10and answer them. Simple enough? (Thats what you think!)\x03" "12>>"));
-        Addtext(QStringLiteral("<<You are playing teletrivia on IRC. This means that ") + IrcData::CurrentNick +
+        Addtext(QStringLiteral("<<You are playing teletrivia on IRC. This means that ") + session().Nick() +
                 QStringLiteral(" asks the questions, and you TRY and answer them. Simple enough? (Thats what you think!)>>"));
     }
     if (said == QLatin1String("!STOP")) {
         Teletrivia->setEnabled(false);
         Addtext2(QStringLiteral("\x01 Teletrivia haulted"));
-        SendReply(QStringLiteral("NOTICE ") + CurrentChannel + QStringLiteral(" :\x03" "12<<\x03" "10 ") + sender +
+        session().SendReply(QStringLiteral("NOTICE ") + session().CurrentChannel() + QStringLiteral(" :\x03" "12<<\x03" "10 ") + sender +
                   QStringLiteral(", you stoped teletrivia. Why? Is it because it was too \x03" "4HARD \x03" "10for you? Too much of a \x03" "4MOMA'S BOY\x03" "10?\x03" "12>>"));
     }
 }

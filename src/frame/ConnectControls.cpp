@@ -6,7 +6,8 @@
 #include "frame/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
-#include "settings/IrcData.h"
+#include "core/Session.h"
+#include "platform/TcpSocket.h"
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
@@ -70,22 +71,24 @@ void frmOrvelMain::cmdConnect_Click()
     cmdDisconnect->setEnabled(true);
 
     QPointer<frmOrvelIRC> s(&form<frmOrvelIRC>());
-    if (!s->Caption().isEmpty()) s->Addtext2(QStringLiteral("\x01 Disconnected"));
+    core::Session &ss = *m_session;
+    if (ss.IsConnectedFlag()) s->Addtext2(QStringLiteral("\x01 Disconnected"));
     s->Incoming->SetMousePointer(13);
 
-    s->CloseSocket();
+    ss.CloseSocket();
     // Until this connection's welcome, the server goes by the host the user chose.
-    IrcData::ServerName = s->ServerAddress();
-    s->Tcp1->RemoteHost = s->ServerAddress();
+    ss.SetServerName(ss.ServerAddress());
+    TcpSocket &socket = ss.Socket();
+    socket.RemoteHost = ss.ServerAddress();
     // A port that is not a whole number from 1 to 65535 must not reach a stale port:
     // the attempt then never connects and the count-down reports it.
-    if (const auto port = portNumber(IrcData::ServerPort)) {
-        s->Tcp1->RemotePort = *port;
-        s->Tcp1->Connect();
+    if (const auto port = portNumber(ss.ServerPort())) {
+        socket.RemotePort = *port;
+        socket.Connect();
     }
 
-    s->Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
-    s->setCaption(s->txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
+    s->Addtext2(QStringLiteral("\x01 Attempting to connect to ") + ss.ServerName() + QStringLiteral("..."));
+    ss.SetConnectedCaption(core::Session::ConnectedAs(s->txtNick.Text, ss.ServerName()));
 
     if (txtPcdos.Text == QLatin1String("yes")) PlayCdOnConnect();
 
@@ -103,7 +106,7 @@ void frmOrvelMain::cmdDisconnect_Click()
 {
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.Incoming->SetMousePointer(1);
-    s.setCaption(QString());
+    m_session->SetConnectedCaption(QString());
     s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
 }
 
@@ -144,11 +147,11 @@ void frmOrvelMain::mnuCloseTCPSocket_Click() { mnuCloseTheTCPSocket_Click(); }
 void frmOrvelMain::mnuSendtheserveraquitmessage_Click()
 {
     frmOrvelIRC &s = form<frmOrvelIRC>();
-    if (s.Caption().isEmpty()) {
+    if (!m_session->IsConnectedFlag()) {
         s.Addtext(QStringLiteral("\x01 Your not connected"));
         return;
     }
-    s.setCaption(QString());
+    m_session->SetConnectedCaption(QString());
     s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
     s.Addtext2(QStringLiteral("\x01 Disconnected"));
 }

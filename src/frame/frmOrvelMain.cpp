@@ -1,10 +1,13 @@
 #include "frame/frmOrvelMain.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
 #include "dialogs/frmSplash.h"
 #include "frame/Forms.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
+#include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
+#include "windows/frmOutData.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,10 +46,16 @@ frmOrvelMain &Main()
     return *g_main;
 }
 
+core::Session &session() { return Main().Session(); }
+
 frmOrvelMain::frmOrvelMain()
 {
     g_main = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
+    m_session = new core::Session(this);
+    // A settings file that cannot be written is told in a box.
+    settings::SetWriteFailureNotice(
+        [](const QString &text) { platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation); });
     auto *central = new QWidget(this);
     m_layout = new QVBoxLayout(central);
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -87,6 +96,9 @@ frmOrvelMain::~frmOrvelMain()
     // The MDI area reports activation changes while its children are destroyed.
     disconnect(m_mdi, nullptr, this, nullptr);
     delete m_panelGeometry;
+    // The windows are gone by now; the session they showed goes before the frame's children.
+    delete m_session;
+    m_session = nullptr;
     if (g_main == this) g_main = nullptr;
 }
 
@@ -169,6 +181,15 @@ void frmOrvelMain::buildMenus()
     mnuIndataWindow->setCheckable(true);
     mnuOutDataWindow = mnuServer->addAction(QStringLiteral("OutData Window"));
     mnuOutDataWindow->setCheckable(true);
+    // The marks are the session's raw-view switches, shown: each follows the other at once.
+    connect(mnuIndataWindow, &QAction::toggled, m_session, &core::Session::SetShowReceived);
+    connect(m_session, &core::Session::ShowReceivedChanged, mnuIndataWindow, &QAction::setChecked);
+    connect(mnuOutDataWindow, &QAction::toggled, m_session, &core::Session::SetShowSent);
+    connect(m_session, &core::Session::ShowSentChanged, mnuOutDataWindow, &QAction::setChecked);
+    // Every sent line goes into the sent-data view while its switch is on.
+    connect(m_session, &core::Session::Sent, this, [this](const QString &line) {
+        if (m_session->ShowSent()) form<frmOutData>().Append(QStringLiteral("\r\n") + line);
+    });
     // The handlers decide the mark from what it was before the click.
     connect(mnuIndataWindow, &QAction::triggered, this, [this] {
         mnuIndataWindow->setChecked(!mnuIndataWindow->isChecked());

@@ -16,6 +16,7 @@ class QScrollArea;
 class QFrame;
 class QVBoxLayout;
 class RichPane;
+namespace core { class Session; }
 
 // The main frame: menus, window list and bar, dashboard, timers and the setting holders
 // of the frame. There is one, created at start and living to the end.
@@ -26,6 +27,8 @@ public:
     frmOrvelMain();
     ~frmOrvelMain() override;
     static frmOrvelMain *Instance();
+    // The one IRC session, as long as the frame lives.
+    core::Session &Session() const { return *m_session; }
 
     void MDIForm_Load();
     void MDIForm_Unload();
@@ -338,6 +341,7 @@ private:
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
 
+    core::Session *m_session = nullptr;
     QMdiArea *m_mdi = nullptr;
     // Watches the panel's resizes; goes first when the frame is destroyed, while its children
     // still report events.
@@ -351,3 +355,5 @@ private:
 
 // The one frame.
 frmOrvelMain &Main();
+// The frame's IRC session.
+core::Session &session();

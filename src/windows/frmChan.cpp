@@ -5,6 +5,7 @@
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
+#include "core/Session.h"
 #include "settings/IrcData.h"
 #include <QAction>
 #include <QContextMenuEvent>
@@ -16,7 +17,7 @@
 
 namespace {
 frmOrvelIRC &server() { return form<frmOrvelIRC>(); }
-QString chanCentral() { return server().ChanCentral.Text; }
+QString chanCentral() { return server().ChanCentral(); }
 } // namespace
 
 frmChan::frmChan()
@@ -94,7 +95,7 @@ void frmChan::Form_Unload()
     m.mnuStartTeleTrivia->setEnabled(false);
     m.mnuShowChannelWindow->setEnabled(true);
     // With the server window gone there is no socket to leave the channel on.
-    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral.Text);
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral());
     m.ReleaseWindowEntry(QStringLiteral("Channel Window"), 6);
 }
 
@@ -147,7 +148,7 @@ struct Row
 void action(frmChan &c, const QString &a)
 {
     if (c.Namelist->Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
-    c.Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QLatin1Char(' ') + a);
+    c.Addtext2(QStringLiteral("* ") + session().Nick() + QLatin1Char(' ') + a);
 }
 
 const std::vector<Row> &table()
@@ -206,7 +207,7 @@ void frmChan::RunTypedLine(const QString &line)
 {
     if (!line.startsWith(QLatin1Char('/'))) {
         server().SendData(QStringLiteral("PRIVMSG ") + chanCentral() + QStringLiteral(" :") + line);
-        Addtext(QStringLiteral("<") + IrcData::CurrentNick + QStringLiteral("> ") + line);
+        Addtext(QStringLiteral("<") + session().Nick() + QStringLiteral("> ") + line);
         return;
     }
     const commands::Cut c = commands::TakeCommand(*Outgoing, line);

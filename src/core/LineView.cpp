@@ -1,4 +1,4 @@
-#include "connection/LineView.h"
+#include "core/LineView.h"
 
 LineView::LineView(const QString &line) { Reset(line); }
 
