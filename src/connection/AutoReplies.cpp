@@ -6,6 +6,7 @@
 #include "core/LineView.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
+#include "core/Screen.h"
 #include "core/Session.h"
 #include "settings/SettingsFile.h"
 #include <QLabel>
@@ -13,11 +14,12 @@
 
 void frmOrvelIRC::PingReply(const LineView &v)
 {
-    Addtext2(QStringLiteral("PING? PONG!"));
-    Main().PlaySnd(QStringLiteral("ping.wav"));
+    core::Session &ss = session();
+    core::Screen &screen = ss.Display();
+    screen.ServerLine(core::ServerStyle::Progress, QStringLiteral("PING? PONG!"));
+    screen.PlaySound(QStringLiteral("ping.wav"));
     // The token goes back alone: servers that check it while registering want nothing else.
     const QString token = v.Last().toString();
-    core::Session &ss = session();
     ss.SendData(token.isEmpty() ? QStringLiteral("PONG ") + ss.ServerName() : QStringLiteral("PONG :") + token);
     if (ss.ChannelState() == core::ChannelState::Joined) ss.SendData(QStringLiteral("NAMES ") + ss.CurrentChannel());
 }
@@ -39,7 +41,7 @@ void frmOrvelIRC::OwnModeNotice(const LineView &cut)
         if (i > 1) mode += QLatin1Char(' ');
         mode += cut.Param(i);
     }
-    Addtext(QStringLiteral("\x01 Your mode is now ") + mode);
+    session().Display().ServerLine(core::ServerStyle::Status, QStringLiteral("\x01 Your mode is now ") + mode);
 }
 
 void frmOrvelIRC::OwnNickChange(QStringView nick)
@@ -60,7 +62,7 @@ void frmOrvelIRC::AlternativeNickReply()
     if (alt == ss.Nick() || alt.isEmpty()) return;
     ss.SendData(QStringLiteral("NICK ") + alt);
     ss.ChangeNick(alt, true);
-    Addtext(QStringLiteral("\x01 Attempting to change your nick..."));
+    ss.Display().ServerLine(core::ServerStyle::Status, QStringLiteral("\x01 Attempting to change your nick..."));
 }
 
 namespace {
@@ -95,10 +97,12 @@ void frmOrvelIRC::ClosingLinkReply(const QString &line)
         reason = line.mid(QStringLiteral("ERROR :Closing Link:").size()).trimmed();
     }
     reason = WithoutMarks(reason);
-    Addtext2(QStringLiteral("\x01 Quit IRC (") + reason + QStringLiteral(")"));
-    HideChannelWindow();
-    session().SetChannelState(core::ChannelState::None);
-    Main().PlaySnd(QStringLiteral("quit.wav"));
+    core::Session &ss = session();
+    core::Screen &screen = ss.Display();
+    screen.ServerLine(core::ServerStyle::Progress, QStringLiteral("\x01 Quit IRC (") + reason + QStringLiteral(")"));
+    screen.HideChannelWindow();
+    ss.SetChannelState(core::ChannelState::None);
+    screen.PlaySound(QStringLiteral("quit.wav"));
 }
 
 void frmOrvelIRC::VersionReply(const LineView &v)
@@ -107,13 +111,14 @@ void frmOrvelIRC::VersionReply(const LineView &v)
     if (IsPlainNick(sender))
         session().SendReply(QStringLiteral("NOTICE ") + sender +
                   QStringLiteral(" :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna"));
-    Addtext2(QStringLiteral("\x01 -> [") + sender + QStringLiteral("] VERSION"));
+    session().Display().ServerLine(core::ServerStyle::Progress, QStringLiteral("\x01 -> [") + sender + QStringLiteral("] VERSION"));
 }
 
 void frmOrvelIRC::PageNotice(const LineView &v)
 {
-    Addtext(QStringLiteral("\x01 You are being paged by: ") + v.Nick().toString());
-    Main().PlaySnd(QStringLiteral("page.wav"));
+    core::Screen &screen = session().Display();
+    screen.ServerLine(core::ServerStyle::Status, QStringLiteral("\x01 You are being paged by: ") + v.Nick().toString());
+    screen.PlaySound(QStringLiteral("page.wav"));
 }
 
 void frmOrvelIRC::TimeReply(const LineView &v)
@@ -124,13 +129,14 @@ void frmOrvelIRC::TimeReply(const LineView &v)
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
-void frmOrvelIRC::WakeupSound() { Main().PlaySnd(QStringLiteral("wakeup.wav")); }
+void frmOrvelIRC::WakeupSound() { session().Display().PlaySound(QStringLiteral("wakeup.wav")); }
 
 void frmOrvelIRC::ErrorNotice(const QString &line)
 {
     const int open = cut::InStr(line, QStringLiteral("("));
-    if (open > 0) Addtext2(QStringLiteral("\x01 ERROR ") + WithoutMarks(line.mid(open - 1)));
-    Main().PlaySnd(QStringLiteral("error.wav"));
+    core::Screen &screen = session().Display();
+    if (open > 0) screen.ServerLine(core::ServerStyle::Progress, QStringLiteral("\x01 ERROR ") + WithoutMarks(line.mid(open - 1)));
+    screen.PlaySound(QStringLiteral("error.wav"));
 }
 
 void frmOrvelIRC::PingCodeReply(const QString &line)

@@ -5,6 +5,7 @@
 #include "core/LineView.h"
 #include "connection/frmOrvelIRC.h"
 #include "core/Session.h"
+#include "core/Screen.h"
 #include "frame/frmOrvelMain.h"
 #include "windows/frmChan.h"
 #include <QMdiSubWindow>
@@ -52,12 +53,6 @@ void removeEveryForm(frmChan &c, const QString &nick)
     findAndRemove(c, QLatin1Char('+') + nick + QLatin1Char(' '));
 }
 
-bool channelWindowVisible()
-{
-    frmChan *c = loaded<frmChan>();
-    return c && c->SubWindow() && !c->SubWindow()->isHidden();
-}
-
 // Whether a channel mode letter takes a parameter: the member and list modes and the key
 // always, the limit only when it is set.
 bool takesParameter(QChar letter, bool adding)
@@ -67,7 +62,7 @@ bool takesParameter(QChar letter, bool adding)
 
 // One change of a member's operator or voice status, or of a ban, shown and kept in the
 // list; false for letters the channel window does not follow.
-bool applyMode(frmChan &c, QChar sign, QChar letter, const QString &target, const QString &setter)
+bool applyMode(frmChan &c, core::Screen &screen, QChar sign, QChar letter, const QString &target, const QString &setter)
 {
     const bool adding = sign == QLatin1Char('+');
     // A member keeps one entry: a status it already has, or lacks, changes nothing, and the
@@ -86,7 +81,8 @@ bool applyMode(frmChan &c, QChar sign, QChar letter, const QString &target, cons
     } else if (letter != QLatin1Char('b')) {
         return false;
     }
-    c.Addtext2(QStringLiteral("\x01 ") + setter + QStringLiteral(" sets mode: ") + sign + letter + QLatin1Char(' ') + target);
+    screen.ChannelLine(core::ChannelStyle::Event,
+                       QStringLiteral("\x01 ") + setter + QStringLiteral(" sets mode: ") + sign + letter + QLatin1Char(' ') + target);
     return true;
 }
 
@@ -95,6 +91,7 @@ bool applyMode(frmChan &c, QChar sign, QChar letter, const QString &target, cons
 bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
 {
     core::Session &ss = session();
+    core::Screen &screen = ss.Display();
     const QString &nick = ss.Nick();
     const QString &chan = ss.CurrentChannel();
     const QStringView command = v.Command();
@@ -105,22 +102,22 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
 
     // WHOIS replies; the 311 opens the block and names the user for its end.
     if (fromServer && command == u"311") {
-        form<frmChan>().Addtext3(kSeparator);
-        Main().PlaySnd(QStringLiteral("whois.wav"));
+        screen.ChannelLine(core::ChannelStyle::Rule, kSeparator);
+        screen.PlaySound(QStringLiteral("whois.wav"));
         if (v.Count()) a.whoisText = WithoutMarks(v.Last().toString());
-        form<frmChan>().Addtext4(QStringLiteral("\x01 User: ") + a.whoisText);
+        screen.ChannelLine(core::ChannelStyle::Whois, QStringLiteral("\x01 User: ") + a.whoisText);
     } else if (fromServer && command == u"319") {
-        form<frmChan>().Addtext4(QStringLiteral("\x01 Channels: ") + WithoutMarks(v.Last().toString()));
+        screen.ChannelLine(core::ChannelStyle::Whois, QStringLiteral("\x01 Channels: ") + WithoutMarks(v.Last().toString()));
     } else if (fromServer && command == u"312") {
-        form<frmChan>().Addtext4(QStringLiteral("\x01 Server: ") + WithoutMarks(v.Last().toString()));
+        screen.ChannelLine(core::ChannelStyle::Whois, QStringLiteral("\x01 Server: ") + WithoutMarks(v.Last().toString()));
     } else if (fromServer && command == u"318") {
-        form<frmChan>().Addtext4(QStringLiteral("\x01 End of Whois for ") + a.whoisText);
-        form<frmChan>().Addtext3(kSeparator);
+        screen.ChannelLine(core::ChannelStyle::Whois, QStringLiteral("\x01 End of Whois for ") + a.whoisText);
+        screen.ChannelLine(core::ChannelStyle::Rule, kSeparator);
     }
 
     // Topic change: the caption names the channel and the new topic.
     if (command == u"TOPIC" && here && v.Count() >= 2)
-        form<frmChan>().setCaption(chan + QStringLiteral(": ") + WithoutMarks(v.Last().toString()));
+        screen.ChannelCaption(chan + QStringLiteral(": ") + WithoutMarks(v.Last().toString()));
 
     NamesRefill(v);
 
@@ -129,29 +126,29 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         const QString reason = v.Count() >= 3 ? WithoutMarks(v.Last().toString()) : QString();
         const QString kicker = own ? nick : v.Nick().toString();
         if (victim == nick) {
-            if (frmChan *c = loaded<frmChan>()) c->Unload();
-            Addtext(QStringLiteral("\x01 You were kicked out of ") + chan + QStringLiteral(" by ") + kicker +
-                    QStringLiteral(". Reason: ") + reason);
+            screen.CloseChannelWindow();
+            screen.ServerLine(core::ServerStyle::Status, QStringLiteral("\x01 You were kicked out of ") + chan +
+                                                             QStringLiteral(" by ") + kicker + QStringLiteral(". Reason: ") + reason);
             ss.SetChannelState(core::ChannelState::None);
             return true;
         }
         // Someone else's kick: they are gone from the channel like after a part.
         frmChan &c = form<frmChan>();
         removeEveryForm(c, victim);
-        c.Addtext2(QStringLiteral("\x01 ") + victim + QStringLiteral(" was kicked by ") + kicker + QStringLiteral(" (") +
-                   reason + QLatin1Char(')'));
+        screen.ChannelLine(core::ChannelStyle::Event, QStringLiteral("\x01 ") + victim + QStringLiteral(" was kicked by ") +
+                                                          kicker + QStringLiteral(" (") + reason + QLatin1Char(')'));
         return true;
     }
 
     if (command == u"PART" && here) {
         if (own) {
-            Addtext2(QStringLiteral("\x01 Parted ") + chan);
+            screen.ServerLine(core::ServerStyle::Progress, QStringLiteral("\x01 Parted ") + chan);
             ss.SetPartedCurrentChannel(true);
         } else {
             const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();
             removeEveryForm(c, who);
-            c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" has Left ") + chan);
+            screen.ChannelLine(core::ChannelStyle::Event, QStringLiteral("\x01 ") + who + QStringLiteral(" has Left ") + chan);
         }
         return true;
     }
@@ -162,7 +159,8 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         const QString who = v.Nick().toString();
         if (IsPlainNick(who))
             ss.SendReply(QStringLiteral("NOTICE ") + who + QStringLiteral(" :OrvelIRC is not a DCC compatible IRC client."));
-        Addtext5((dccSend ? QStringLiteral("\x01 DCC Send from ") : QStringLiteral("\x01 DCC Chat from ")) + who);
+        screen.ServerLine(core::ServerStyle::Offer,
+                          (dccSend ? QStringLiteral("\x01 DCC Send from ") : QStringLiteral("\x01 DCC Chat from ")) + who);
         if (dccSend) return true;
     }
 
@@ -170,8 +168,8 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
         const QString who = v.Nick().toString();
         frmChan &c = form<frmChan>();
         removeEveryForm(c, who);
-        c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" Has Quit IRC (") + WithoutMarks(v.Last().toString()) +
-                   QLatin1Char(')'));
+        screen.ChannelLine(core::ChannelStyle::Event, QStringLiteral("\x01 ") + who + QStringLiteral(" Has Quit IRC (") +
+                                                          WithoutMarks(v.Last().toString()) + QLatin1Char(')'));
         return true;
     }
 
@@ -191,23 +189,23 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
             if (!takesParameter(letter, sign == QLatin1Char('+'))) continue;
             const QString target = v.Param(next++).toString();
             if (target.isEmpty()) continue;
-            if (applyMode(c, sign, letter, target, setter) && letter != QLatin1Char('b')) memberChanged = true;
+            if (applyMode(c, screen, sign, letter, target, setter) && letter != QLatin1Char('b')) memberChanged = true;
         }
         if (memberChanged) return true;
     }
 
     if (command == u"JOIN" && here) {
         if (own) {
-            form<frmChan>().ShowForm();
+            screen.ShowChannelWindow();
         } else {
             const QString who = v.Nick().toString();
             frmChan &c = form<frmChan>();
-            c.Addtext2(QStringLiteral("\x01 ") + who + QStringLiteral(" has joined ") + chan);
+            screen.ChannelLine(core::ChannelStyle::Event, QStringLiteral("\x01 ") + who + QStringLiteral(" has joined ") + chan);
             c.Namelist->AddItem(who);
         }
     }
 
-    if (command == u"NICK" && channelWindowVisible()) {
+    if (command == u"NICK" && screen.ChannelWindowVisible()) {
         const QString oldNick = v.Nick().toString();
         const QString newNick = v.Param(0).toString();
         if (!oldNick.isEmpty() && IsPlainNick(newNick)) {
@@ -216,7 +214,7 @@ bool frmOrvelIRC::StateTwoChain(QString &line, const LineView &v, Arrival &a)
             const Member m = findMember(c, oldNick);
             if (m.at >= 0) c.Namelist->Replace(m.at, m.status + newNick);
             else c.Namelist->AddItem(newNick);
-            c.Addtext2(QStringLiteral("\x01 ") + oldNick + QStringLiteral(" is now known as ") + newNick);
+            screen.ChannelLine(core::ChannelStyle::Event, QStringLiteral("\x01 ") + oldNick + QStringLiteral(" is now known as ") + newNick);
         }
     }
 

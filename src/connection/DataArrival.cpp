@@ -4,6 +4,7 @@
 #include "connection/frmOrvelIRC.h"
 #include "core/FormattingMarks.h"
 #include "core/LineView.h"
+#include "core/Screen.h"
 #include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/DisplayBatch.h"
@@ -122,9 +123,10 @@ void frmOrvelIRC::ConnectionGone(void (frmOrvelIRC::*note)(const QString &))
 
 void frmOrvelIRC::TCP1_DataArrival()
 {
-    // Everything this block shows is shown once, when it has been handled.
-    display::DisplayBatch batch;
     core::Session &ss = session();
+    core::Screen &screen = ss.Display();
+    // Everything this block shows is shown once, when it has been handled.
+    const core::BlockScope block(screen);
     const QString received = ss.Socket().GetData();
     frmOrvelMain &m = Main();
     // The server has answered: a server that takes the connection and never says a word is
@@ -132,12 +134,14 @@ void frmOrvelIRC::TCP1_DataArrival()
     m.StopCountDown();
     QString shown;
     const bool view = ss.ShowReceived();
-    const core::ReceivedLines::Block block = ss.Framing().Take(received, view ? &shown : nullptr);
-    if (view) form<frmInData>().Append(shown);
-    if (block.overlong) Addtext(QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
+    const core::ReceivedLines::Block taken = ss.Framing().Take(received, view ? &shown : nullptr);
+    if (view) screen.ShowReceived(shown);
+    if (taken.overlong)
+        screen.ServerLine(core::ServerStyle::Status,
+                          QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
     QPointer<frmOrvelIRC> self(this);
     Arrival a;
-    core::LineSplitter lines(block.lines);
+    core::LineSplitter lines(taken.lines);
     while (!lines.atEnd()) {
         QString line = lines.next();
         DispatchLine(line, a);
@@ -307,11 +311,5 @@ void frmOrvelIRC::ServerText(const QString &line)
         }
         if (at > 0 && at < line.size()) text = line.mid(at);
     }
-    Addtext3(WithoutMarks(text));
-}
-
-// A channel window that is not loaded is not created only to be hidden.
-void frmOrvelIRC::HideChannelWindow()
-{
-    if (frmChan *c = loaded<frmChan>()) c->HideForm();
+    session().Display().ServerLine(core::ServerStyle::Server, WithoutMarks(text));
 }

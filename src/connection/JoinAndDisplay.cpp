@@ -3,6 +3,7 @@
 #include "core/LineView.h"
 #include "core/FormattingMarks.h"
 #include "core/Session.h"
+#include "core/Screen.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/TextCut.h"
 #include "windows/frmChan.h"
@@ -44,14 +45,8 @@ void addNames(const QString &names)
     }
 }
 
-// The colour of each code 0 to 15; -1 is the one colour outside the palette.
-const int kCodeColour[16] = {15, 0, 1, 2, 12, 4, 5, 6, 14, 10, 8, 6, 9, -1, 2, 7};
-
-void setColour(RichPane *pane, int palette)
-{
-    if (palette < 0) pane->SetSelColorRgb(QColor(192, 0, 192));
-    else pane->SetSelColor(palette);
-}
+// The colour of each code 0 to 15.
+const int kCodeColour[16] = {15, 0, 1, 2, 12, 4, 5, 6, 14, 10, 8, 6, 9, core::Code13Colour, 2, 7};
 
 // How many digits after the \x03 at `at` make its colour code, and which code they name
 // (-1: none). Two digits from 00 to 15 are one code, as every client sends them; any
@@ -74,17 +69,8 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
     const QString text = *Mid(targetPart, InStr(targetPart, QStringLiteral(":")) + 1);
     const std::optional<QString> nick = labelNick(line);
 
+    core::Screen &screen = session().Display();
     if (target.toLower() == session().Nick().toLower()) {
-        const bool wasOpen = loaded<frmOrvelChat>() != nullptr;
-        const QString sender = senderOf(line);
-        QPointer<frmOrvelChat> chat = &form<frmOrvelChat>();
-        chat->txtUser->setText(sender);
-        chat->Label1->setText(QStringLiteral("Private Chat with ") + sender);
-        if (!wasOpen) {
-            chat->ShowForm();
-            chat->txtIncoming->SetSelColor(1);
-            chat->txtIncoming->SetSelText(WithoutMarks(QStringLiteral("\x01 Now chatting with ") + chat->txtUser->text()));
-        }
         QString message;
         if (text.startsWith(u"\x01" "ACTION ")) {
             // An action shows as in the channel, "* nick text", in the colour of the chat.
@@ -94,10 +80,7 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
         } else {
             message = QLatin1Char('<') + nick.value_or(QString()) + QStringLiteral("> ") + text;
         }
-        Main().ApplyFontHolders(chat->txtIncoming, nullptr);
-        chat->txtIncoming->SetSelColor(1);
-        chat->txtIncoming->SetSelText(QStringLiteral("\r\n") + WithoutMarks(message));
-        chat->txtIncoming->SetSelColor(0);
+        screen.PrivateMessage(senderOf(line), WithoutMarks(message));
         return;
     }
 
@@ -107,27 +90,25 @@ void frmOrvelIRC::DisplayMessage(QString &line, Arrival &a)
         const QString request = *Mid(targetPart, InStr(targetPart, QStringLiteral(":")) + 9);
         const auto actionText = cut::Left(request, int(request.size()) - 1);
         if (nick && actionText)
-            form<frmChan>().Addtext2(WithoutMarks(QStringLiteral("* ") + *nick + QLatin1Char(' ') + *actionText));
+            screen.ChannelLine(core::ChannelStyle::Event, WithoutMarks(QStringLiteral("* ") + *nick + QLatin1Char(' ') + *actionText));
         return;
     }
 
     if (line.contains(QChar(3))) {
         // Only the first colour code counts: the text before it shows in black with the
         // label, the text after it in the code's colour, without any further marks.
-        RichPane *pane = form<frmChan>().Incoming;
         const qsizetype at = text.indexOf(QChar(3));
-        pane->SetSelColor(0);
         // A line whose prefix is a server name has no nick to show in the label.
-        pane->SetSelText(QStringLiteral("\r\n") + WithoutMarks(QLatin1Char('<') + nick.value_or(QString()) +
-                                                                QStringLiteral("> ") + text.left(at < 0 ? text.size() : at)));
+        screen.ChannelInsert(0, QStringLiteral("\r\n") + WithoutMarks(QLatin1Char('<') + nick.value_or(QString()) +
+                                                                     QStringLiteral("> ") + text.left(at < 0 ? text.size() : at)));
         if (at < 0) return;  // the mark was outside the message text
         const auto [digits, code] = firstCode(text, at);
-        if (code >= 0) setColour(pane, kCodeColour[code]);
-        pane->SetSelText(WithoutMarks(text.mid(at + ColourCodeLength(text, at, digits))));
+        // Without a code the text goes on in the label's colour.
+        screen.ChannelInsert(code >= 0 ? kCodeColour[code] : 0, WithoutMarks(text.mid(at + ColourCodeLength(text, at, digits))));
         return;
     }
 
-    if (nick) form<frmChan>().Addtext(WithoutMarks(QLatin1Char('<') + *nick + QStringLiteral("> ") + text));
+    if (nick) screen.ChannelLine(core::ChannelStyle::Text, WithoutMarks(QLatin1Char('<') + *nick + QStringLiteral("> ") + text));
     TeletriviaCheck(line, a);
 }
 
@@ -136,7 +117,7 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
     const QString rest = *Mid(line, InStr(line, QStringLiteral(" ")) + 1);
     const QString afterColon = *Mid(rest, InStr(rest, QStringLiteral(":")) + 1);
     if (v.Command() == u"332") {
-        form<frmChan>().setCaption(ChanCentral() + QStringLiteral(": ") + WithoutMarks(afterColon));
+        session().Display().ChannelCaption(session().CurrentChannel() + QStringLiteral(": ") + WithoutMarks(afterColon));
     } else if (v.Command() == u"353") {
         addNames(afterColon);
     } else if (v.Command() == u"366") {
@@ -148,17 +129,16 @@ void frmOrvelIRC::JoinReply(const QString &line, const LineView &v)
 
 void frmOrvelIRC::JoinEcho(const LineView &v)
 {
-    frmChan &c = form<frmChan>();
-    c.ShowForm();
+    core::Screen &screen = session().Display();
+    screen.ShowChannelWindow();
     // The names that follow are this channel's alone.
-    c.Namelist->Clear();
-    c.Incoming->SetSelColor(1);
+    form<frmChan>().Namelist->Clear();
     // The channel this echo is for (a quicker join may have been typed since), as the user
     // typed it when it is the current one.
     const QStringView joined = v.Param(0);
     const QString name = session().IsCurrentChannel(joined) ? session().CurrentChannel() : joined.toString();
     const QString text = QStringLiteral("\x01 Now speaking in ") + name;
-    c.Incoming->SetSelText(c.Incoming->TextLength() > 0 ? QStringLiteral("\r\n") + text : text);
+    screen.ChannelInsert(1, screen.ChannelPaneEmpty() ? text : QStringLiteral("\r\n") + text);
 }
 
 void frmOrvelIRC::NamesRefill(const LineView &v)

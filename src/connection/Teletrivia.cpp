@@ -2,6 +2,7 @@
 // repeat the command list. The phase lives in the indicator's colour.
 #include "connection/Teletrivia.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Screen.h"
 #include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "settings/IrcData.h"
@@ -76,7 +77,7 @@ void frmOrvelIRC::Teletrivia_Timer()
         }
         session().SendData(QStringLiteral("PRIVMSG ") + session().CurrentChannel() + QStringLiteral(" :\x03" "12<<Teletrivia Question: \x03" "10") +
                  question + QStringLiteral("\x03" "12>>"));
-        form<frmChan>().Addtext(QStringLiteral("> <<Teletrivia Question: ") + question + QStringLiteral(">>"));
+        session().Display().ChannelLine(core::ChannelStyle::Text, QStringLiteral("> <<Teletrivia Question: ") + question + QStringLiteral(">>"));
         SetPicture1BackColor(Reveal);
         break;
     }
@@ -87,12 +88,12 @@ void frmOrvelIRC::Teletrivia_Timer()
                  answer + QStringLiteral("\x03" "12>>"));
         session().SendData(QStringLiteral("PRIVMSG ") + session().CurrentChannel() +
                  QStringLiteral(" :\x03" "12<<Teletrivia:\x03" "10 Commands: !scores, !stop, !directions. Next Question...\x03" "12>>"));
-        form<frmChan>().Addtext(kCommandList);
+        session().Display().ChannelLine(core::ChannelStyle::Text, kCommandList);
         SetPicture1BackColor(Ask);
         break;
     }
     case Answered:
-        form<frmChan>().Addtext(kCommandList);
+        session().Display().ChannelLine(core::ChannelStyle::Text, kCommandList);
         SetPicture1BackColor(Ask);
         break;
     default:

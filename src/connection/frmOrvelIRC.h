@@ -94,8 +94,6 @@ public:
     void WakeupSound();
     void ErrorNotice(const QString &line);
     void PingCodeReply(const QString &line);
-    // Makes the channel window invisible without closing it.
-    void HideChannelWindow();
     // The texts the line table looks for, built from the nick; rebuilt only when it
     // changes, not for every line.
     struct LineNeedles

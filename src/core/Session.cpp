@@ -1,5 +1,6 @@
 #include "core/Session.h"
 #include "core/LineView.h"
+#include "core/Screen.h"
 #include "platform/TcpSocket.h"
 
 namespace core {
@@ -16,7 +17,7 @@ bool ReplyBudget::Take()
     return true;
 }
 
-Session::Session(QObject *parent) : QObject(parent), m_socket(new TcpSocket(this)) {}
+Session::Session(Screen &screen, QObject *parent) : QObject(parent), m_screen(screen), m_socket(new TcpSocket(this)) {}
 
 Session::~Session() = default;
 
@@ -74,6 +75,7 @@ void Session::SendData(const QString &line)
     }
     const QString one = line.left(end);
     m_socket->Send(one + QStringLiteral("\r\n"));
+    if (m_showSent) m_screen.ShowSent(one);
     emit Sent(one);
 }
 

@@ -14,6 +14,8 @@ class TcpSocket;
 
 namespace core {
 
+class Screen;
+
 // Where the user stands with the channel: no channel, a /JOIN typed and its names list
 // awaited, or in the channel.
 enum class ChannelState { None = 0, JoinSent = 1, Joined = 2 };
@@ -45,7 +47,8 @@ class Session : public QObject
 {
     Q_OBJECT
 public:
-    explicit Session(QObject *parent = nullptr);
+    // What the session shows goes to the screen, which must outlive it.
+    explicit Session(Screen &screen, QObject *parent = nullptr);
     ~Session() override;
 
     // ---- state ----
@@ -105,11 +108,13 @@ public:
     void ChangeNick(const QString &nick, bool chosen);
 
     // ---- the connection ----
+    core::Screen &Display() { return m_screen; }
     TcpSocket &Socket() { return *m_socket; }
     ReceivedLines &Framing() { return m_framing; }
     ReplyBudget &AutoReplyBudget() { return m_budget; }
-    // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF. Sent tells
-    // the line whether or not the socket could take it.
+    // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF. The line is
+    // shown in the sent-data view while it is on, and told by Sent, whether or not the
+    // socket could take it.
     void SendData(const QString &line);
     // Sends an automatic reply (one the user did not ask for) when it is one whole line
     // and the reply budget allows it; false when it was not sent. A reply that a CR, LF
@@ -149,6 +154,7 @@ private:
     bool m_welcomeSeen = false, m_partedCurrentChannel = false;
     QString m_requestedNick;
     StoredConnection m_stored;
+    core::Screen &m_screen;
     TcpSocket *m_socket;
     ReceivedLines m_framing;
     ReplyBudget m_budget;

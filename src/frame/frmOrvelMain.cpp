@@ -2,12 +2,12 @@
 #include "connection/frmOrvelIRC.h"
 #include "core/Session.h"
 #include "dialogs/frmSplash.h"
+#include "frame/WindowScreen.h"
 #include "frame/Forms.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
-#include "windows/frmOutData.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,7 +52,8 @@ frmOrvelMain::frmOrvelMain()
 {
     g_main = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_session = new core::Session(this);
+    m_screen = std::make_unique<WindowScreen>();
+    m_session = new core::Session(*m_screen, this);
     // A settings file that cannot be written is told in a box.
     settings::SetWriteFailureNotice(
         [](const QString &text) { platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation); });
@@ -186,10 +187,6 @@ void frmOrvelMain::buildMenus()
     connect(m_session, &core::Session::ShowReceivedChanged, mnuIndataWindow, &QAction::setChecked);
     connect(mnuOutDataWindow, &QAction::toggled, m_session, &core::Session::SetShowSent);
     connect(m_session, &core::Session::ShowSentChanged, mnuOutDataWindow, &QAction::setChecked);
-    // Every sent line goes into the sent-data view while its switch is on.
-    connect(m_session, &core::Session::Sent, this, [this](const QString &line) {
-        if (m_session->ShowSent()) form<frmOutData>().Append(QStringLiteral("\r\n") + line);
-    });
     // The handlers decide the mark from what it was before the click.
     connect(mnuIndataWindow, &QAction::triggered, this, [this] {
         mnuIndataWindow->setChecked(!mnuIndataWindow->isChecked());

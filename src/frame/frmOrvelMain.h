@@ -16,6 +16,7 @@ class QScrollArea;
 class QFrame;
 class QVBoxLayout;
 class RichPane;
+class WindowScreen;
 namespace core { class Session; }
 
 // The main frame: menus, window list and bar, dashboard, timers and the setting holders
@@ -341,6 +342,7 @@ private:
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
 
+    std::unique_ptr<WindowScreen> m_screen;
     core::Session *m_session = nullptr;
     QMdiArea *m_mdi = nullptr;
     // Watches the panel's resizes; goes first when the frame is destroyed, while its children
