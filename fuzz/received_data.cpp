@@ -189,20 +189,20 @@ void enter(const Situation &want)
             c.typeServer(QStringLiteral("/JOIN #c"));
         }
         // Names that earlier inputs sent while the join was pending go, as for a new join.
-        if (frmChan *chan = loaded<frmChan>()) chan->Namelist->Clear();
+        if (frmChan *chan = loaded<frmChan>()) chan->Namelist->Members().Clear();
     }
     if (want.state == 2) {
         frmChan *chan = loaded<frmChan>();
         const bool joined = session().ChannelState() == core::ChannelState::Joined && session().CurrentChannel() == QLatin1String("#c") && chan &&
-                            chan->SubWindow()->isVisible() && chan->Namelist->Items() == g_joinedNames;
+                            chan->SubWindow()->isVisible() && chan->Namelist->Members().Items() == g_joinedNames;
         if (!joined) {
-            if (chan) chan->Namelist->Clear();
+            if (chan) chan->Namelist->Members().Clear();
             session().SetChannelState(core::ChannelState::None);
             c.typeServer(QStringLiteral("/JOIN #c"));
             c.srv.send(":abc!u@h JOIN :#c\r\n:irc.test 332 abc #c :The topic\r\n"
                        ":irc.test 353 abc = #c :@op +vo carl abc bob\r\n:irc.test 366 abc #c :End of /NAMES list.\r\n");
             waitFor("the join never ended", [&] { return session().ChannelState() == core::ChannelState::Joined; });
-            if (g_joinedNames.isEmpty()) g_joinedNames = form<frmChan>().Namelist->Items();
+            if (g_joinedNames.isEmpty()) g_joinedNames = form<frmChan>().Namelist->Members().Items();
         }
     }
     if (want.chatOpen != (loaded<frmOrvelChat>() != nullptr)) {

@@ -205,7 +205,7 @@ void CommandsTest::msgAndActionRows()
     QCOMPARE(LastColour(t.s->Incoming), PaletteColour(1));
     QCOMPARE(t.sent(), QList<QByteArray>());
     // With names in the list the action goes to the current channel.
-    form<frmChan>().Namelist->AddItem(QStringLiteral("bob"));
+    form<frmChan>().Namelist->Members().Add(QStringLiteral("bob"));
     t.typeServer(QStringLiteral("/ME waves"));
     t.typeServer(QStringLiteral("/action bows"));
     QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :\x01" "ACTION waves\x01", "PRIVMSG #lobby :\x01" "ACTION bows\x01"}));

@@ -247,8 +247,8 @@ void ConnectionTest::peerCloseRestoresControls()
     ClientSession t;
     QVERIFY(t.connectByButton());
     session().SetChannelState(core::ChannelState::Joined);
-    t.s->Teletrivia->setEnabled(true);
-    t.s->SetPicture1BackColor(4);
+    session().Game().Timer().setEnabled(true);
+    session().Game().SetPhase(core::TriviaPhase(4));
     t.m->Timer2->setEnabled(true);
     t.m->nine->setVisible(true);
     t.srv.closeClient();
@@ -258,8 +258,8 @@ void ConnectionTest::peerCloseRestoresControls()
     QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
     QVERIFY(!t.m->Timer2->Enabled());
     QCOMPARE(digits(t.m), QStringLiteral("9"));  // the digits are not touched
-    QVERIFY(!t.s->Teletrivia->Enabled());
-    QCOMPARE(t.s->Picture1BackColor, 1);
+    QVERIFY(!session().Game().Timer().Enabled());
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Reveal);
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
     QCOMPARE(session().ChannelState(), core::ChannelState::None);
 }

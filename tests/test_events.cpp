@@ -7,7 +7,7 @@
 
 namespace {
 const QString kSep = QStringLiteral("-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-");
-QStringList nicks() { return form<frmChan>().Namelist->Items(); }
+QStringList nicks() { return form<frmChan>().Namelist->Members().Items(); }
 }
 
 class EventsTest : public QObject
@@ -230,18 +230,19 @@ void EventsTest::removalsKeepTheUsersPick()
 {
     ClientSession t;
     QVERIFY(t.connectAndJoin("@op dave erin frank abc"));
-    NickList *list = form<frmChan>().Namelist;
-    list->SelectByText(QStringLiteral("dave"));
+    NickList *view = form<frmChan>().Namelist;
+    core::ChannelMembers *list = &view->Members();
+    list->Pick(QStringLiteral("dave"));
     QVERIFY(t.feed(":erin!e@h PART #c\r\n:op!o@h MODE #c +v frank\r\n:frank!f@h NICK :fred\r\n:op!o@h KICK #c fred :x\r\n"
                    ":amy!a@h JOIN :#c\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc", "amy", "dave"}));
-    QCOMPARE(list->SelectedText(), QStringLiteral("dave"));
-    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).data().toString(), QStringLiteral("dave"));
+    QCOMPARE(list->Picked(), QStringLiteral("dave"));
+    QCOMPARE(view->selectionModel()->selectedIndexes().value(0).data().toString(), QStringLiteral("dave"));
     // The picked member leaves: nobody else is picked in their place, in the view either.
     QVERIFY(t.feed(":dave!d@h QUIT :bye\r\n"));
-    QCOMPARE(list->SelectedIndex(), -1);
-    QCOMPARE(list->SelectedText(), QString());
-    QVERIFY(list->selectionModel()->selectedIndexes().isEmpty());
+    QCOMPARE(list->PickedIndex(), -1);
+    QCOMPARE(list->Picked(), QString());
+    QVERIFY(view->selectionModel()->selectedIndexes().isEmpty());
 }
 
 void EventsTest::ownNickChangedByTheServer()

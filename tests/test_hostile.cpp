@@ -3,7 +3,7 @@
 // running and answering, send nothing but whole lines it has a reason to send, show
 // received text as text, and hold back no more than its bound.
 #include "ClientSession.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
@@ -236,12 +236,12 @@ bool restore(ClientSession &c, const Situation &want)
         Pump();
     }
     if (want.view && !c.m->mnuIndataWindow->isChecked()) c.m->mnuIndataWindow->trigger();
-    if (want.trivia && !c.s->Teletrivia->Enabled()) {
+    if (want.trivia && !session().Game().Timer().Enabled()) {
         c.m->mnuStartTeleTrivia_Click();
         c.drain();
     }
     return session().ChannelState() == core::ChannelState(want.state) && (loaded<frmOrvelChat>() != nullptr) == want.chatOpen &&
-           c.m->mnuIndataWindow->isChecked() == want.view && c.s->Teletrivia->Enabled() == want.trivia;
+           c.m->mnuIndataWindow->isChecked() == want.view && session().Game().Timer().Enabled() == want.trivia;
 }
 
 void addSituations()
@@ -429,7 +429,7 @@ private:
             const int n = 1 + pick(300);
             return QByteArray(n, "x:! \x01\x03"[pick(6)]);
         }
-        case 2: return ":" + IrcData::TriviaAnswer.toUtf8();
+        case 2: return ":" + session().Game().Answer().toUtf8();
         default: return one(kParams);
         }
     }
@@ -486,10 +486,10 @@ void HostileTest::randomLines()
         }
         const Reply r = exchange(c, batch);
         CHECK_AFTER(c, r, batch);
-        if (want.trivia && c.s->Teletrivia->Enabled()) {
+        if (want.trivia && session().Game().Timer().Enabled()) {
             // A tick of the game between batches: questions, reveals and answers mix in.
             g_draw = double((done / kBatch) % 100) / 100.0 + 0.001;
-            c.s->Teletrivia->fire();
+            session().Game().Timer().fire();
             const Reply t = exchange(c, QByteArray());
             CHECK_AFTER(c, t, QByteArray("(teletrivia tick)"));
         }
@@ -540,8 +540,8 @@ void HostileTest::paneTextIsLiteral()
     // Topic, names and channel text while joining and joined.
     QVERIFY(c.join(QStringLiteral("#c"), "@op <i>n</i> &lt;x&gt; abc"));
     frmChan &ch = form<frmChan>();
-    QVERIFY(ch.Namelist->Items().contains(QStringLiteral("<i>n</i>")));
-    QVERIFY(ch.Namelist->Items().contains(QStringLiteral("&lt;x&gt;")));
+    QVERIFY(ch.Namelist->Members().Items().contains(QStringLiteral("<i>n</i>")));
+    QVERIFY(ch.Namelist->Members().Items().contains(QStringLiteral("&lt;x&gt;")));
     QVERIFY(exchange(c, ":op!o@h TOPIC #c :" + markup).answered);
     QCOMPARE(ch.Caption(), QStringLiteral("#c: ") + markupText);
 
@@ -638,21 +638,21 @@ void HostileTest::lineEndsInsideRepliesNeverReachTheWire()
     c.m->mnuStartTeleTrivia_Click();
     c.drain();
     g_draw = 0.0;
-    c.s->Teletrivia->fire();  // asks: the answer is now set
+    session().Game().Timer().fire();  // asks: the answer is now set
     c.drain();
-    const QByteArray answer = IrcData::TriviaAnswer.toUtf8();
+    const QByteArray answer = session().Game().Answer().toUtf8();
     QVERIFY(!answer.isEmpty());
     // A winner whose nick holds a line end: the round is won, nothing cut is sent.
     const QByteArray crookedWinner = ":bo\rPRIVMSG\x01#c\x01:b!u@h PRIVMSG #c :" + answer;
     r = exchange(c, crookedWinner);
     QVERIFY(r.answered && r.faults.isEmpty());
     QVERIFY2(r.lines.isEmpty(), QByteArray("sent " + shown(r.lines.value(0))).constData());
-    QCOMPARE(IrcData::TriviaAnswer, trivia::AnsweredMarker);
+    QCOMPARE(session().Game().Answer(), trivia::AnsweredMarker);
     // "!stop" from such a nick stops the game; the cut notice is not sent.
     r = exchange(c, ":bo\nNOTICE\x01#c\x01:b!u@h PRIVMSG #c :!stop");
     QVERIFY(r.answered && r.faults.isEmpty());
     QVERIFY2(r.lines.isEmpty(), QByteArray("sent " + shown(r.lines.value(0))).constData());
-    QVERIFY(!c.s->Teletrivia->Enabled());
+    QVERIFY(!session().Game().Timer().Enabled());
     // An ordinary player still gets the whole notice.
     c.m->mnuStartTeleTrivia_Click();
     c.drain();
@@ -851,16 +851,16 @@ void HostileTest::bigNamesListAndAFlood()
     CHECK_AFTER(c, r, QByteArray("(10000 names while joining)"));
     QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     frmChan &ch = form<frmChan>();
-    QCOMPARE(ch.Namelist->Count(), 10003);
+    QCOMPARE(ch.Namelist->Members().Count(), 10003);
     // The refill after a PING empties the list first.
     r = exchange(c, names);
     CHECK_AFTER(c, r, QByteArray("(10000 names refill)"));
-    QCOMPARE(ch.Namelist->Count(), 10003);
+    QCOMPARE(ch.Namelist->Members().Count(), 10003);
     QVERIFY(restore(c, {2, true, true, true}));
     g_draw = 0.5;
-    c.s->Teletrivia->fire();  // a question: one line of the flood answers it
+    session().Game().Timer().fire();  // a question: one line of the flood answers it
     c.drain();
-    QVERIFY(!IrcData::TriviaAnswer.isEmpty());
+    QVERIFY(!session().Game().Answer().isEmpty());
 
     const QList<QByteArray> shapes = {
         ":bob!u@h PRIVMSG #c :hello %1",  ":carl!u@h PRIVMSG #c :\x03" "4,8coloured %1", ":j%1!u@h JOIN :#c",
@@ -868,7 +868,7 @@ void HostileTest::bigNamesListAndAFlood()
         ":n%1!u@h QUIT :gone",           ":j%1!u@h NICK :k%1",                           ":op!o@h MODE #c +v n%1",
         ":pal!p@h PRIVMSG abc :private %1", ":x!u PRIVMSG abc :\x01VERSION\x01",        "PING :flood%1",
         ":irc.test 311 abc bob u h * :Bob", ":irc.test 318 abc bob :End",               "",
-        ":bob!u@h PRIVMSG #c :" + IrcData::TriviaAnswer.toUtf8(),
+        ":bob!u@h PRIVMSG #c :" + session().Game().Answer().toUtf8(),
     };
     QByteArray flood;
     for (int i = 0; i < 20000; ++i) {

@@ -2,6 +2,7 @@
 #include "connection/Commands.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
+#include "core/ChannelMembers.h"
 #include "core/Session.h"
 #include "windows/frmChan.h"
 #include <functional>
@@ -18,7 +19,7 @@ QString channel() { return session().CurrentChannel(); }
 
 void action(frmOrvelIRC &s, const QString &a)
 {
-    if (form<frmChan>().Namelist->Count() > 0) s.SendData(commands::ActionLine(channel(), a));
+    if (form<frmChan>().Namelist->Members().Count() > 0) s.SendData(commands::ActionLine(channel(), a));
     s.Addtext2(QStringLiteral("* ") + session().Nick() + QLatin1Char(' ') + a);
 }
 

@@ -1,5 +1,6 @@
 #include "connection/frmOrvelIRC.h"
 #include "core/Session.h"
+#include "core/Teletrivia.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
@@ -11,7 +12,28 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+
+namespace {
+// Clicks on the indicator set the quiz's phase by hand.
+class IndicatorClicks : public QObject
+{
+public:
+    explicit IndicatorClicks(frmOrvelIRC *owner) : QObject(owner), m_owner(owner) {}
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        // Clicks are the left button's; a double click brings its own press first.
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick) return false;
+        if (static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton) return false;
+        if (e->type() == QEvent::MouseButtonPress) m_owner->Picture1_Click();
+        else m_owner->Picture1_DblClick();
+        return false;
+    }
+private:
+    frmOrvelIRC *m_owner;
+};
+} // namespace
 
 frmOrvelIRC::frmOrvelIRC()
     : txtAlternativeNickname(session().Stored().alternativeNick), txtNick(session().Stored().nick),
@@ -25,15 +47,16 @@ frmOrvelIRC::frmOrvelIRC()
     Outgoing = new CommandLine(this);
     Outgoing->setGeometry(0, 0, 400, 23);
     Incoming->setGeometry(0, 0, 400, 200);
-    Teletrivia = new VbTimer(30000, false, this);
     // The teletrivia phase indicator: a small square at the pane's top right, in a strip
-    // the pane's text leaves free.
+    // the pane's text leaves free. Clicks on it set the phase by hand.
     Picture1 = new QLabel(this);
     Picture1->setFixedSize(12, 12);
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setToolTip(QStringLiteral("Tele Trivia"));
-    SetPicture1BackColor(0);
+    Picture1->installEventFilter(new IndicatorClicks(this));
     Incoming->KeepBesideText(Picture1);
+    showPhase(ss.Game().Phase());
+    connect(&ss.Game(), &core::Teletrivia::PhaseChanged, this, &frmOrvelIRC::showPhase);
     resize(DesignedSize);
     // The caption is the connected flag, from the moment it changes.
     setCaption(ss.ConnectedCaption());
@@ -49,7 +72,6 @@ frmOrvelIRC::frmOrvelIRC()
     connect(socket, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
     connect(socket, &TcpSocket::ConnectFailed, this, &frmOrvelIRC::TCP1_ConnectFailed);
     Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
-    WireTeletrivia();
 }
 
 frmOrvelIRC::~frmOrvelIRC() = default;
@@ -141,7 +163,7 @@ void frmOrvelIRC::Form_Unload()
     // No socket is left behind: the frame's controls must not go on claiming a connection
     // or counting down an attempt (whose time-out would load this window again).
     ConnectionGone(nullptr);
-    Teletrivia->setEnabled(false);
+    session().Game().Timer().setEnabled(false);
     m.Command2->setEnabled(false);
     m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
 }
@@ -165,11 +187,14 @@ void frmOrvelIRC::Incoming_MouseDown(int button)
     if (self) self->Incoming->setEnabled(true);
 }
 
-void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
+void frmOrvelIRC::Picture1_Click() { session().Game().SetPhase(core::TriviaPhase::Ask); }
+
+void frmOrvelIRC::Picture1_DblClick() { session().Game().SetPhase(core::TriviaPhase::Reveal); }
+
+void frmOrvelIRC::showPhase(core::TriviaPhase phase)
 {
-    Picture1BackColor = paletteIndex;
     QPalette pal = Picture1->palette();
-    pal.setColor(QPalette::Window, PaletteColour(paletteIndex));
+    pal.setColor(QPalette::Window, PaletteColour(int(phase)));
     Picture1->setAutoFillBackground(true);
     Picture1->setPalette(pal);
 }

@@ -1,4 +1,5 @@
 #include "core/Session.h"
+#include "core/LineTable.h"
 #include "core/LineView.h"
 #include "core/Screen.h"
 #include "platform/TcpSocket.h"
@@ -17,7 +18,11 @@ bool ReplyBudget::Take()
     return true;
 }
 
-Session::Session(Screen &screen, QObject *parent) : QObject(parent), m_screen(screen), m_socket(new TcpSocket(this)) {}
+Session::Session(Screen &screen, QObject *parent)
+    : QObject(parent), m_screen(screen), m_socket(new TcpSocket(this)), m_game(*this),
+      m_table(std::make_unique<LineTable>(*this, screen, m_members, m_game))
+{
+}
 
 Session::~Session() = default;
 
@@ -102,9 +107,31 @@ bool Session::SendReply(const QString &line)
     return true;
 }
 
+void Session::Feed(const QString &received)
+{
+    // Everything this block shows is shown once, when it has been handled.
+    const BlockScope block(m_screen);
+    QString shown;
+    const ReceivedLines::Block taken = m_framing.Take(received, m_showReceived ? &shown : nullptr);
+    if (m_showReceived) m_screen.ShowReceived(shown);
+    if (taken.overlong)
+        m_screen.ServerLine(ServerStyle::Status, QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped"));
+    const quint64 closes = m_closes;
+    Arrival a;
+    LineSplitter lines(taken.lines);
+    while (!lines.atEnd()) {
+        QString line = lines.next();
+        m_table->Dispatch(line, a);
+        // A handler may have ended the connection (the server window's unload closes it):
+        // the rest of the block has nowhere to go.
+        if (m_closes != closes) return;
+    }
+}
+
 void Session::CloseSocket()
 {
     m_socket->Close();
+    ++m_closes;
     StartClean();
 }
 
@@ -121,6 +148,9 @@ void Session::StartClean()
 void Session::Reopen()
 {
     m_socket->Close();
+    ++m_closes;
+    m_table->Reset();
+    m_game.Reset();
     m_socket->RemoteHost.clear();
     m_socket->RemotePort = 0;
     m_budget = ReplyBudget();

@@ -3,17 +3,21 @@
 // pace of automatic replies, sending, and the state every window consults. Each value has
 // one setter, which tells the change with one signal; observers that must never lag (the
 // connected-flag caption, the menus' check marks) are connected directly.
+#include "core/ChannelMembers.h"
 #include "core/ReceivedLines.h"
+#include "core/Teletrivia.h"
 #include "settings/SettingsFile.h"
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <array>
+#include <memory>
 
 class TcpSocket;
 
 namespace core {
 
+class LineTable;
 class Screen;
 
 // Where the user stands with the channel: no channel, a /JOIN typed and its names list
@@ -107,10 +111,19 @@ public:
     // chose also becomes the nick setting (holder and "nick.msg").
     void ChangeNick(const QString &nick, bool chosen);
 
+    // The channel's members, and the quiz.
+    ChannelMembers &Members() { return m_members; }
+    Teletrivia &Game() { return m_game; }
+
     // ---- the connection ----
     core::Screen &Display() { return m_screen; }
     TcpSocket &Socket() { return *m_socket; }
     ReceivedLines &Framing() { return m_framing; }
+    // Runs received text through the framing and the line table, as a block that arrives
+    // on the socket does: shown in the received-data view while it is on, its complete
+    // lines handled in order, what it shows shown once at its end. A block whose connection
+    // is closed meanwhile stops there.
+    void Feed(const QString &received);
     ReplyBudget &AutoReplyBudget() { return m_budget; }
     // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF. The line is
     // shown in the sent-data view while it is on, and told by Sent, whether or not the
@@ -128,7 +141,8 @@ public:
     // CR waiting for its LF, the channel state and the welcome.
     void StartClean();
     // A new owner takes the session up (the server window, loaded again): nothing of the
-    // previous one's connection carries over but the values above and the held text.
+    // previous one's connection carries over but the values above, the members and the
+    // quiz's answer; the quiz is stopped at its ask phase.
     void Reopen();
 
 signals:
@@ -158,6 +172,11 @@ private:
     TcpSocket *m_socket;
     ReceivedLines m_framing;
     ReplyBudget m_budget;
+    ChannelMembers m_members;
+    Teletrivia m_game;
+    std::unique_ptr<LineTable> m_table;
+    // Counts the socket's closes, so a block can tell that its connection went meanwhile.
+    quint64 m_closes = 0;
 };
 
 } // namespace core

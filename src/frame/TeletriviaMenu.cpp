@@ -1,5 +1,6 @@
 // The frame's "Tele Trivia" menu: start and stop a game in the current channel.
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "windows/frmChan.h"
 #include <QAction>
@@ -34,7 +35,7 @@ void frmOrvelMain::mnuStartTeleTrivia_Click()
     s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral() + QStringLiteral(" :\x03" "12<<\x03" "10Tele trivia has begun!\x03" "12>>"));
     form<frmChan>().Addtext(QStringLiteral("> <<Tele trivia has begun!>>"));
     // The phase and the held answer carry over: the first tick does whatever the indicator says.
-    s.Teletrivia->setEnabled(true);
+    session().Game().Timer().setEnabled(true);
     mnuStartTeleTrivia->setEnabled(false);
     mnuStopTeletrivia->setEnabled(true);
 }
@@ -45,5 +46,5 @@ void frmOrvelMain::mnuStopTeletrivia_Click()
     s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral() + QStringLiteral(" :\x03" "12<<\x03" "10Teletrivia has ended!\x03" "12>>"));
     mnuStopTeletrivia->setEnabled(false);
     mnuStartTeleTrivia->setEnabled(true);
-    s.Teletrivia->setEnabled(false);
+    session().Game().Timer().setEnabled(false);
 }

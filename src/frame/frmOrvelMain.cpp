@@ -1,5 +1,6 @@
 #include "frame/frmOrvelMain.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Clock.h"
 #include "core/Session.h"
 #include "dialogs/frmSplash.h"
 #include "frame/WindowScreen.h"
@@ -580,12 +581,5 @@ void frmOrvelMain::Timer1_Timer()
     CDPanel->setVisible(AmpIsOn());
     mnuDisconnectMe->setText(mnuConnect->text());
     SyncWindowMenu();
-    const QTime now = QTime::currentTime();
-    const int h12 = now.hour() % 12 == 0 ? 12 : now.hour() % 12;
-    const QLocale loc;
-    Label22->setText(QStringLiteral("%1:%2:%3 %4")
-                         .arg(h12, 2, 10, QLatin1Char('0'))
-                         .arg(now.minute(), 2, 10, QLatin1Char('0'))
-                         .arg(now.second(), 2, 10, QLatin1Char('0'))
-                         .arg(now.hour() < 12 ? loc.amText() : loc.pmText()));
+    Label22->setText(core::ClockText(QTime::currentTime()));
 }

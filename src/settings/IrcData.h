@@ -7,6 +7,5 @@ inline QString BackMessage;
 inline QString AwayMessage;
 inline QString QuitMessage;
 inline QString AlternativeNick;
-inline QString TriviaAnswer;
 inline QString SelectedNick;
 } // namespace IrcData

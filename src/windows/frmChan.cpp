@@ -23,7 +23,7 @@ QString chanCentral() { return server().ChanCentral(); }
 frmChan::frmChan()
 {
     Incoming = new RichPane(this);
-    Namelist = new NickList(this);
+    Namelist = new NickList(session().Members(), this);
     Outgoing = new CommandLine(this);
     Namelist->setFont(MapFont(QStringLiteral("Fixedsys"), 9));
     Incoming->setGeometry(0, 0, 380, 277);
@@ -97,6 +97,8 @@ void frmChan::Form_Unload()
     // With the server window gone there is no socket to leave the channel on.
     if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral());
     m.ReleaseWindowEntry(QStringLiteral("Channel Window"), 6);
+    // The list goes with the window: a window opened later starts with an empty one.
+    session().Members().Clear();
 }
 
 void frmChan::Incoming_Change() { Incoming->CaretToEnd(); }
@@ -119,7 +121,7 @@ void frmChan::Incoming_MouseDown(int button)
 
 void frmChan::Namelist_DblClick()
 {
-    const QString entry = Namelist->SelectedText();
+    const QString entry = Namelist->Members().Picked();
     IrcData::SelectedNick = entry;
     if (entry.startsWith(QLatin1Char('@'))) IrcData::SelectedNick = entry.mid(1);
     if (entry.startsWith(QLatin1Char('+'))) IrcData::SelectedNick = entry.mid(1);
@@ -147,7 +149,7 @@ struct Row
 
 void action(frmChan &c, const QString &a)
 {
-    if (c.Namelist->Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
+    if (c.Namelist->Members().Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
     c.Addtext2(QStringLiteral("* ") + session().Nick() + QLatin1Char(' ') + a);
 }
 

@@ -1,6 +1,7 @@
 #include "windows/frmMenu.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/ChannelMembers.h"
 #include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
@@ -144,7 +145,7 @@ void send(const QString &line) { form<frmOrvelIRC>().SendData(line); }
 QString frmMenu::takeNick(const QString &strip)
 {
     // Both tests look at the entry itself, not at what the first one left.
-    const QString entry = form<frmChan>().Namelist->SelectedText();
+    const QString entry = form<frmChan>().Namelist->Members().Picked();
     IrcData::SelectedNick = entry;
     if (!strip.isEmpty() && entry.startsWith(strip.at(0))) IrcData::SelectedNick = entry.mid(1);
     if (strip.size() > 1 && entry.startsWith(strip.at(1))) IrcData::SelectedNick = entry.mid(1);
@@ -223,7 +224,7 @@ void frmMenu::mnuWhois_Click() { send(QStringLiteral("WHOIS ") + takeNick(QStrin
 // Op and Voice send the entry as it stands, status character and all.
 void frmMenu::mnuOp_Click()
 {
-    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +o :") + form<frmChan>().Namelist->SelectedText());
+    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +o :") + form<frmChan>().Namelist->Members().Picked());
 }
 
 void frmMenu::mnuDeop_Click()
@@ -234,7 +235,7 @@ void frmMenu::mnuDeop_Click()
 
 void frmMenu::mnuVoice_Click()
 {
-    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +v ") + form<frmChan>().Namelist->SelectedText());
+    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +v ") + form<frmChan>().Namelist->Members().Picked());
 }
 
 void frmMenu::mnuDevoice_Click()

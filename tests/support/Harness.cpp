@@ -111,7 +111,7 @@ TestEnv::TestEnv()
     endCalls = 0;
     IrcData::BackMessage.clear(); IrcData::AwayMessage.clear(); IrcData::QuitMessage.clear();
     IrcData::AlternativeNick.clear();
-    IrcData::TriviaAnswer.clear(); IrcData::SelectedNick.clear();
+    IrcData::SelectedNick.clear();
 }
 
 TestEnv::~TestEnv()
