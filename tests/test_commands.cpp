@@ -271,7 +271,7 @@ void CommandsTest::serverWithStoredSettings()
     QCOMPARE(session().ServerPort(), QStringLiteral("66x"));
     // /SERVER touches neither the channel nor the count-down.
     QCOMPARE(session().ChannelState(), core::ChannelState::None);
-    QVERIFY(!t.m->CountDownRunning());
+    QVERIFY(!session().Countdown().Running());
 }
 
 void CommandsTest::serverDefaultsAndCdPlayer()

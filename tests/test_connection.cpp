@@ -197,7 +197,7 @@ void ConnectionTest::connectEventRegistersAndStopsCountDown()
     QCOMPARE(buttons(t.m), QStringLiteral("DEDD"));
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Disconnect"));
     // The count-down goes on until the server says its first words.
-    QVERIFY(t.m->CountDownRunning());
+    QVERIFY(session().Countdown().Running());
     t.srv.send(":127.0.0.1 NOTICE * :*** Looking up your hostname\r\n");
     QVERIFY(WaitUntil([&] { return !t.m->Timer2->Enabled(); }));
     QCOMPARE(digits(t.m), QString());
@@ -248,9 +248,8 @@ void ConnectionTest::peerCloseRestoresControls()
     QVERIFY(t.connectByButton());
     session().SetChannelState(core::ChannelState::Joined);
     session().Game().Timer().setEnabled(true);
-    session().Game().SetPhase(core::TriviaPhase(4));
-    t.m->Timer2->setEnabled(true);
-    t.m->nine->setVisible(true);
+    session().Game().SetPhase(core::TriviaPhase::Answered);
+    session().Countdown().Begin();
     t.srv.closeClient();
     QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
     QCOMPARE(t.paneSinceMark(), QLatin1Char('\n') + kDisconnected);

@@ -72,35 +72,9 @@ QString ActionLine(const QString &channel, const QString &text)
 
 void Server(const QString &host)
 {
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    frmOrvelMain &m = Main();
-    core::Session &ss = session();
-    s.Addtext4(QStringLiteral("\x01 Disconnected"));
-    ss.CloseSocket();
-    s.Incoming->SetMousePointer(13);
-    ss.SetServerName(host);
-    ss.SetServerPort(s.txtPort.Text);
-    ss.SetNick(s.txtNick.Text);
-    ss.SetRealName(s.txtRN.Text);
-    ss.SetEmailAddress(s.txtEmail.Text);
-    if (s.txtPort.Text.isEmpty()) ss.SetServerPort(QStringLiteral("6667"));
-    // The typed host counts only when a server is stored.
-    if (s.txtServer.Text.isEmpty()) ss.SetServerName(DefaultHost);
-    if (s.txtRN.Text.isEmpty()) ss.SetRealName(settings::DefaultRealName);
-    if (s.txtNick.Text.isEmpty()) ss.SetNick(settings::DefaultNick);
-    if (s.txtEmail.Text.isEmpty()) ss.SetEmailAddress(DefaultEmail);
-    // The Connect button goes back to this host later.
-    ss.SetServerAddress(ss.ServerName());
-    TcpSocket &socket = ss.Socket();
-    socket.RemoteHost = ss.ServerName();
-    // A port that is not a whole number leaves the socket's previous port.
-    bool ok = false;
-    const int port = ss.ServerPort().trimmed().toInt(&ok);
-    if (ok && port >= 0 && port <= 65535) socket.RemotePort = port;
-    socket.Connect();
-    s.Addtext2(QStringLiteral("\x01 Attempting to connect to ") + ss.ServerName() + QStringLiteral("..."));
-    ss.SetConnectedCaption(core::Session::ConnectedAs(s.txtNick.Text, ss.ServerName()));
-    if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
+    // The server window shows the attempt.
+    form<frmOrvelIRC>();
+    session().ConnectTo(host);
 }
 
 bool Join(const QString &argument)

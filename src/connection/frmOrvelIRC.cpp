@@ -66,11 +66,6 @@ frmOrvelIRC::frmOrvelIRC()
     connect(Incoming, &RichPane::Click, this, &frmOrvelIRC::Incoming_Click);
     connect(Incoming, &RichPane::MouseDown, this, &frmOrvelIRC::Incoming_MouseDown);
     connect(Incoming, &RichPane::GotFocus, this, &frmOrvelIRC::Form_GotFocus);
-    TcpSocket *socket = &ss.Socket();
-    connect(socket, &TcpSocket::Connected, this, &frmOrvelIRC::TCP1_Connect);
-    connect(socket, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
-    connect(socket, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
-    connect(socket, &TcpSocket::ConnectFailed, this, &frmOrvelIRC::TCP1_ConnectFailed);
     Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
 }
 
@@ -162,7 +157,7 @@ void frmOrvelIRC::Form_Unload()
     m.mnuShowServerWindow->setEnabled(true);
     // No socket is left behind: the frame's controls must not go on claiming a connection
     // or counting down an attempt (whose time-out would load this window again).
-    ConnectionGone(nullptr);
+    session().ConnectionGone(std::nullopt);
     session().Game().Timer().setEnabled(false);
     m.Command2->setEnabled(false);
     m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);

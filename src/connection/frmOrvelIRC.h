@@ -57,21 +57,6 @@ public:
     void Picture1_Click();     // the quiz's phase := ask
     void Picture1_DblClick();  // the quiz's phase := reveal
 
-    // ---- connection ----
-    void TCP1_Connect();
-    void TCP1_Close();
-    void TCP1_DataArrival();
-    // An attempt to connect failed: refused, host not found or no answer.
-    void TCP1_ConnectFailed();
-    // The connection is gone, whoever ended it (the peer, our own close, a failed
-    // attempt): the socket is closed and the connected flag, the frame's connect controls
-    // and a running game return to their disconnected state. The status line
-    // "\x01 Disconnected" is written with the given output procedure (none when null).
-    void ConnectionGone(void (frmOrvelIRC::*note)(const QString &));
-    // An attempt that did not connect: reported with the sound and the error line, then gone.
-    void AttemptFailed();
-    // ---- end connection ----
-
     // ---- command line ----
     void Outgoing_KeyPress(int &KeyAscii);
     // One line of what was entered, handled as if it had been typed alone.

@@ -60,6 +60,13 @@ public:
     virtual void PrivateMessage(const QString &sender, const QString &text) = 0;
 
     virtual void PlaySound(const QString &file) = 0;
+
+    // The connection's life: a busy pointer over the server pane while an attempt is under
+    // way, the audio CD when the settings ask for it on connecting, and the server pane's
+    // fonts when the connection comes up.
+    virtual void SetBusy(bool busy) = 0;
+    virtual void PlayCdOnConnect() = 0;
+    virtual void ConnectionFonts() = 0;
     // The raw views: a received block with its line end, and a sent line.
     virtual void ShowReceived(const QString &text) = 0;
     virtual void ShowSent(const QString &line) = 0;

@@ -22,6 +22,11 @@ Session::Session(Screen &screen, QObject *parent)
     : QObject(parent), m_screen(screen), m_socket(new TcpSocket(this)), m_game(*this),
       m_table(std::make_unique<LineTable>(*this, screen, m_members, m_game))
 {
+    connect(m_socket, &TcpSocket::Connected, this, &Session::socketConnected);
+    connect(m_socket, &TcpSocket::DataArrival, this, &Session::dataArrived);
+    connect(m_socket, &TcpSocket::Closed, this, &Session::socketClosed);
+    connect(m_socket, &TcpSocket::ConnectFailed, this, &Session::attemptFailedSoon);
+    connect(&m_countdown, &CountDown::TimedOut, this, &Session::AttemptFailed);
 }
 
 Session::~Session() = default;

@@ -4,7 +4,9 @@
 // one setter, which tells the change with one signal; observers that must never lag (the
 // connected-flag caption, the menus' check marks) are connected directly.
 #include "core/ChannelMembers.h"
+#include "core/CountDown.h"
 #include "core/ReceivedLines.h"
+#include "core/Screen.h"
 #include "core/Teletrivia.h"
 #include "settings/SettingsFile.h"
 #include <QElapsedTimer>
@@ -12,13 +14,13 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 class TcpSocket;
 
 namespace core {
 
 class LineTable;
-class Screen;
 
 // Where the user stands with the channel: no channel, a /JOIN typed and its names list
 // awaited, or in the channel.
@@ -111,9 +113,10 @@ public:
     // chose also becomes the nick setting (holder and "nick.msg").
     void ChangeNick(const QString &nick, bool chosen);
 
-    // The channel's members, and the quiz.
+    // The channel's members, the quiz and the connect count-down.
     ChannelMembers &Members() { return m_members; }
     Teletrivia &Game() { return m_game; }
+    CountDown &Countdown() { return m_countdown; }
 
     // ---- the connection ----
     core::Screen &Display() { return m_screen; }
@@ -137,6 +140,20 @@ public:
     bool SendWhole(const QString &line);
     // Closes the socket; the next connection then starts clean (see StartClean).
     void CloseSocket();
+
+    // The Connect button's attempt: to the address and port, with the count-down watching
+    // it; the connected flag goes up at once.
+    void Connect();
+    // /SERVER: an attempt to the host with the connection settings as loaded (the stored
+    // server decides whether the host counts), without the count-down.
+    void ConnectTo(const QString &host);
+    // The connection is gone, whoever ended it (the peer, our own close, a failed attempt):
+    // the socket is closed and the connected flag, the connect controls, the count-down's
+    // step and a running game return to their disconnected state. " Disconnected" is
+    // written in the given style first (nothing without one).
+    void ConnectionGone(std::optional<ServerStyle> note);
+    // An attempt that did not connect: reported with the sound and the error line, then gone.
+    void AttemptFailed();
     // Forgets what a connection left behind: a held half line, a line being dropped, a
     // CR waiting for its LF, the channel state and the welcome.
     void StartClean();
@@ -159,8 +176,19 @@ signals:
     void ShowSentChanged(bool on);
     // Every line SendData passed on, as it went out (without its CR LF).
     void Sent(const QString &line);
+    // The connect controls follow these: an attempt of the Connect button started, the
+    // connection came up, the connection is gone.
+    void AttemptStarted();
+    void Connected();
+    void ConnectionEnded();
 
 private:
+    // The socket's events.
+    void socketConnected();
+    void socketClosed();
+    void dataArrived();
+    void attemptFailedSoon();
+
     QString m_nick, m_serverAddress, m_serverPort, m_serverName, m_realName, m_email;
     core::ChannelState m_channelState = core::ChannelState::None;
     QString m_currentChannel, m_caption;
@@ -174,6 +202,7 @@ private:
     ReplyBudget m_budget;
     ChannelMembers m_members;
     Teletrivia m_game;
+    CountDown m_countdown;
     std::unique_ptr<LineTable> m_table;
     // Counts the socket's closes, so a block can tell that its connection went meanwhile.
     quint64 m_closes = 0;

@@ -96,6 +96,38 @@ void WindowScreen::PrivateMessage(const QString &sender, const QString &text)
 
 void WindowScreen::PlaySound(const QString &file) { Main().PlaySnd(file); }
 
+// The pointer belongs to a server window that is there: one that is closing, or gone,
+// is not opened for it.
+void WindowScreen::SetBusy(bool busy)
+{
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->Incoming->SetMousePointer(busy ? 13 : 1);
+}
+
+void WindowScreen::PlayCdOnConnect()
+{
+    frmOrvelMain &m = Main();
+    if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
+}
+
+void WindowScreen::ConnectionFonts()
+{
+    const frmOrvelMain &m = Main();
+    frmOrvelIRC &s = form<frmOrvelIRC>();
+    if (!m.txtFontName.Text.isEmpty()) {
+        s.Incoming->SetSelFontName(m.txtFontName.Text);
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        if (ok && pts > 0) s.Incoming->SetSelFontSize(pts);
+    }
+    if (!m.txtFontSize.Text.isEmpty()) {
+        bool ok = false;
+        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        QFont f = m.txtFontName.Text.isEmpty() ? s.Outgoing->font() : MapFont(m.txtFontName.Text);
+        if (ok && pts > 0) f.setPointSizeF(pts);
+        s.Outgoing->setFont(f);
+    }
+}
+
 void WindowScreen::ShowReceived(const QString &text) { form<frmInData>().Append(text); }
 
 void WindowScreen::ShowSent(const QString &line) { form<frmOutData>().Append(QStringLiteral("\r\n") + line); }

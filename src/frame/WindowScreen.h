@@ -28,6 +28,9 @@ public:
     void UseChannelWindow() override;
     void PrivateMessage(const QString &sender, const QString &text) override;
     void PlaySound(const QString &file) override;
+    void SetBusy(bool busy) override;
+    void PlayCdOnConnect() override;
+    void ConnectionFonts() override;
     void ShowReceived(const QString &text) override;
     void ShowSent(const QString &line) override;
 

@@ -82,7 +82,7 @@ frmOrvelMain::frmOrvelMain()
 
     Timer1 = new VbTimer(1, true, this);
     connect(Timer1, &VbTimer::Timer, this, &frmOrvelMain::Timer1_Timer);
-    Timer2 = new VbTimer(1000, true, this);
+    Timer2 = &m_session->Countdown().Timer();
     // ---- connect controls and sound board set-up ----
     buildConnectControls();
     buildSoundBoard();

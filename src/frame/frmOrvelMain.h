@@ -126,7 +126,7 @@ public:
 
     // ---- connect controls ----
     QPushButton *cmdConnect = nullptr, *cmdDisconnect = nullptr, *cmdSetup = nullptr;
-    VbTimer *Timer2 = nullptr;
+    VbTimer *Timer2 = nullptr;  // the count-down's step, kept by the session
     QLabel *One = nullptr, *Two = nullptr, *Three = nullptr, *Four = nullptr, *Five = nullptr, *Six = nullptr,
            *Seven = nullptr, *eight = nullptr, *nine = nullptr, *Zero = nullptr, *Image5 = nullptr;
     void cmdConnect_Click();
@@ -138,9 +138,10 @@ public:
     void mnuCloseTCPSocket_Click();
     void mnuSendtheserveraquitmessage_Click();
     void mnuQuitOrvelIRC_Click();
-    void Timer2_Timer();
     // A click on a count-down digit stops the count-down where it stands.
     void Digit_Click();
+    // The digits and their box show the session's count-down.
+    void ShowCountDown();
     // The Quit button's pop-up and the server pop-up's disconnect and quit items.
     QMenu *mnuQuitHidden = nullptr;
     QAction *mnuSendtheserveraquitmessage = nullptr, *mnuCloseTheTCPSocket = nullptr, *mnuQuitOrvelIRC = nullptr;
@@ -149,12 +150,6 @@ public:
     QAction *mnuNormal = nullptr, *mnuCloseTCPSocket = nullptr, *mnuQuitIRCOrvelIRC2882 = nullptr;
     // Creates the menus above and wires the connect controls (run once by the constructor).
     void buildConnectControls();
-    // The digit that shows, tested nine down to One; nullptr when none of them does.
-    QLabel *CountDownDigit() const;
-    // A count-down is under way: it will report its attempt's failure itself.
-    bool CountDownRunning() const;
-    // Ends the count-down, when its timer runs, and hides its digits.
-    void StopCountDown();
     // ---- end connect controls ----
 
     // ---- sound board and CD ----

@@ -90,6 +90,7 @@ void RecordingScreen::PrivateMessage(const QString &sender, const QString &text)
 }
 
 void RecordingScreen::PlaySound(const QString &file) { calls << QStringLiteral("sound: ") + file; }
+void RecordingScreen::SetBusy(bool busy) { calls << (busy ? QStringLiteral("busy") : QStringLiteral("not busy")); }
 void RecordingScreen::ShowReceived(const QString &text) { calls << QStringLiteral("received: ") + text; }
 void RecordingScreen::ShowSent(const QString &line) { calls << QStringLiteral("sent: ") + line; }
 

@@ -30,6 +30,9 @@ public:
     void UseChannelWindow() override;
     void PrivateMessage(const QString &sender, const QString &text) override;
     void PlaySound(const QString &file) override;
+    void SetBusy(bool busy) override;
+    void PlayCdOnConnect() override { calls << QStringLiteral("cd on connect"); }
+    void ConnectionFonts() override { calls << QStringLiteral("connection fonts"); }
     void ShowReceived(const QString &text) override;
     void ShowSent(const QString &line) override;
 
