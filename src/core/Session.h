@@ -149,7 +149,7 @@ public:
     void ConnectTo(const QString &host);
     // The connection is gone, whoever ended it (the peer, our own close, a failed attempt):
     // the socket is closed and the connected flag, the connect controls, the count-down's
-    // step and a running game return to their disconnected state. " Disconnected" is
+    // step and a running game return to their disconnected state. "\x01 Disconnected" is
     // written in the given style first (nothing without one).
     void ConnectionGone(std::optional<ServerStyle> note);
     // An attempt that did not connect: reported with the sound and the error line, then gone.
