@@ -425,6 +425,9 @@ void FoundationTest::incomingDecodingUtf8AndLegacyBytes()
     QCOMPARE(DecodeIncoming(carry, QByteArray("\xe9")), QString());
     QCOMPARE(DecodeIncoming(carry, QByteArray("x")), QString::fromLatin1("\xe9x"));
     QCOMPARE(DecodeIncoming(carry, QByteArray("\x80")), QString(QChar(0x20AC)));
+    // An overlong form is not UTF-8: E0 80 8D never reads as a CR that would end a line.
+    QCOMPARE(DecodeIncoming(carry, QByteArray("a\xe0\x80\x8d" "b")),
+             QStringLiteral("a") + QChar(0xE0) + QChar(0x20AC) + QChar(0x8D) + QStringLiteral("b"));
 }
 
 void FoundationTest::windowListAndRawViews()
