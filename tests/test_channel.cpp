@@ -182,7 +182,7 @@ void ChannelTest::paneEvents()
     t.m->show();
     QApplication::setActiveWindow(t.m);
     c.Incoming->setFocus();
-    QVERIFY(WaitUntil([&] { return c.Outgoing->hasFocus(); }, 2000));
+    QVERIFY(WaitUntil([&] { return c.Outgoing->hasFocus(); }));
     // Esc in the command line minimises the window and keeps the line.
     c.Outgoing->setText(QStringLiteral("draft"));
     QTest::keyClick(c.Outgoing, Qt::Key_Escape);
