@@ -99,6 +99,15 @@ qint64 threadCpuNs()
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
+// How much dearer a flood over ten thousand members may be than over a handful. Under
+// AddressSanitizer memory moves go byte by byte, so each insert into or removal from a long
+// list costs many times more there; only a grosser fault shows in that build.
+#ifdef __SANITIZE_ADDRESS__
+constexpr int kListCostFactor = 6;
+#else
+constexpr int kListCostFactor = 3;
+#endif
+
 // A byte string with a NUL between two texts.
 QByteArray nul(const char *before, const char *after) { return QByteArray(before) + '\0' + QByteArray(after); }
 
@@ -911,7 +920,7 @@ void HostileTest::bigNamesListAndAFlood()
     QVERIFY(r.answered);
     QCOMPARE(LastLine(ch.Incoming), QStringLiteral("<bob> the last line"));
     qInfo("flood over 10003 members: %lld ms of processor time; over 3: %lld ms", bigCost / 1000000, smallCost / 1000000);
-    QVERIFY2(bigCost < 3 * smallCost, "the flood's cost grows with the size of the member list");
+    QVERIFY2(bigCost < kListCostFactor * smallCost, "the flood's cost grows with the size of the member list");
 }
 
 QTEST_MAIN(HostileTest)
