@@ -1,14 +1,15 @@
 // A scripted IRC server on loopback for the side-by-side benchmark. It registers one
 // client, answers its JOIN of #bench with a names list of the chosen size, times that join,
-// optionally measures the client's idle CPU, then writes a seeded mix of channel traffic as
-// fast as the client reads it and times it up to the client's answer to the PING that
-// follows. Results go to standard output as "key value" lines; "registered" is printed as
-// soon as the client may be told to join.
+// optionally measures the client's idle CPU and wake-ups, then writes a seeded mix of
+// channel traffic as fast as the client reads it and times it up to the client's answer to
+// the PING that follows. Results go to standard output as "key value" lines; "registered"
+// is printed as soon as the client may be told to join.
 //
 // Usage: bench_flood_server --port P --pidfile F [--lines N] [--nicks K] [--idle S]
 //                           [--checkpoint C]
 // The pidfile names the client's process, for its CPU time and memory figures.
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
@@ -141,6 +142,21 @@ struct Proc
         const QByteArray s = f.readAll();
         const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
         return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+    }
+    // Times any of its threads went to sleep or was put off the processor: about as often
+    // as the process wakes.
+    qint64 contextSwitches() const
+    {
+        qint64 sum = 0;
+        const QString tasks = "/proc/" + QString::fromLatin1(pid()) + "/task";
+        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile f(tasks + "/" + task + "/status");
+            if (!f.open(QIODevice::ReadOnly)) continue;
+            for (const QByteArray &l : f.readAll().split('\n'))
+                if (l.startsWith("voluntary_ctxt_switches:") || l.startsWith("nonvoluntary_ctxt_switches:"))
+                    sum += l.mid(l.indexOf(':') + 1).trimmed().toLongLong();
+        }
+        return sum;
     }
     // A field of /proc/PID/status in KiB (VmRSS, VmHWM).
     qint64 statusKiB(const QByteArray &key) const
@@ -275,13 +291,15 @@ private:
         if (idleSeconds <= 0) return startFlood();
         // Let the join's own after-effects (a window being shown) settle first.
         QTimer::singleShot(1000, this, [this] {
-            const qint64 before = proc.cpuTicks();
+            const qint64 before = proc.cpuTicks(), switches = proc.contextSwitches();
             QElapsedTimer t;
             t.start();
-            QTimer::singleShot(idleSeconds * 1000, this, [this, before, t] {
+            QTimer::singleShot(idleSeconds * 1000, this, [this, before, switches, t] {
                 const double ticks = double(proc.cpuTicks() - before);
-                const double pct = 100.0 * ticks / double(sysconf(_SC_CLK_TCK)) / (t.nsecsElapsed() / 1e9);
+                const double secs = t.nsecsElapsed() / 1e9;
+                const double pct = 100.0 * ticks / double(sysconf(_SC_CLK_TCK)) / secs;
                 out("idle_cpu_percent " + QByteArray::number(pct, 'f', 2));
+                out("idle_wakeups_per_second " + QByteArray::number((proc.contextSwitches() - switches) / secs, 'f', 1));
                 startFlood();
             });
         });
