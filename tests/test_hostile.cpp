@@ -53,7 +53,7 @@ public:
         m_stop = true;
         if (m_thread.joinable()) m_thread.join();
     }
-    void arm(const QByteArray &label, int seconds = 20)
+    void arm(const QByteArray &label, int seconds = Patience / 1000 + 5)
     {
         std::lock_guard<std::mutex> g(m_mutex);
         m_label = label.toStdString();
