@@ -7,6 +7,7 @@
 #include "windows/frmInData.h"
 #include "windows/frmOutData.h"
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QDir>
@@ -447,6 +448,19 @@ void FoundationTest::windowListAndRawViews()
     t.m->Timer1->fire();  // writes the clock
     QVERIFY(t.m->mnuCloseAll->isEnabled());
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S+$")).match(t.m->Label22->text()).hasMatch());
+    // Ticking for real, a polling timer such as the housekeeping one wakes once a second,
+    // not at its designed millisecond: whatever it keeps in step is set where it changes.
+    // (A busy machine only makes the ticks fewer for the time waited.)
+    VbTimer::setRealTicks(true);
+    VbTimer polling(1, true);
+    int ticks = 0;
+    connect(&polling, &VbTimer::Timer, [&] { ++ticks; });
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(WaitUntil([&] { return ticks >= 3; }));
+    QVERIFY2(ticks <= waited.elapsed() / 1000 + 1, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(waited.elapsed())));
+    polling.setEnabled(false);
+    VbTimer::setRealTicks(false);
     t.s->Incoming->Clear();
     loaded<frmInData>()->Unload();
     Pump();
