@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -143,19 +144,28 @@ struct Proc
         const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
         return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
     }
-    // Times any of its threads went to sleep or was put off the processor: about as often
-    // as the process wakes.
-    qint64 contextSwitches() const
+    // Each thread's count of times it went to sleep or was put off the processor: about as
+    // often as it wakes.
+    QHash<QString, qint64> contextSwitches() const
     {
-        qint64 sum = 0;
+        QHash<QString, qint64> counts;
         const QString tasks = "/proc/" + QString::fromLatin1(pid()) + "/task";
         for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             QFile f(tasks + "/" + task + "/status");
             if (!f.open(QIODevice::ReadOnly)) continue;
             for (const QByteArray &l : f.readAll().split('\n'))
                 if (l.startsWith("voluntary_ctxt_switches:") || l.startsWith("nonvoluntary_ctxt_switches:"))
-                    sum += l.mid(l.indexOf(':') + 1).trimmed().toLongLong();
+                    counts[task] += l.mid(l.indexOf(':') + 1).trimmed().toLongLong();
         }
+        return counts;
+    }
+    // The switches since the counts given, of the threads alive now: a thread that ended
+    // meanwhile (an idle pool thread does) takes its count with it.
+    qint64 contextSwitchesSince(const QHash<QString, qint64> &before) const
+    {
+        qint64 sum = 0;
+        const QHash<QString, qint64> now = contextSwitches();
+        for (auto it = now.cbegin(); it != now.cend(); ++it) sum += it.value() - before.value(it.key(), 0);
         return sum;
     }
     // A field of /proc/PID/status in KiB (VmRSS, VmHWM).
@@ -291,7 +301,8 @@ private:
         if (idleSeconds <= 0) return startFlood();
         // Let the join's own after-effects (a window being shown) settle first.
         QTimer::singleShot(1000, this, [this] {
-            const qint64 before = proc.cpuTicks(), switches = proc.contextSwitches();
+            const qint64 before = proc.cpuTicks();
+            const QHash<QString, qint64> switches = proc.contextSwitches();
             QElapsedTimer t;
             t.start();
             QTimer::singleShot(idleSeconds * 1000, this, [this, before, switches, t] {
@@ -299,7 +310,7 @@ private:
                 const double secs = t.nsecsElapsed() / 1e9;
                 const double pct = 100.0 * ticks / double(sysconf(_SC_CLK_TCK)) / secs;
                 out("idle_cpu_percent " + QByteArray::number(pct, 'f', 2));
-                out("idle_wakeups_per_second " + QByteArray::number((proc.contextSwitches() - switches) / secs, 'f', 1));
+                out("idle_wakeups_per_second " + QByteArray::number(proc.contextSwitchesSince(switches) / secs, 'f', 1));
                 startFlood();
             });
         });

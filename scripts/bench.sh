@@ -295,8 +295,9 @@ What each figure counts:
 - join: from the server's names list ($join_nicks names, then 366) to the client's answer to
   the second of two PINGs that follow it.
 - idle: connected and joined to a server that then says nothing; the client's user and
-  system time over $idle s, as a share of one core, and its threads' context switches per
-  second (about as often as it wakes). For irssi, the irssi process alone, not tmux.
+  system time over $idle s, as a share of one core, and the context switches per second of
+  its threads alive at the end (about as often as it wakes). For irssi, the irssi process
+  alone, not tmux.
 - start-up: from exec to the first top-level window mapped on the X server (Xvfb, no window
   manager, no D-Bus session bus), not connecting.
 - memory over a long flood: OrvelIRC's RSS when it answers a PING after each tenth of
