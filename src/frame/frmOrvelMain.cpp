@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -80,6 +81,7 @@ frmOrvelMain::frmOrvelMain()
     buildDashboardParts();  // last: it puts the OrvelIRC menu in order
     connect(mnuWindowOne, &QAction::changed, this, &frmOrvelMain::SyncWindowMenu);
     SyncWindowMenu();
+    ShowClock();
 }
 
 frmOrvelMain::~frmOrvelMain()
@@ -556,18 +558,25 @@ void frmOrvelMain::SyncWindowMenu()
     mnuCloseAll->setEnabled(any);
 }
 
+// Runs once a second, just after the second turns. The states below are all set where
+// they change; here they are only checked, which costs nothing when they are in step.
 void frmOrvelMain::Timer1_Timer()
 {
     SyncSoundBoardButton();
     CDPanel->setVisible(AmpIsOn());
     mnuDisconnectMe->setText(mnuConnect->text());
     SyncWindowMenu();
+    ShowClock();
+}
+
+void frmOrvelMain::ShowClock()
+{
+    // The designators are the system's and do not change while the program runs.
+    static const QString am = QLocale().amText(), pm = QLocale().pmText();
     const QTime now = QTime::currentTime();
     const int h12 = now.hour() % 12 == 0 ? 12 : now.hour() % 12;
-    const QLocale loc;
-    Label22->setText(QStringLiteral("%1:%2:%3 %4")
-                         .arg(h12, 2, 10, QLatin1Char('0'))
-                         .arg(now.minute(), 2, 10, QLatin1Char('0'))
-                         .arg(now.second(), 2, 10, QLatin1Char('0'))
-                         .arg(now.hour() < 12 ? loc.amText() : loc.pmText()));
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02d:%02d:%02d", h12, now.minute(), now.second());
+    const QString text = QLatin1String(digits) + QLatin1Char(' ') + (now.hour() < 12 ? am : pm);
+    if (Label22->text() != text) Label22->setText(text);
 }

@@ -32,7 +32,7 @@ bool ClientSession::connect(const QString &serverName)
         srv.clear();
         srv.send(":" + serverName.toUtf8() + " 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome\r\n");
     }
-    const bool ok = WaitUntil([&] { return IrcData::ServerName == serverName; }, m_loopback ? 5000 : 10000);
+    const bool ok = WaitUntil([&] { return IrcData::ServerName == serverName; });
     mark();
     return ok;
 }
