@@ -1,16 +1,18 @@
 // A scripted IRC server on loopback for the side-by-side benchmark. It registers one
 // client, answers its JOIN of #bench with a names list of the chosen size, times that join,
-// optionally measures the client's idle CPU, then writes a seeded mix of channel traffic as
-// fast as the client reads it and times it up to the client's answer to the PING that
-// follows. Results go to standard output as "key value" lines; "registered" is printed as
-// soon as the client may be told to join.
+// optionally measures the client's idle CPU and wake-ups, then writes a seeded mix of
+// channel traffic as fast as the client reads it and times it up to the client's answer to
+// the PING that follows. Results go to standard output as "key value" lines; "registered"
+// is printed as soon as the client may be told to join.
 //
 // Usage: bench_flood_server --port P --pidfile F [--lines N] [--nicks K] [--idle S]
 //                           [--checkpoint C]
 // The pidfile names the client's process, for its CPU time and memory figures.
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -141,6 +143,30 @@ struct Proc
         const QByteArray s = f.readAll();
         const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
         return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+    }
+    // Each thread's count of times it went to sleep or was put off the processor: about as
+    // often as it wakes.
+    QHash<QString, qint64> contextSwitches() const
+    {
+        QHash<QString, qint64> counts;
+        const QString tasks = "/proc/" + QString::fromLatin1(pid()) + "/task";
+        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile f(tasks + "/" + task + "/status");
+            if (!f.open(QIODevice::ReadOnly)) continue;
+            for (const QByteArray &l : f.readAll().split('\n'))
+                if (l.startsWith("voluntary_ctxt_switches:") || l.startsWith("nonvoluntary_ctxt_switches:"))
+                    counts[task] += l.mid(l.indexOf(':') + 1).trimmed().toLongLong();
+        }
+        return counts;
+    }
+    // The switches since the counts given, of the threads alive now: a thread that ended
+    // meanwhile (an idle pool thread does) takes its count with it.
+    qint64 contextSwitchesSince(const QHash<QString, qint64> &before) const
+    {
+        qint64 sum = 0;
+        const QHash<QString, qint64> now = contextSwitches();
+        for (auto it = now.cbegin(); it != now.cend(); ++it) sum += it.value() - before.value(it.key(), 0);
+        return sum;
     }
     // A field of /proc/PID/status in KiB (VmRSS, VmHWM).
     qint64 statusKiB(const QByteArray &key) const
@@ -276,12 +302,15 @@ private:
         // Let the join's own after-effects (a window being shown) settle first.
         QTimer::singleShot(1000, this, [this] {
             const qint64 before = proc.cpuTicks();
+            const QHash<QString, qint64> switches = proc.contextSwitches();
             QElapsedTimer t;
             t.start();
-            QTimer::singleShot(idleSeconds * 1000, this, [this, before, t] {
+            QTimer::singleShot(idleSeconds * 1000, this, [this, before, switches, t] {
                 const double ticks = double(proc.cpuTicks() - before);
-                const double pct = 100.0 * ticks / double(sysconf(_SC_CLK_TCK)) / (t.nsecsElapsed() / 1e9);
+                const double secs = t.nsecsElapsed() / 1e9;
+                const double pct = 100.0 * ticks / double(sysconf(_SC_CLK_TCK)) / secs;
                 out("idle_cpu_percent " + QByteArray::number(pct, 'f', 2));
+                out("idle_wakeups_per_second " + QByteArray::number(proc.contextSwitchesSince(switches) / secs, 'f', 1));
                 startFlood();
             });
         });

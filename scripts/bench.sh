@@ -1,33 +1,50 @@
 #!/usr/bin/env bash
-# Received-data benchmark, side by side: OrvelIRC (the real program under Xvfb, channel
-# window shown), irssi (under tmux, no logging) and weechat-headless, each against the same
-# scripted loopback server and the same seeded channel flood. Prints lines/s, peak memory
-# and our ratio to each, then OrvelIRC's 10,000-nick join, idle CPU, start-up time and its
-# memory over a 1,000,000-line flood.
+# Side-by-side benchmark: OrvelIRC (the real program under Xvfb, channel window shown), irssi
+# (under tmux, no logging) and weechat-headless, each against its own scripted loopback
+# server (bench/flood_server.cpp) with the same seeded traffic. Every measurement runs in
+# rounds; each round measures every client once, one after the other, so a change in the
+# machine's load touches all of them alike. It prints the load average at the start and the
+# end, min / median / max over the rounds for each client, and OrvelIRC's ratio to each
+# other client taken within each round.
 #
-# Usage: scripts/bench.sh [--program PATH] [--lines N] [--nicks N] [--long-lines N] [--quick]
+# Usage: scripts/bench.sh [--program PATH] [--rounds N] [--lines N] [--nicks N]
+#                         [--join-nicks N] [--idle S] [--long-lines N] [--quick]
 #   --program     the orvelirc binary to measure (default: this tree's build)
-#   --lines       flood lines for the side-by-side runs (default 100000)
+#   --rounds      rounds of every measurement (default 3, at least 3)
+#   --lines       flood lines of the side-by-side runs (default 100000)
 #   --nicks       names in the flooded channel (default 200)
-#   --long-lines  lines of the memory run (default 1000000)
-#   --quick       OrvelIRC alone, no memory run
+#   --join-nicks  names in the join runs (default 10000)
+#   --idle        seconds of the idle runs (default 60)
+#   --long-lines  lines of OrvelIRC's memory run (default 1000000)
+#   --quick       OrvelIRC alone, 10 s idle, no memory run (a smoke test, not figures)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 program="$here/build/bin/orvelirc"
+rounds=3
 lines=100000
-long_lines=1000000
 nicks=200
+join_nicks=10000
+idle=60
+long_lines=1000000
 quick=no
 while [ $# -gt 0 ]; do
   case "$1" in
     --program) program="$(realpath "$2")"; shift 2 ;;
+    --rounds) rounds="$2"; shift 2 ;;
     --lines) lines="$2"; shift 2 ;;
     --nicks) nicks="$2"; shift 2 ;;
+    --join-nicks) join_nicks="$2"; shift 2 ;;
+    --idle) idle="$2"; shift 2 ;;
     --long-lines) long_lines="$2"; shift 2 ;;
     --quick) quick=yes; shift ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
   esac
 done
+if [ "$quick" = yes ]; then
+  idle=10
+else
+  [ "$rounds" -ge 3 ] || { echo "--rounds: at least 3" >&2; exit 2; }
+fi
 
 bash "$here/scripts/setup.sh" irssi weechat-headless tmux xdotool >/dev/null
 server_bin="$here/build/bench_flood_server"
@@ -36,6 +53,8 @@ window_bin="$here/build/bench_first_window"
 work="$(mktemp -d /tmp/orvelbench.XXXXXX)"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# No desktop session: every client starts the same way, with no session bus to talk to.
+unset DBUS_SESSION_BUS_ADDRESS
 pids=()
 tmux_socket="orvelbench$$"
 cleanup() {
@@ -62,27 +81,19 @@ wait_for() {
     sleep 0.02
   done
 }
-value() { grep "^$2 " "$1" | tail -1 | cut -d' ' -f2; }
+value() { grep "^$2 " "$1" 2>/dev/null | tail -1 | cut -d' ' -f2; }
 
-# Starts the scripted server; sets $port and $out.
+# start_server RUN ARGS...: a scripted server for one run; its output goes to $work/RUN.out
+# and the client's process id is to be written to $work/RUN.pid.
 start_server() {
-  out="$work/$1.out"
+  local run="$1"
   shift
-  "$server_bin" --port 0 --pidfile "$work/client.pid" "$@" >"$out" 2>&1 &
+  "$server_bin" --port 0 --pidfile "$work/$run.pid" "$@" >"$work/$run.out" 2>&1 &
   pids+=($!)
-  server_pid=$!
-  wait_for "$out" listening 10 || { echo "the benchmark server did not start" >&2; exit 1; }
-  port="$(value "$out" listening)"
+  echo $! >"$work/$run.server"
+  wait_for "$work/$run.out" listening 10 || { echo "the benchmark server did not start" >&2; exit 1; }
 }
-
-# Waits for the server to finish its run, at most the seconds given.
-finish_run() {
-  if ! wait_for "$out" '\(done\|error\)' "$1"; then
-    echo "  $2: no result within $1 s" >&2
-    cat "$out" >&2
-  fi
-  kill "$server_pid" 2>/dev/null || true
-}
+port_of() { value "$work/$1.out" listening; }
 
 # OrvelIRC's working folder: the shipped files and the settings that connect at start.
 orvel_folder() {
@@ -103,31 +114,27 @@ orvel_folder() {
   echo "$dir"
 }
 
-run_orvel() {
-  local name="$1"; shift
-  start_server "$name" "$@"
-  local dir; dir="$(orvel_folder "$name" "$port" yes)"
-  (cd "$dir" && HOME="$dir" ORVELIRC_HOME="$dir" exec "$program") >"$work/$name.log" 2>&1 &
-  local pid=$!
-  pids+=($pid)
-  echo $pid >"$work/client.pid"
-  wait_for "$out" registered 20 || { echo "OrvelIRC did not register" >&2; cat "$out" >&2; exit 1; }
+start_orvel() {
+  local run="$1"
+  local dir
+  dir="$(orvel_folder "$run" "$(port_of "$run")" yes)"
+  (cd "$dir" && HOME="$dir" ORVELIRC_HOME="$dir" exec "$program") >"$work/$run.log" 2>&1 &
+  pids+=($!)
+  echo $! >"$work/$run.pid"
+  wait_for "$work/$run.out" registered 20 || { echo "OrvelIRC did not register" >&2; cat "$work/$run.out" >&2; exit 1; }
   # The server window's command line has the focus at start: join as a user would. With no
   # window manager the keyboard goes where it is sent, so the frame gets it first.
   xdotool search --onlyvisible --name '^OrvelIRC$' windowfocus
   xdotool type --delay 2 "/JOIN #bench"
   xdotool key Return
-  finish_run 1200 OrvelIRC
-  kill "$pid" 2>/dev/null || true
 }
 
-run_irssi() {
-  local name="$1"; shift
-  start_server "$name" "$@"
-  local dir="$work/irssi"
+start_irssi() {
+  local run="$1"
+  local dir="$work/irssi-$run"
   mkdir -p "$dir"
   cat >"$dir/config" <<EOF
-servers = ( { address = "127.0.0.1"; chatnet = "bench"; port = "$port"; autoconnect = "yes"; } );
+servers = ( { address = "127.0.0.1"; chatnet = "bench"; port = "$(port_of "$run")"; autoconnect = "yes"; } );
 chatnets = { bench = { type = "IRC"; }; };
 channels = ( { name = "#bench"; chatnet = "bench"; autojoin = "yes"; } );
 settings = {
@@ -135,72 +142,164 @@ settings = {
   "fe-common/core" = { autolog = "no"; };
 };
 EOF
-  tmux -L "$tmux_socket" new-session -d -x 160 -y 48 "exec irssi --home=$dir"
-  tmux -L "$tmux_socket" list-panes -F '#{pane_pid}' | head -1 >"$work/client.pid"
-  pids+=("$(cat "$work/client.pid")")
-  finish_run 1200 irssi
-  tmux -L "$tmux_socket" kill-server 2>/dev/null || true
+  tmux -L "$tmux_socket" new-session -d -s "$run" -x 160 -y 48 "exec irssi --home=$dir"
+  tmux -L "$tmux_socket" list-panes -t "$run" -F '#{pane_pid}' | head -1 >"$work/$run.pid"
+  pids+=("$(cat "$work/$run.pid")")
 }
 
-run_weechat() {
-  local name="$1"; shift
-  start_server "$name" "$@"
-  local dir="$work/weechat"
+start_weechat() {
+  local run="$1"
+  local dir="$work/weechat-$run"
   mkdir -p "$dir"
-  weechat-headless --dir "$dir" --run-command "/plugin unload logger;/server add bench 127.0.0.1/$port;/set irc.server.bench.nicks benchme;/set irc.server.bench.autojoin #bench;/set irc.server.bench.capabilities \"\";/connect bench" >"$work/weechat.log" 2>&1 &
-  local pid=$!
-  pids+=($pid)
-  echo $pid >"$work/client.pid"
-  finish_run 1200 weechat-headless
-  kill "$pid" 2>/dev/null || true
+  weechat-headless --dir "$dir" --run-command "/plugin unload logger;/server add bench 127.0.0.1/$(port_of "$run");/set irc.server.bench.nicks benchme;/set irc.server.bench.autojoin #bench;/set irc.server.bench.capabilities \"\";/connect bench" >"$work/$run.log" 2>&1 &
+  pids+=($!)
+  echo $! >"$work/$run.pid"
 }
 
-mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+# finish RUN SECONDS: waits for the run's result, then ends its server and client.
+finish() {
+  local run="$1" seconds="$2"
+  if ! wait_for "$work/$run.out" '\(done\|error\)' "$seconds"; then
+    echo "  $run: no result within $seconds s" >&2
+    cat "$work/$run.out" >&2
+  fi
+  kill "$(cat "$work/$run.server")" 2>/dev/null || true
+  kill "$(cat "$work/$run.pid" 2>/dev/null)" 2>/dev/null || true
+  tmux -L "$tmux_socket" kill-session -t "$run" 2>/dev/null || true
+}
+
+# run CLIENT RUN ARGS...: one client's run, start to finish.
+run() {
+  local client="$1" name="$2"
+  shift 2
+  start_server "$name" "$@"
+  "start_$client" "$name"
+  finish "$name" 1200
+}
+
+clients=(orvel)
+[ "$quick" = no ] && clients+=(irssi weechat)
+label() {
+  case "$1" in orvel) echo OrvelIRC ;; irssi) echo irssi ;; weechat) echo weechat-headless ;; esac
+}
+
+# Figures are kept as "$work/fig.NAME.CLIENT", one value a line, a line a round.
+keep() { [ -n "$3" ] && echo "$3" >>"$work/fig.$1.$2"; return 0; }
+# min / median / max of the numbers on standard input, with the decimals given.
+stats() {
+  sort -g | awk -v d="$1" '{ v[NR] = $1 } END {
+    if (NR == 0) { print "-"; exit }
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.*f / %.*f / %.*f\n", d, v[1], d, m, d, v[NR] }'
+}
+figure() { if [ -s "$work/fig.$1.$2" ]; then stats "$3" <"$work/fig.$1.$2"; else echo "-"; fi; }
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+mib() { awk -v k="$1" 'BEGIN { if (k != "") printf "%.1f", k / 1024 }'; }
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)"
 echo "Program: $program"
-echo "Flood: $lines seeded lines into a channel of $nicks nicks"
+echo "Clients: OrvelIRC $(git -C "$here" describe --always --dirty 2>/dev/null || echo '?'), $(irssi --version 2>/dev/null | head -1 || echo 'irssi ?'), weechat $(weechat-headless --version 2>/dev/null | head -1 || echo '?'), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
+echo "Load average at start (1, 5, 15 min): $(load)"
+echo "Rounds: $rounds"
 echo
+started=$SECONDS
 
-run_orvel orvel --lines "$lines" --nicks "$nicks"
-orvel_out="$out"
-orvel_lps="$(value "$orvel_out" lines_per_second)"
-clients=(OrvelIRC)
-if [ "$quick" = no ]; then
-  run_irssi irssi --lines "$lines" --nicks "$nicks"
-  irssi_out="$out"
-  run_weechat weechat --lines "$lines" --nicks "$nicks"
-  weechat_out="$out"
-  clients+=(irssi weechat-headless)
-fi
-
-printf '%-18s %12s %14s %16s\n' client lines/s "peak RSS MiB" "OrvelIRC ratio"
-for c in "${clients[@]}"; do
-  case "$c" in
-    OrvelIRC) f="$orvel_out" ;;
-    irssi) f="$irssi_out" ;;
-    weechat-headless) f="$weechat_out" ;;
-  esac
-  lps="$(value "$f" lines_per_second)"
-  printf '%-18s %12s %14s %16s\n' "$c" "${lps:--}" "$(mib "$(value "$f" peak_rss_kib)")" "$(ratio "${orvel_lps:-0}" "${lps:-0}")"
+for round in $(seq "$rounds"); do
+  echo "Round $round of $rounds (load $(load))" >&2
+  # Flood: lines per second and peak memory.
+  for c in "${clients[@]}"; do
+    r="flood-$c-$round"
+    run "$c" "$r" --lines "$lines" --nicks "$nicks"
+    keep lps "$c" "$(value "$work/$r.out" lines_per_second)"
+    keep rss "$c" "$(mib "$(value "$work/$r.out" peak_rss_kib)")"
+  done
+  # Join of a big channel: the names list, its end and two PINGs answered.
+  for c in "${clients[@]}"; do
+    r="join-$c-$round"
+    run "$c" "$r" --lines 0 --nicks "$join_nicks"
+    keep join "$c" "$(value "$work/$r.out" join_ms)"
+  done
+  # Idle, connected and joined to a quiet server: all clients at once, each on its own server.
+  for c in "${clients[@]}"; do
+    start_server "idle-$c-$round" --lines 0 --nicks "$nicks" --idle "$idle"
+    "start_$c" "idle-$c-$round"
+  done
+  for c in "${clients[@]}"; do
+    r="idle-$c-$round"
+    finish "$r" $((idle + 60))
+    keep idle "$c" "$(value "$work/$r.out" idle_cpu_percent)"
+    keep wake "$c" "$(value "$work/$r.out" idle_wakeups_per_second)"
+  done
+  # Start-up to the first shown window, not connecting: three starts a round.
+  dir="$(orvel_folder "startup-$round" 6667 no)"
+  for _ in 1 2 3; do
+    keep start orvel "$(cd "$dir" && HOME="$dir" ORVELIRC_HOME="$dir" "$window_bin" "$program" | awk '/^startup_ms/ { print $2 }')"
+  done
+  # Memory over a long flood.
+  if [ "$quick" = no ]; then
+    r="long-$round"
+    run orvel "$r" --lines "$long_lines" --nicks "$nicks" --checkpoint $((long_lines / 10))
+    keep longpeak orvel "$(mib "$(value "$work/$r.out" peak_rss_kib)")"
+    echo "$(grep '^rss_kib_at' "$work/$r.out" | awk '{ printf "%s%.0f", (n++ ? " " : ""), $3 / 1024 }')" >>"$work/long.tenths"
+    # The RSS from the 400,000th line on: how flat it stays.
+    grep '^rss_kib_at' "$work/$r.out" | awk -v from=$((long_lines * 4 / 10)) '$2 >= from { printf "%.1f\n", $3 / 1024 }' >>"$work/fig.late.orvel"
+  fi
+  # OrvelIRC's ratios to the others, within this round.
+  for c in "${clients[@]:1}"; do
+    o="$(sed -n "${round}p" "$work/fig.lps.orvel" 2>/dev/null || true)"
+    x="$(sed -n "${round}p" "$work/fig.lps.$c" 2>/dev/null || true)"
+    [ -n "$o" ] && [ -n "$x" ] && awk -v a="$o" -v b="$x" 'BEGIN { if (b > 0) printf "%.2f\n", a / b }' >>"$work/fig.ratio.$c"
+  done
 done
+
+echo "Load average at end (1, 5, 15 min): $(load)"
+echo "Run time: $(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s"
 echo
-run_orvel join --lines 0 --nicks 10000 --idle 10
-echo "OrvelIRC 10,000-nick join: $(value "$out" join_ms) ms"
-echo "OrvelIRC idle CPU over 10 s, connected and joined: $(value "$out" idle_cpu_percent) % of a core"
-
-# Start-up to the first shown window, not connecting: the median of five.
-dir="$(orvel_folder startup 6667 no)"
-times=()
-for _ in 1 2 3 4 5; do
-  times+=("$(cd "$dir" && HOME="$dir" ORVELIRC_HOME="$dir" "$window_bin" "$program" | awk '/^startup_ms/ { print $2 }')")
-done
-echo "OrvelIRC start-up to the first shown window: $(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p) ms (median of 5)"
-
+echo "min / median / max over $rounds rounds"
+printf '%-34s' ""
+for c in "${clients[@]}"; do printf '%-26s' "$(label "$c")"; done
+echo
+row() {
+  printf '%-34s' "$1"
+  for c in "${clients[@]}"; do printf '%-26s' "$(figure "$2" "$c" "$3")"; done
+  echo
+}
+row "flood, lines/s" lps 0
+row "flood, peak RSS MiB" rss 1
+row "join of $join_nicks nicks, ms" join 1
+row "idle ${idle} s, % of one core" idle 2
+row "idle ${idle} s, wake-ups/s" wake 1
 if [ "$quick" = no ]; then
-  run_orvel long --lines "$long_lines" --nicks "$nicks" --checkpoint $((long_lines / 10))
-  echo "OrvelIRC memory over a $long_lines-line flood (RSS MiB at each tenth):" \
-    "$(grep '^rss_kib_at' "$out" | awk '{ printf "%s%.0f", (n++ ? " " : ""), $3 / 1024 }')"
-  echo "OrvelIRC peak RSS after $long_lines flood lines: $(mib "$(value "$out" peak_rss_kib)") MiB"
+  echo
+  for c in "${clients[@]:1}"; do
+    echo "OrvelIRC's lines/s over $(label "$c")'s, within each round: $(figure ratio "$c" 2)" \
+      "(rounds: $(paste -sd' ' "$work/fig.ratio.$c" 2>/dev/null))"
+  done
 fi
+echo
+echo "OrvelIRC start-up to its first shown window, ms ($((rounds * 3)) starts): $(figure start orvel 1)"
+if [ "$quick" = no ]; then
+  echo "OrvelIRC peak RSS over a $long_lines-line flood, MiB: $(figure longpeak orvel 1)"
+  echo "OrvelIRC RSS from the $((long_lines * 4 / 10))th line on, MiB, over all rounds: $(figure late orvel 1)"
+  echo "OrvelIRC RSS at each tenth of the long flood, MiB, a round a line:"
+  sed 's/^/  /' "$work/long.tenths"
+fi
+cat <<EOF
+
+What each figure counts:
+- flood, lines/s: $lines seeded channel lines (messages, actions, joins, parts, quits, nick
+  and mode changes, private messages, notices; $nicks nicks in the channel) written as fast as
+  the client reads them, from the first line to the answer to a second PING sent after the
+  first one's PONG, so work a client leaves for later is counted too.
+- flood, peak RSS: the client's VmHWM at the end of that run.
+- join: from the server's names list ($join_nicks names, then 366) to the client's answer to
+  the second of two PINGs that follow it.
+- idle: connected and joined to a server that then says nothing; the client's user and
+  system time over $idle s, as a share of one core, and the context switches per second of
+  its threads alive at the end (about as often as it wakes). For irssi, the irssi process
+  alone, not tmux.
+- start-up: from exec to the first top-level window mapped on the X server (Xvfb, no window
+  manager, no D-Bus session bus), not connecting.
+- memory over a long flood: OrvelIRC's RSS when it answers a PING after each tenth of
+  $long_lines lines, and its peak.
+EOF

@@ -182,7 +182,7 @@ void ChannelTest::paneEvents()
     t.m->show();
     QApplication::setActiveWindow(t.m);
     c.Incoming->setFocus();
-    QVERIFY(WaitUntil([&] { return c.Outgoing->hasFocus(); }, 2000));
+    QVERIFY(WaitUntil([&] { return c.Outgoing->hasFocus(); }));
     // Esc in the command line minimises the window and keeps the line.
     c.Outgoing->setText(QStringLiteral("draft"));
     QTest::keyClick(c.Outgoing, Qt::Key_Escape);
@@ -452,13 +452,14 @@ void ChannelTest::plainAndUnlabelledMessages()
     RichPane *p = form<frmChan>().Incoming;
     QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>"));
     QCOMPARE(lastChar(p), PaletteColour(0));
-    // Another channel's message lands in the same window.
-    QVERIFY(t.feed(":y!u@h PRIVMSG #other :elsewhere\r\n"));
-    QCOMPARE(LastLine(p), QStringLiteral("<y> elsewhere"));
+    // Another channel's message lands in the same window; a nick that merely begins with
+    // ours is someone else's.
+    QVERIFY(t.feed(":abcd!u@h PRIVMSG #other :elsewhere\r\n"));
+    QCOMPARE(LastLine(p), QStringLiteral("<abcd> elsewhere"));
     // A server-prefixed line has no nick: shown nowhere.
     const QString server = t.s->Incoming->Text();
     QVERIFY(t.feed(":irc.test PRIVMSG #c :from the server\r\n"));
-    QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>\n<y> elsewhere"));
+    QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>\n<abcd> elsewhere"));
     QCOMPARE(t.s->Incoming->Text(), server + QStringLiteral("\nPING? PONG!"));
 }
 

@@ -85,7 +85,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
     // says, and a join on it lists each name once.
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     QCOMPARE(session().ChannelState(), core::ChannelState::None);
-    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().count(QStringLiteral("End of MOTD command")) == 2; }, 10000));
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().count(QStringLiteral("End of MOTD command")) == 2; }));
     QVERIFY(t.join(QStringLiteral("#test")));
     QCOMPARE(c->Caption(), QStringLiteral("#test: Talk: anything goes"));
     QCOMPARE(c->Namelist->Members().Items(), QStringList({"@peer", "orvel"}));

@@ -68,6 +68,10 @@ void EventsTest::membersComeGoAndChange()
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl", "dave"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 dave has joined #c"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("\x01 dave has joined #c")), PaletteColour(1));
+    // A nick that merely begins with ours joins as someone else.
+    QVERIFY(t.feed(":abcd!d@h JOIN :#c\r\n"));
+    QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 abcd has joined #c"));
+    QVERIFY(t.feed(":abcd!d@h PART #c\r\n"));
 
     QVERIFY(t.feed(":dave!d@h PART :#c\r\n"));
     QCOMPARE(nicks(), (QStringList{"+vo", "@op", "abc", "carl"}));
@@ -155,6 +159,9 @@ void EventsTest::modeChangesKeepTheList()
              (QStringList{QStringLiteral("\x01 op sets mode: +o bob"), QStringLiteral("\x01 op sets mode: +o carl"),
                           QStringLiteral("\x01 op sets mode: +v vo"), QStringLiteral("\x01 op sets mode: -o carl"),
                           QStringLiteral("\x01 op sets mode: +b *!*@x"), QStringLiteral("\x01 op sets mode: -v vo")}));
+    // A limit or key taken away has no parameter; list modes, a key and a limit set have one.
+    QVERIFY(t.feed(":op!o@h MODE #c -l+k-k+l+b-e+I+o key * 5 *!*@a *!*@b *!*@c carl\r\n"));
+    QCOMPARE(nicks(), (QStringList{"@bob", "@carl", "abc", "op", "vo"}));
 }
 
 void EventsTest::nickChangeOnlyWhileTheWindowIsVisible()

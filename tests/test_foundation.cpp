@@ -7,6 +7,7 @@
 #include "windows/frmInData.h"
 #include "windows/frmOutData.h"
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QDir>
@@ -429,6 +430,9 @@ void FoundationTest::incomingDecodingUtf8AndLegacyBytes()
     QCOMPARE(DecodeIncoming(carry, QByteArray("\xe9")), QString());
     QCOMPARE(DecodeIncoming(carry, QByteArray("x")), QString::fromLatin1("\xe9x"));
     QCOMPARE(DecodeIncoming(carry, QByteArray("\x80")), QString(QChar(0x20AC)));
+    // An overlong form is not UTF-8: E0 80 8D never reads as a CR that would end a line.
+    QCOMPARE(DecodeIncoming(carry, QByteArray("a\xe0\x80\x8d" "b")),
+             QStringLiteral("a") + QChar(0xE0) + QChar(0x20AC) + QChar(0x8D) + QStringLiteral("b"));
 }
 
 void FoundationTest::windowListAndRawViews()
@@ -448,6 +452,19 @@ void FoundationTest::windowListAndRawViews()
     t.m->Timer1->fire();  // writes the clock
     QVERIFY(t.m->mnuCloseAll->isEnabled());
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d \\S+$")).match(t.m->Label22->text()).hasMatch());
+    // Ticking for real, a polling timer such as the housekeeping one wakes once a second,
+    // not at its designed millisecond: whatever it keeps in step is set where it changes.
+    // (A busy machine only makes the ticks fewer for the time waited.)
+    VbTimer::setRealTicks(true);
+    VbTimer polling(1, true);
+    int ticks = 0;
+    connect(&polling, &VbTimer::Timer, [&] { ++ticks; });
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(WaitUntil([&] { return ticks >= 3; }));
+    QVERIFY2(ticks <= waited.elapsed() / 1000 + 1, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(waited.elapsed())));
+    polling.setEnabled(false);
+    VbTimer::setRealTicks(false);
     t.s->Incoming->Clear();
     loaded<frmInData>()->Unload();
     Pump();

@@ -35,7 +35,7 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
 
     // The welcome names the server; from then on its lines are shown.
-    QVERIFY2(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.test.local"); }, 10000), qPrintable(t.s->Incoming->Text()));
+    QVERIFY2(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.test.local"); }), qPrintable(t.s->Incoming->Text()));
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }));
     const QString pane = t.s->Incoming->Text();
     QVERIFY(pane.contains(QStringLiteral("\nWelcome to the Internet Relay Network abc!")));
@@ -78,7 +78,7 @@ void NgircdTest::takenNickSwitchesToAlternative()
 
     ClientSession t(server.port(), {}, ClientSession::Ticks::Real);
     t.m->cmdConnect_Click();
-    QVERIFY2(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.test.local"); }, 10000), qPrintable(t.s->Incoming->Text()));
+    QVERIFY2(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.test.local"); }), qPrintable(t.s->Incoming->Text()));
     QCOMPARE(session().Nick(), QStringLiteral("abc_"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
     QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\x01 Attempting to change your nick...")));
@@ -110,7 +110,7 @@ void NgircdTest::answersPeerVersionAndTime()
     QVERIFY2(server.start(), qPrintable(server.error()));
     ClientSession t(server.port(), {}, ClientSession::Ticks::Real);
     t.m->cmdConnect_Click();
-    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }, 10000));
+    QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }));
 
     Peer peer;
     QVERIFY(peer.connectAs(server.port(), QStringLiteral("peer")));

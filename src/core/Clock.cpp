@@ -1,17 +1,17 @@
 #include "core/Clock.h"
 #include <QLocale>
+#include <cstdio>
 
 namespace core {
 
 QString ClockText(const QTime &time)
 {
+    // The designators are the system's and do not change while the program runs.
+    static const QString am = QLocale().amText(), pm = QLocale().pmText();
     const int h12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    const QLocale loc;
-    return QStringLiteral("%1:%2:%3 %4")
-        .arg(h12, 2, 10, QLatin1Char('0'))
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.second(), 2, 10, QLatin1Char('0'))
-        .arg(time.hour() < 12 ? loc.amText() : loc.pmText());
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02d:%02d:%02d", h12, time.minute(), time.second());
+    return QLatin1String(digits) + QLatin1Char(' ') + (time.hour() < 12 ? am : pm);
 }
 
 } // namespace core

@@ -91,6 +91,7 @@ frmOrvelMain::frmOrvelMain()
     buildDashboardParts();  // last: it puts the OrvelIRC menu in order
     connect(mnuWindowOne, &QAction::changed, this, &frmOrvelMain::SyncWindowMenu);
     SyncWindowMenu();
+    ShowClock();
 }
 
 frmOrvelMain::~frmOrvelMain()
@@ -575,11 +576,19 @@ void frmOrvelMain::SyncWindowMenu()
     mnuCloseAll->setEnabled(any);
 }
 
+// Runs once a second, just after the second turns. The states below are all set where
+// they change; here they are only checked, which costs nothing when they are in step.
 void frmOrvelMain::Timer1_Timer()
 {
     SyncSoundBoardButton();
     CDPanel->setVisible(AmpIsOn());
     mnuDisconnectMe->setText(mnuConnect->text());
     SyncWindowMenu();
-    Label22->setText(core::ClockText(QTime::currentTime()));
+    ShowClock();
+}
+
+void frmOrvelMain::ShowClock()
+{
+    const QString text = core::ClockText(QTime::currentTime());
+    if (Label22->text() != text) Label22->setText(text);
 }

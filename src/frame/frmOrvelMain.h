@@ -102,6 +102,7 @@ public:
     // (each of them is also put right the moment what it follows changes).
     VbTimer *Timer1 = nullptr;
     void Timer1_Timer();
+    void ShowClock();  // the clock label, set only when its text changes
     // "Make it so" is usable while an option is chosen.
     void SyncSoundBoardButton();
     // The window-list separator and the close items follow entry 1.

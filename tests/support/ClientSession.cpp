@@ -32,7 +32,7 @@ bool ClientSession::connect(const QString &serverName)
         srv.clear();
         srv.send(":" + serverName.toUtf8() + " 001 " + session().Nick().toUtf8() + " :Welcome\r\n");
     }
-    const bool ok = WaitUntil([&] { return session().ServerName() == serverName; }, m_loopback ? 5000 : 10000);
+    const bool ok = WaitUntil([&] { return session().ServerName() == serverName; });
     mark();
     return ok;
 }

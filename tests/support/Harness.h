@@ -102,26 +102,30 @@ private:
     QString m_oldCwd;
 };
 
+// How long a test waits for what must happen. Waits end as soon as it does, so only a
+// failing test waits this long; a sanitizer build on a busy machine needs the room.
+constexpr int Patience = 30000;
+
 class LoopbackServer : public QObject
 {
 public:
     LoopbackServer();
     ~LoopbackServer() override;
     int port() const;
-    bool waitForClient(int ms = 5000);
+    bool waitForClient(int ms = Patience);
     bool hasClient() const;
     void send(const QByteArray &bytes);
     // Bytes received since the start (or since clear()).
     QByteArray received() const { return m_received; }
     // Complete lines received, without their CR LF.
     QList<QByteArray> lines() const;
-    bool waitForLine(const QByteArray &exact, int ms = 5000);
-    bool waitForLineStarting(const QByteArray &prefix, int ms = 5000);
-    bool waitForBytes(int count, int ms = 5000);
+    bool waitForLine(const QByteArray &exact, int ms = Patience);
+    bool waitForLineStarting(const QByteArray &prefix, int ms = Patience);
+    bool waitForBytes(int count, int ms = Patience);
     void clear() { m_received.clear(); }
     // Closes the client's connection from the server side.
     void closeClient();
-    bool waitForDisconnect(int ms = 5000);
+    bool waitForDisconnect(int ms = Patience);
 private:
     QTcpServer *m_server;
     QTcpSocket *m_client = nullptr;
@@ -130,7 +134,7 @@ private:
 };
 
 // Spins the event loop until the condition holds or the time runs out (waits for I/O only).
-bool WaitUntil(const std::function<bool()> &cond, int ms = 5000);
+bool WaitUntil(const std::function<bool()> &cond, int ms = Patience);
 // Lets queued events (deliveries, deferred deletes) run.
 void Pump(int rounds = 3);
 

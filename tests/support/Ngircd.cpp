@@ -84,7 +84,7 @@ Peer::~Peer() { m_socket->abort(); }
 bool Peer::connect(int port)
 {
     m_socket->connectToHost(QHostAddress::LocalHost, quint16(port));
-    return WaitUntil([this] { return m_socket->state() == QAbstractSocket::ConnectedState; }, 5000);
+    return WaitUntil([this] { return m_socket->state() == QAbstractSocket::ConnectedState; });
 }
 
 bool Peer::registerUser(const QString &nick, const QString &user, const QString &realName)

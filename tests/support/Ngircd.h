@@ -2,6 +2,7 @@
 // A real IRC server for tests: Debian's ngircd, started on a free loopback port with a
 // generated configuration (no ident, no DNS, no PAM, no flood penalties) and stopped
 // again when the test is done. Peer is a scripted raw client for the other side.
+#include "Harness.h"
 #include "ServerProcess.h"
 #include <QByteArray>
 #include <QList>
@@ -43,8 +44,8 @@ public:
     // Every complete line received so far, without its line end.
     QList<QByteArray> lines() const { return m_lines; }
     // Waits for a line that contains the text (the whole line when exact).
-    bool waitForLine(const QByteArray &text, int ms = 5000, bool exact = false);
-    bool waitFor(const std::function<bool(const QByteArray &line)> &match, int ms = 5000);
+    bool waitForLine(const QByteArray &text, int ms = Patience, bool exact = false);
+    bool waitFor(const std::function<bool(const QByteArray &line)> &match, int ms = Patience);
     // The first line received that contains the text; empty when none.
     QByteArray lineContaining(const QByteArray &text) const;
     void clear() { m_lines.clear(); }
