@@ -67,9 +67,9 @@ void waitFor(const char *what, const std::function<bool()> &done)
 
 frmOrvelIRC &server() { return *g_client->s; }
 
-bool connected() { return g_client->s && g_client->srv.hasClient() && server().Tcp1->IsConnected(); }
+bool connected() { return g_client->s && g_client->srv.hasClient() && server().Tcp1().IsConnected(); }
 
-QTcpSocket *clientSocket() { return server().Tcp1->findChildren<QTcpSocket *>().value(0); }
+QTcpSocket *clientSocket() { return server().Tcp1().findChildren<QTcpSocket *>().value(0); }
 
 // Sends one block and waits until the client has taken it off its socket and handled it.
 void sendBlock(QByteArrayView block)
@@ -88,10 +88,10 @@ void sendBlock(QByteArrayView block)
 void checkHeld()
 {
     if (!g_client->s) return;
-    if (frmOrvelIRC::PartialLine.size() > frmOrvelIRC::MaxPartialLine)
-        fault("held text over its bound", frmOrvelIRC::PartialLine.left(200).toUtf8());
-    if (server().DroppingLine && !frmOrvelIRC::PartialLine.isEmpty())
-        fault("text held while an overlong line is dropped", frmOrvelIRC::PartialLine.left(200).toUtf8());
+    if (session().Framing().Held().size() > core::ReceivedLines::MaxHeld)
+        fault("held text over its bound", session().Framing().Held().left(200).toUtf8());
+    if (session().Framing().Dropping() && !session().Framing().Held().isEmpty())
+        fault("text held while an overlong line is dropped", session().Framing().Held().left(200).toUtf8());
 }
 
 // Every byte sent so far must form whole lines: CR LF at the end and nowhere else.
@@ -122,11 +122,11 @@ void pingThrough()
         const qsizetype at = raw.indexOf(tail);
         if (at < 0) return false;
         // In a channel the PING also asks for the names.
-        return server().ChannelState != 2 || raw.indexOf("\r\n", at + tail.size()) >= 0;
+        return session().ChannelState() != core::ChannelState::Joined || raw.indexOf("\r\n", at + tail.size()) >= 0;
     });
     if (!connected()) return;
-    if (!frmOrvelIRC::PartialLine.isEmpty()) fault("text held after a line end", frmOrvelIRC::PartialLine.left(200).toUtf8());
-    if (server().DroppingLine) fault("still dropping after a line end");
+    if (!session().Framing().Held().isEmpty()) fault("text held after a line end", session().Framing().Held().left(200).toUtf8());
+    if (session().Framing().Dropping()) fault("still dropping after a line end");
 }
 
 struct Situation
@@ -142,8 +142,8 @@ void watchConnection()
 {
     for (QTcpSocket *s : g_client->srv.findChildren<QTcpSocket *>()) s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     clientSocket()->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    if (g_counted == server().Tcp1) return;
-    g_counted = server().Tcp1;
+    if (g_counted == &server().Tcp1()) return;
+    g_counted = &server().Tcp1();
     QObject::connect(g_counted, &TcpSocket::DataArrival, [] { ++g_arrivals; });
 }
 
@@ -165,46 +165,44 @@ void enter(const Situation &want)
         watchConnection();
     }
     frmOrvelIRC &s = server();
-    const bool renamed = IrcData::ServerName != QLatin1String("irc.test");
-    if ((renamed || want.state == 0) && s.ChannelState != 0) {
+    const bool renamed = session().ServerName() != QLatin1String("irc.test");
+    if ((renamed || want.state == 0) && session().ChannelState() != core::ChannelState::None) {
         c.srv.send("ERROR :Closing Link: fuzz (back to no channel)\r\n");
-        waitFor("the link closing never took", [&] { return s.ChannelState == 0; });
+        waitFor("the link closing never took", [&] { return session().ChannelState() == core::ChannelState::None; });
     }
     if (renamed) {
-        c.srv.send(":irc.test 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome\r\n");
-        waitFor("the welcome never took", [] { return IrcData::ServerName == QLatin1String("irc.test"); });
+        c.srv.send(":irc.test 001 " + session().Nick().toUtf8() + " :Welcome\r\n");
+        waitFor("the welcome never took", [] { return session().ServerName() == QLatin1String("irc.test"); });
     }
-    if (IrcData::CurrentNick != QLatin1String("abc")) {
+    if (session().Nick() != QLatin1String("abc")) {
         c.typeServer(QStringLiteral("/NICK abc"));
         // Registered, the nick is ours once the server echoes the change.
-        if (IrcData::CurrentNick != QLatin1String("abc")) {
-            c.srv.send(":" + IrcData::CurrentNick.toUtf8() + "!u@h NICK :abc\r\n");
-            waitFor("the nick change never took", [] { return IrcData::CurrentNick == QLatin1String("abc"); });
+        if (session().Nick() != QLatin1String("abc")) {
+            c.srv.send(":" + session().Nick().toUtf8() + "!u@h NICK :abc\r\n");
+            waitFor("the nick change never took", [] { return session().Nick() == QLatin1String("abc"); });
         }
     }
     if (want.state == 1) {
-        if (s.ChannelState != 1 || frmOrvelIRC::CurrentChannel != QLatin1String("#c")) {
+        if (session().ChannelState() != core::ChannelState::JoinSent || session().CurrentChannel() != QLatin1String("#c")) {
             // A join of the channel we are in waits for nothing: the state is taken back first.
-            if (s.ChannelState == 2) s.ChannelState = 0;
+            if (session().ChannelState() == core::ChannelState::Joined) session().SetChannelState(core::ChannelState::None);
             c.typeServer(QStringLiteral("/JOIN #c"));
-            s.Timer1->fire();
         }
         // Names that earlier inputs sent while the join was pending go, as for a new join.
-        if (frmChan *chan = loaded<frmChan>()) chan->Namelist->Clear();
+        if (frmChan *chan = loaded<frmChan>()) chan->Namelist->Members().Clear();
     }
     if (want.state == 2) {
         frmChan *chan = loaded<frmChan>();
-        const bool joined = s.ChannelState == 2 && frmOrvelIRC::CurrentChannel == QLatin1String("#c") && chan &&
-                            chan->SubWindow()->isVisible() && chan->Namelist->Items() == g_joinedNames;
+        const bool joined = session().ChannelState() == core::ChannelState::Joined && session().CurrentChannel() == QLatin1String("#c") && chan &&
+                            chan->SubWindow()->isVisible() && chan->Namelist->Members().Items() == g_joinedNames;
         if (!joined) {
-            if (chan) chan->Namelist->Clear();
-            s.ChannelState = 0;
+            if (chan) chan->Namelist->Members().Clear();
+            session().SetChannelState(core::ChannelState::None);
             c.typeServer(QStringLiteral("/JOIN #c"));
-            s.Timer1->fire();
             c.srv.send(":abc!u@h JOIN :#c\r\n:irc.test 332 abc #c :The topic\r\n"
                        ":irc.test 353 abc = #c :@op +vo carl abc bob\r\n:irc.test 366 abc #c :End of /NAMES list.\r\n");
-            waitFor("the join never ended", [&] { return s.ChannelState == 2; });
-            if (g_joinedNames.isEmpty()) g_joinedNames = form<frmChan>().Namelist->Items();
+            waitFor("the join never ended", [&] { return session().ChannelState() == core::ChannelState::Joined; });
+            if (g_joinedNames.isEmpty()) g_joinedNames = form<frmChan>().Namelist->Members().Items();
         }
     }
     if (want.chatOpen != (loaded<frmOrvelChat>() != nullptr)) {
@@ -220,7 +218,7 @@ void enter(const Situation &want)
     if (frmInData *view = loaded<frmInData>()) trim(view->txtInData);
     MultimediaLog().clear();
     c.env.dialogs = RecordingDialogs();
-    if (s.ChannelState != want.state) fault("could not enter the channel state");
+    if (session().ChannelState() != core::ChannelState(want.state)) fault("could not enter the channel state");
     // What a change of situation made the client send is checked like the rest.
     if (g_arrivals != arrivals || !c.srv.received().isEmpty()) {
         pingThrough();

@@ -74,7 +74,7 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuWindowThree->isChecked());
 
     QVERIFY(t.connect());
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     c.Unload();
     Pump();
@@ -86,10 +86,10 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuStartTeleTrivia->isEnabled());
     QVERIFY(t.m->mnuShowChannelWindow->isEnabled());
     // The state and the channel stay as they were.
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#lobby"));
 
     // With no channel published the line is "PART " alone.
-    frmOrvelIRC::SetCurrentChannel(QString());
+    session().SetCurrentChannel(QString());
     form<frmChan>().Unload();
     Pump();
     QCOMPARE(t.sent(), QList<QByteArray>({"PART "}));
@@ -193,22 +193,22 @@ void ChannelTest::paneEvents()
 void ChannelTest::nickListOrderAndSelection()
 {
     ClientSession t;
-    NickList *l = form<frmChan>().Namelist;
-    l->AddItem(QStringLiteral("carl"));
-    l->AddItem(QStringLiteral("alice"));
-    l->AddItem(QStringLiteral("Bob"));
+    core::ChannelMembers *l = &form<frmChan>().Namelist->Members();
+    l->Add(QStringLiteral("carl"));
+    l->Add(QStringLiteral("alice"));
+    l->Add(QStringLiteral("Bob"));
     QCOMPARE(l->Items(), QStringList({"alice", "Bob", "carl"}));
-    l->AddItem(QStringLiteral("@zed"));
-    l->AddItem(QStringLiteral("+amy"));
+    l->Add(QStringLiteral("@zed"));
+    l->Add(QStringLiteral("+amy"));
     QCOMPARE(l->Items(), QStringList({"+amy", "@zed", "alice", "Bob", "carl"}));
-    QCOMPARE(l->SelectedIndex(), -1);
-    QCOMPARE(l->SelectedText(), QString());
-    QVERIFY(l->SelectByText(QStringLiteral("BOB")));
-    QCOMPARE(l->SelectedText(), QStringLiteral("Bob"));
-    QCOMPARE(l->SelectedIndex(), 3);
-    QVERIFY(!l->SelectByText(QStringLiteral("nobody")));
-    QCOMPARE(l->SelectedText(), QStringLiteral("Bob"));
-    l->RemoveAt(l->SelectedIndex());
+    QCOMPARE(l->PickedIndex(), -1);
+    QCOMPARE(l->Picked(), QString());
+    QVERIFY(l->Pick(QStringLiteral("BOB")));
+    QCOMPARE(l->Picked(), QStringLiteral("Bob"));
+    QCOMPARE(l->PickedIndex(), 3);
+    QVERIFY(!l->Pick(QStringLiteral("nobody")));
+    QCOMPARE(l->Picked(), QStringLiteral("Bob"));
+    l->RemoveAt(l->PickedIndex());
     QCOMPARE(l->Items(), QStringList({"+amy", "@zed", "alice", "carl"}));
     l->Clear();
     QCOMPARE(l->Count(), 0);
@@ -220,7 +220,7 @@ void ChannelTest::doubleClickSendsWhois()
     QVERIFY(t.connect());
     frmChan &c = form<frmChan>();
     c.resize(400, 300);
-    for (const char *n : {"@bob", "+amy", "carl"}) c.Namelist->AddItem(QLatin1String(n));
+    for (const char *n : {"@bob", "+amy", "carl"}) c.Namelist->Members().Add(QLatin1String(n));
     t.drain();
     // Empty selection: "WHOIS " alone.
     c.Namelist_DblClick();
@@ -236,10 +236,10 @@ void ChannelTest::rightClickKeepsSelection()
     ClientSession t;
     frmChan &c = form<frmChan>();
     c.resize(400, 300);
-    c.Namelist->AddItem(QStringLiteral("dave"));
-    c.Namelist->AddItem(QStringLiteral("erin"));
+    c.Namelist->Members().Add(QStringLiteral("dave"));
+    c.Namelist->Members().Add(QStringLiteral("erin"));
     QTest::mouseClick(c.Namelist->viewport(), Qt::LeftButton, {}, itemCentre(c.Namelist, 0));
-    QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("dave"));
+    QCOMPARE(c.Namelist->Members().Picked(), QStringLiteral("dave"));
     bool popupSeen = false, listDisabled = false;
     QTimer closer;
     closer.setInterval(10);
@@ -256,7 +256,7 @@ void ChannelTest::rightClickKeepsSelection()
     QVERIFY(popupSeen);
     QVERIFY(listDisabled);
     QVERIFY(c.Namelist->isEnabled());
-    QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("dave"));
+    QCOMPARE(c.Namelist->Members().Picked(), QStringLiteral("dave"));
 }
 
 void ChannelTest::joinSequence()
@@ -265,7 +265,7 @@ void ChannelTest::joinSequence()
     QVERIFY(t.connect());
     form<frmChan>().Addtext(QStringLiteral("earlier"));
     t.typeServer(QStringLiteral("/JOIN #test"));
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     const QString serverPane = t.s->Incoming->Text();
     frmChan &c = form<frmChan>();
     c.HideForm();
@@ -285,22 +285,22 @@ void ChannelTest::joinSequence()
     QCOMPARE(c.Caption(), QStringLiteral("#test: Rules: be nice"));
     // Names with their status characters; a double blank gives an empty entry.
     QVERIFY(t.feed(":irc.test 353 abc = #test :@abc +voice plain  bob \r\n"));
-    QCOMPARE(c.Namelist->Items(), QStringList({"", "+voice", "@abc", "bob", "plain"}));
+    QCOMPARE(c.Namelist->Members().Items(), QStringList({"", "+voice", "@abc", "bob", "plain"}));
     // Another channel's replies are not this join's: they are shown as server text.
     QVERIFY(t.feed(":irc.test 353 abc = #elsewhere :zoe\r\n:irc.test 366 abc #elsewhere :End of names\r\n"));
-    QCOMPARE(c.Namelist->Count(), 5);
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(c.Namelist->Members().Count(), 5);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\nzoe\nEnd of names\nPING? PONG!")));
     // The server may spell the channel its own way.
     QVERIFY(t.feed(":irc.test 366 abc #TeSt :End of /NAMES list.\r\n"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     QCOMPARE(c.Incoming->Text(), QStringLiteral("\nearlier\n\x01 Now speaking in #test"));
 
     // The next join starts with an empty list: only the new channel's names.
     t.typeServer(QStringLiteral("/JOIN #next"));
     QVERIFY(t.feed(":abc!u@h JOIN :#Next\r\n:irc.test 353 abc = #Next :abc bob\r\n:irc.test 366 abc #Next :End\r\n"));
-    QCOMPARE(t.s->ChannelState, 2);
-    QCOMPARE(c.Namelist->Items(), QStringList({"abc", "bob"}));
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
+    QCOMPARE(c.Namelist->Members().Items(), QStringList({"abc", "bob"}));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Now speaking in #next"));
 
     // Two joins in quick succession: each echo names its own channel.
@@ -317,18 +317,18 @@ void ChannelTest::refusedJoinEndsTheWait()
     // A nick refused meanwhile is no refusal of the join.
     t.typeServer(QStringLiteral("/JOIN #x"));
     QVERIFY(t.feed(":irc.test 437 abc bob :Nick/channel is temporarily unavailable\r\n"));
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     // Each refusal is shown and ends the wait: the server pane speaks again after it.
     for (const char *code : {"403", "405", "437", "471", "473", "474", "475", "476", "477"}) {
         t.typeServer(QStringLiteral("/JOIN #x"));
         t.mark();
         QVERIFY(t.feed(":irc.test " + QByteArray(code) + " abc #x :Cannot join channel\r\n:irc.test NOTICE abc :after\r\n"));
-        QCOMPARE(t.s->ChannelState, 0);
+        QCOMPARE(session().ChannelState(), core::ChannelState::None);
         QCOMPARE(t.paneSinceMark(), QStringLiteral("\nCannot join channel\nafter"));
     }
     t.typeServer(QStringLiteral("/JOIN #x"));
     QVERIFY(t.feed(":irc.test 461 abc JOIN :Not enough parameters\r\n"));
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QVERIFY(!loaded<frmChan>());
 }
 
@@ -339,15 +339,15 @@ void ChannelTest::namesSplitting()
     t.typeServer(QStringLiteral("/JOIN #t"));
     // Without a ":" every word after the first blank becomes an entry.
     QVERIFY(t.feed(":irc.test 353 abc = #t one\r\n"));
-    QCOMPARE(form<frmChan>().Namelist->Items(), QStringList({"#t", "353", "=", "abc", "one"}));
-    form<frmChan>().Namelist->Clear();
+    QCOMPARE(form<frmChan>().Namelist->Members().Items(), QStringList({"#t", "353", "=", "abc", "one"}));
+    form<frmChan>().Namelist->Members().Clear();
     QVERIFY(t.feed(":irc.test 353 abc = #t : lead\r\n"));
-    QCOMPARE(form<frmChan>().Namelist->Items(), QStringList({"", "lead"}));
+    QCOMPARE(form<frmChan>().Namelist->Members().Items(), QStringList({"", "lead"}));
 
     // A huge names line (thousands of names, mixed letter case, in no order) is taken in
     // one pass: every name ends up in its sorted place without the list being rescanned
     // or the text recopied for each name (that took over a second for this line).
-    form<frmChan>().Namelist->Clear();
+    form<frmChan>().Namelist->Members().Clear();
     constexpr int count = 8000;
     QByteArray names;
     QStringList expected;
@@ -363,7 +363,7 @@ void ChannelTest::namesSplitting()
     clock.start();
     QVERIFY(t.feed(":irc.test 353 abc = #t :" + names + "\r\n"));
     const qint64 took = clock.elapsed();
-    QCOMPARE(form<frmChan>().Namelist->Items(), expected);
+    QCOMPARE(form<frmChan>().Namelist->Members().Items(), expected);
     QVERIFY2(took < 1000, qPrintable(QString::number(took)));
 }
 
@@ -372,7 +372,7 @@ void ChannelTest::namesRefillKeepsWholeRun()
     ClientSession t;
     QVERIFY(t.connect());
     QVERIFY(t.join(QStringLiteral("#test"), "@abc bob"));
-    NickList *l = form<frmChan>().Namelist;
+    core::ChannelMembers *l = &form<frmChan>().Namelist->Members();
     // A PING in the channel asks for the names again.
     QCOMPARE(t.repliesTo("PING :refill\r\n"), Lines({"PONG :refill", "NAMES #test"}));
     // One reply over two lines, arriving apart: the list holds the names of both.
@@ -447,7 +447,7 @@ void ChannelTest::plainAndUnlabelledMessages()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
+    session().SetCurrentChannel(QStringLiteral("#c"));
     QVERIFY(t.feed(":x!u@h PRIVMSG #c :<b>plain</b>\r\n"));
     RichPane *p = form<frmChan>().Incoming;
     QCOMPARE(p->Text(), QStringLiteral("\n<x> <b>plain</b>"));
@@ -491,7 +491,7 @@ void ChannelTest::channelLineCommands()
     ClientSession t;
     QVERIFY(t.connect());
     frmChan &c = form<frmChan>();
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     const QString serverPane = t.s->Incoming->Text();
     // Words of the server line only: nothing but an emptied line.
@@ -523,14 +523,14 @@ void ChannelTest::channelLineCommands()
     t.typeChannel(QStringLiteral("/ME smiles"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("* abc smiles"));
     QCOMPARE(lastChar(c.Incoming), PaletteColour(1));
-    c.Namelist->AddItem(QStringLiteral("bob"));
+    c.Namelist->Members().Add(QStringLiteral("bob"));
     t.typeChannel(QStringLiteral("/ACTION nods"));
     t.typeChannel(QStringLiteral("/QUIT "));
     QCOMPARE(t.sent(), QList<QByteArray>({"NOTICE #lobby :hi all", "AWAY :gone", "WHOIS :bob", "PRIVMSG bob :hi you",
                                           "PART #lobby", "PART #lobby", "LUSERS", "MODE abc +i",
                                           "PRIVMSG #lobby :\x01" "ACTION nods\x01", "QUIT :"}));
     QCOMPARE(t.s->Incoming->Text(), serverPane + QStringLiteral("\n\x01 Parted Channel"));
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#lobby"));
 
     // DCC and SERVER behave as in the server window; SERVER writes there.
     t.typeChannel(QStringLiteral("/dcc chat"));
@@ -548,13 +548,13 @@ void ChannelTest::channelLineJoinAndNick()
     // Not connected: /NICK still goes to SendData and takes the nick, but never raises
     // the connected flag by writing a caption.
     t.typeChannel(QStringLiteral("/NICK bob"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QString());
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
     t.typeChannel(QStringLiteral("/NICK "));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
 
     QVERIFY(t.connect());
@@ -564,15 +564,15 @@ void ChannelTest::channelLineJoinAndNick()
     QCOMPARE(t.s->Caption(), QStringLiteral("carl on irc.test"));
     t.drain();
     t.typeChannel(QStringLiteral("/JOIN #new"));
-    QCOMPARE(t.s->ChannelState, 1);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#new"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to join #new..."));
     // The very next line goes to the new channel.
     t.typeChannel(QStringLiteral("hey"));
     // No channel word: nothing is sent or changed.
     t.typeChannel(QStringLiteral("/JOIN  "));
     QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #new", "PRIVMSG #new :hey"}));
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#new"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#new"));
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("<carl> hey"));
 }
 

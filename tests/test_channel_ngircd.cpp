@@ -36,7 +36,7 @@ void ChannelNgircdTest::joinTalkAndLeave()
     QVERIFY(c);
     QCOMPARE(c->Caption(), QStringLiteral("#test: Talk: anything goes"));
     QVERIFY(c->Incoming->Text().startsWith(QStringLiteral("\x01 Now speaking in #test")));
-    QCOMPARE(c->Namelist->Items(), QStringList({"@peer", "orvel"}));
+    QCOMPARE(c->Namelist->Members().Items(), QStringList({"@peer", "orvel"}));
     QVERIFY(peer.waitForLine(":orvel!"));
 
     // Both directions of the conversation.
@@ -72,23 +72,23 @@ void ChannelNgircdTest::joinTalkAndLeave()
     // A second join names its own channel, and its list holds each name once.
     QVERIFY(t.join(QStringLiteral("#two")));
     QCOMPARE(c->Caption(), QStringLiteral("#two: Second topic"));
-    QCOMPARE(c->Namelist->Items(), QStringList({"@peer", "orvel"}));
+    QCOMPARE(c->Namelist->Members().Items(), QStringList({"@peer", "orvel"}));
 
     // A refused join is shown and ends the wait; the next join completes.
     t.typeServer(QStringLiteral("/JOIN #inv"));
-    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 0; }));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::None; }));
     QVERIFY2(t.s->Incoming->Text().contains(QStringLiteral("Cannot join channel (+i)")), qPrintable(t.s->Incoming->Text()));
     QVERIFY(t.join(QStringLiteral("#three")));
-    QCOMPARE(c->Namelist->Items(), QStringList({"@orvel"}));
+    QCOMPARE(c->Namelist->Members().Items(), QStringList({"@orvel"}));
 
     // /SERVER while joined: the new connection starts in no channel, shows what its server
     // says, and a join on it lists each name once.
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().count(QStringLiteral("End of MOTD command")) == 2; }));
     QVERIFY(t.join(QStringLiteral("#test")));
     QCOMPARE(c->Caption(), QStringLiteral("#test: Talk: anything goes"));
-    QCOMPARE(c->Namelist->Items(), QStringList({"@peer", "orvel"}));
+    QCOMPARE(c->Namelist->Members().Items(), QStringList({"@peer", "orvel"}));
 
     // Closing the channel window leaves the channel it shows.
     c->Unload();
@@ -117,11 +117,11 @@ void ChannelNgircdTest::namesOverSeveralLinesSurviveARefill()
     ClientSession t(server.port(), OrvelSettings(), ClientSession::Ticks::Real);
     QVERIFY(t.connect(QStringLiteral("irc.test.local")));
     QVERIFY(t.join(QStringLiteral("#big")));
-    NickList *list = form<frmChan>().Namelist;
+    core::ChannelMembers *list = &form<frmChan>().Namelist->Members();
     QCOMPARE(list->Items(), expected);
 
     // The names asked for again come back over several lines and refill the list whole.
-    list->AddItem(QStringLiteral("stale"));
+    list->Add(QStringLiteral("stale"));
     t.typeServer(QStringLiteral("/RAW NAMES #big"));
     QVERIFY(WaitUntil([&] { return !list->Items().contains(QStringLiteral("stale")) && list->Count() == expected.size(); }));
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of NAMES list")); }));
@@ -151,20 +151,20 @@ void ChannelNgircdTest::keyedChannelAndRejoin()
     TypeLine(c->Outgoing, QStringLiteral("hello"));
     QVERIFY(peer.waitForLine(" PRIVMSG #sec :hello"));
     guest.send("JOIN #sec sesame");
-    QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "guest", "orvel"}); }));
+    QVERIFY(WaitUntil([&] { return c->Namelist->Members().Items() == QStringList({"@peer", "guest", "orvel"}); }));
 
     // The server answers nothing to a join of a channel we are in: the channel is followed on.
     t.typeServer(QStringLiteral("/JOIN #SEC sesame"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     guest.send("PART #sec");
-    QVERIFY(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@peer", "orvel"}); }));
+    QVERIFY(WaitUntil([&] { return c->Namelist->Members().Items() == QStringList({"@peer", "orvel"}); }));
 
     // Once we have left it, joining it again is a join like the first.
     c->Unload();
     QVERIFY(WaitUntil([&] { return PaneHasLine(t.s->Incoming, QStringLiteral("\x01 Parted #sec")); }));
     t.typeServer(QStringLiteral("/JOIN #sec sesame"));
-    QVERIFY(WaitUntil([&] { return t.s->ChannelState == 2 && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
-    QCOMPARE(loaded<frmChan>()->Namelist->Items(), QStringList({"@peer", "orvel"}));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::Joined && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
+    QCOMPARE(loaded<frmChan>()->Namelist->Members().Items(), QStringList({"@peer", "orvel"}));
 }
 
 QTEST_MAIN(ChannelNgircdTest)

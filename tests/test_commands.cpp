@@ -110,9 +110,9 @@ void CommandsTest::connectionTestRefusesOffline()
         QVERIFY2(Plays(QStringLiteral("error.wav")) == 1, qPrintable(w));
         QCOMPARE(t.s->Outgoing->text(), QString());
     }
-    QCOMPARE(t.s->ChannelState, 0);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QString());
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
+    QCOMPARE(session().CurrentChannel(), QString());
+    QCOMPARE(session().Nick(), QStringLiteral("abc"));
     QVERIFY(!loaded<frmChan>());  // /ME never reached the nick list
 }
 
@@ -120,7 +120,7 @@ void CommandsTest::noticeAndOfflineCommands()
 {
     ClientSession t;
     t.m->mnuOutDataWindow->setChecked(true);
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
     // NOTICE has no connection test: the line reaches SendData and the channel window opens.
     QVERIFY(!loaded<frmChan>());
     t.typeServer(QStringLiteral("/NOTICE hello all"));
@@ -157,8 +157,8 @@ void CommandsTest::rowsSendTheirLines()
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Parted Channel"));
     QCOMPARE(t.sent(), QList<QByteArray>({"AWAY :out to lunch", "WHOIS :bob", "PART #other", "PART #lobby bye"}));
     // Parting leaves the channel and the state alone.
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#lobby"));
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
 }
 
 void CommandsTest::joinSetsChannelAndState()
@@ -168,21 +168,21 @@ void CommandsTest::joinSetsChannelAndState()
     t.drain();
     t.typeServer(QStringLiteral("/JOIN #a key"));
     QCOMPARE(t.sent(), QList<QByteArray>({"JOIN #a key"}));
-    QCOMPARE(t.s->ChannelState, 1);
+    QCOMPARE(session().ChannelState(), core::ChannelState::JoinSent);
     // The key goes out on the JOIN line only: the channel is "#a".
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a"));
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#a"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to join #a key..."));
     // Published at once: the replies of a server on the same machine come before any tick.
-    QCOMPARE(t.s->ChanCentral.Text, QStringLiteral("#a"));
+    QCOMPARE(t.s->ChanCentral(), QStringLiteral("#a"));
 
     // No channel word: nothing is sent and nothing changes.
     const QString pane = t.s->Incoming->Text();
-    t.s->ChannelState = 2;
+    session().SetChannelState(core::ChannelState::Joined);
     t.typeServer(QStringLiteral("/JOIN "));
     t.typeServer(QStringLiteral("/JOIN    "));
     QCOMPARE(t.sent(), QList<QByteArray>());
-    QCOMPARE(t.s->ChannelState, 2);
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#a"));
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#a"));
     QCOMPARE(t.s->Incoming->Text(), pane);
 }
 
@@ -190,7 +190,7 @@ void CommandsTest::msgAndActionRows()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
     t.drain();
     t.typeServer(QStringLiteral("/MSG bob hello there you"));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("=->bob<-= hello there you"));
@@ -205,7 +205,7 @@ void CommandsTest::msgAndActionRows()
     QCOMPARE(LastColour(t.s->Incoming), PaletteColour(1));
     QCOMPARE(t.sent(), QList<QByteArray>());
     // With names in the list the action goes to the current channel.
-    form<frmChan>().Namelist->AddItem(QStringLiteral("bob"));
+    form<frmChan>().Namelist->Members().Add(QStringLiteral("bob"));
     t.typeServer(QStringLiteral("/ME waves"));
     t.typeServer(QStringLiteral("/action bows"));
     QCOMPARE(t.sent(), QList<QByteArray>({"PRIVMSG #lobby :\x01" "ACTION waves\x01", "PRIVMSG #lobby :\x01" "ACTION bows\x01"}));
@@ -254,24 +254,24 @@ void CommandsTest::serverWithStoredSettings()
     const QList<RichPane::Run> runs = TextRuns(t.s->Incoming);
     QCOMPARE(runs[0].colour, PaletteColour(4));
     QCOMPARE(runs[1].colour, PaletteColour(1));
-    QCOMPARE(t.s->Tcp1->RemotePort, t.srv.port());
-    QCOMPARE(IrcData::ServerPort, QString::number(t.srv.port()));
+    QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
+    QCOMPARE(session().ServerPort(), QString::number(t.srv.port()));
     QVERIFY(t.srv.waitForClient());
     QVERIFY(t.srv.waitForLine("NICK abc"));
 
     // A host with a blank and a port is one host name; the stored port still counts.
     t.typeServer(QStringLiteral("/SERVER localhost 7000"));
-    QCOMPARE(t.s->Tcp1->RemoteHost, QStringLiteral("localhost 7000"));
-    QCOMPARE(t.s->Tcp1->RemotePort, t.srv.port());
+    QCOMPARE(t.s->Tcp1().RemoteHost, QStringLiteral("localhost 7000"));
+    QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on localhost 7000"));
     // A stored port that is not a number leaves the socket's port alone.
     t.s->txtPort.Text = QStringLiteral("66x");
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
-    QCOMPARE(t.s->Tcp1->RemotePort, t.srv.port());
-    QCOMPARE(IrcData::ServerPort, QStringLiteral("66x"));
+    QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
+    QCOMPARE(session().ServerPort(), QStringLiteral("66x"));
     // /SERVER touches neither the channel nor the count-down.
-    QCOMPARE(t.s->ChannelState, 0);
-    QVERIFY(!t.m->CountDownRunning());
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
+    QVERIFY(!session().Countdown().Running());
 }
 
 void CommandsTest::serverDefaultsAndCdPlayer()
@@ -286,18 +286,18 @@ void CommandsTest::serverDefaultsAndCdPlayer()
     MultimediaLog().clear();
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     // Without a stored server the built-in host replaces the typed one.
-    QCOMPARE(IrcData::ServerName, commands::DefaultHost);
-    QCOMPARE(t.s->Tcp1->RemoteHost, commands::DefaultHost);
-    QCOMPARE(IrcData::ServerPort, QStringLiteral("6667"));
-    QCOMPARE(t.s->Tcp1->RemotePort, 6667);
-    QCOMPARE(IrcData::RealName, QStringLiteral("Unlisted"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("OrvelIRC05"));
-    QCOMPARE(IrcData::EmailAddress, commands::DefaultEmail);
+    QCOMPARE(session().ServerName(), commands::DefaultHost);
+    QCOMPARE(t.s->Tcp1().RemoteHost, commands::DefaultHost);
+    QCOMPARE(session().ServerPort(), QStringLiteral("6667"));
+    QCOMPARE(t.s->Tcp1().RemotePort, 6667);
+    QCOMPARE(session().RealName(), QStringLiteral("Unlisted"));
+    QCOMPARE(session().Nick(), QStringLiteral("OrvelIRC05"));
+    QCOMPARE(session().EmailAddress(), commands::DefaultEmail);
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to connect to ") + commands::DefaultHost + QStringLiteral("..."));
     QCOMPARE(t.s->Caption(), QStringLiteral(" on ") + commands::DefaultHost);
     const QStringList cd = MultimediaLog().filter(QStringLiteral("CDControl:"));
     QCOMPARE(cd, QStringList({"CDControl:Open:CDAudio:", "CDControl:Play:CDAudio:", "CDControl:Visible:1"}));
-    t.s->Tcp1->Close();
+    t.s->Tcp1().Close();
 }
 
 void CommandsTest::serverOwnCloseRunsNoCloseHandler()
@@ -323,12 +323,12 @@ void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
     t.typeServer(QStringLiteral("/NICK bob"));
     QCOMPARE(t.sent(), QList<QByteArray>({"NICK bob"}));
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to change your nick..."));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc"));
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     QVERIFY(t.feed(":abc!u@h NICK :bob\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
 
     // No nick at all: nothing is sent and nothing changes here.
@@ -338,7 +338,7 @@ void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
     QCOMPARE(t.sent(), QList<QByteArray>());
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("bob"));
+    QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
     QCOMPARE(t.s->Incoming->Text(), pane);
 

@@ -197,15 +197,15 @@ void ConnectionTest::connectEventRegistersAndStopsCountDown()
     QCOMPARE(buttons(t.m), QStringLiteral("DEDD"));
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Disconnect"));
     // The count-down goes on until the server says its first words.
-    QVERIFY(t.m->CountDownRunning());
+    QVERIFY(session().Countdown().Running());
     t.srv.send(":127.0.0.1 NOTICE * :*** Looking up your hostname\r\n");
     QVERIFY(WaitUntil([&] { return !t.m->Timer2->Enabled(); }));
     QCOMPARE(digits(t.m), QString());
     QVERIFY(t.m->Image5->isHidden());
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     QCOMPARE(t.s->Incoming->MousePointer(), 1);
-    QCOMPARE(IrcData::RealName, QStringLiteral("Real Name With Blanks"));
-    QCOMPARE(IrcData::EmailAddress, QStringLiteral("Me.Bars-1_x+t\u00e4g@example.org"));
+    QCOMPARE(session().RealName(), QStringLiteral("Real Name With Blanks"));
+    QCOMPARE(session().EmailAddress(), QStringLiteral("Me.Bars-1_x+t\u00e4g@example.org"));
     // The server pop-up's twin reads what the File item reads, without waiting for a tick.
     QCOMPARE(t.m->mnuDisconnectMe->text(), QStringLiteral("Disconnect"));
 
@@ -232,7 +232,7 @@ void ConnectionTest::digitClickStopsCountDown()
     // Without its count-down a failed attempt never times out.
     t.srv.closeClient();
     QVERIFY(WaitUntil([&] { return t.m->mnuConnect->text() == QStringLiteral("Connect"); }));
-    IrcData::ServerPort = QString::number(deadPort());
+    session().SetServerPort(QString::number(deadPort()));
     t.m->cmdConnect_Click();
     t.m->Timer2->fire();
     QCOMPARE(digits(t.m), QStringLiteral("8"));
@@ -246,11 +246,10 @@ void ConnectionTest::peerCloseRestoresControls()
 {
     ClientSession t;
     QVERIFY(t.connectByButton());
-    t.s->ChannelState = 2;
-    t.s->Teletrivia->setEnabled(true);
-    t.s->SetPicture1BackColor(4);
-    t.m->Timer2->setEnabled(true);
-    t.m->nine->setVisible(true);
+    session().SetChannelState(core::ChannelState::Joined);
+    session().Game().Timer().setEnabled(true);
+    session().Game().SetPhase(core::TriviaPhase::Answered);
+    session().Countdown().Begin();
     t.srv.closeClient();
     QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
     QCOMPARE(t.paneSinceMark(), QLatin1Char('\n') + kDisconnected);
@@ -258,10 +257,10 @@ void ConnectionTest::peerCloseRestoresControls()
     QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
     QVERIFY(!t.m->Timer2->Enabled());
     QCOMPARE(digits(t.m), QStringLiteral("9"));  // the digits are not touched
-    QVERIFY(!t.s->Teletrivia->Enabled());
-    QCOMPARE(t.s->Picture1BackColor, 1);
+    QVERIFY(!session().Game().Timer().Enabled());
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Reveal);
     QCOMPARE(t.m->mnuConnect->text(), QStringLiteral("Connect"));
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
 }
 
 void ConnectionTest::fileItemThreeWays()
@@ -354,7 +353,7 @@ void ConnectionTest::badPortNeverReachesStalePort()
     QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
 
     for (const QString &bad : {QStringLiteral("66x"), QStringLiteral("70000"), QStringLiteral("0"), QString()}) {
-        IrcData::ServerPort = bad;
+        session().SetServerPort(bad);
         t.m->cmdConnect_Click();
         QVERIFY(!WaitUntil([&] { return t.srv.hasClient(); }, 300));
         QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
@@ -363,7 +362,7 @@ void ConnectionTest::badPortNeverReachesStalePort()
         QCOMPARE(buttons(t.m), QStringLiteral("EDEE"));
     }
     // A port with blanks around it is still a whole number.
-    IrcData::ServerPort = QLatin1Char(' ') + QString::number(t.srv.port()) + QLatin1Char(' ');
+    session().SetServerPort(QLatin1Char(' ') + QString::number(t.srv.port()) + QLatin1Char(' '));
     t.m->cmdConnect_Click();
     QVERIFY(t.srv.waitForClient());
 }
@@ -388,7 +387,7 @@ void ConnectionTest::failedAttemptReportedByTheCountDown()
     ClientSession t(hangs ? unanswered.port() : deadPort(), {{QStringLiteral("server.msg"), host}});
     TcpSocket::SetHostFilter(&loopbackOrUnresolvable);
     QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
-    auto *socket = t.s->Tcp1->findChildren<QTcpSocket *>().value(0);
+    auto *socket = t.s->Tcp1().findChildren<QTcpSocket *>().value(0);
     QVERIFY(socket);
     if (hangs) {
         // Given the time a refusal takes, the attempt is still waiting for an answer.
@@ -567,12 +566,12 @@ void ConnectionTest::userLineNeverHasEmptyFields()
     QVERIFY(t.srv.waitForLineStarting("USER "));
     const QByteArray user = "USER orvel 127.0.0.1 127.0.0.1 :Unlisted";
     QCOMPARE(t.srv.lines(), Lines({"NICK abc", user}));
-    QCOMPARE(IrcData::EmailAddress, settings::DefaultEmail);
+    QCOMPARE(session().EmailAddress(), settings::DefaultEmail);
     // The Connect button falls back the same way.
     t.srv.closeClient();
     QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
-    IrcData::EmailAddress.clear();
-    IrcData::RealName.clear();
+    session().SetEmailAddress(QString());
+    session().SetRealName(QString());
     t.srv.clear();
     t.m->cmdConnect_Click();
     QVERIFY(t.srv.waitForLineStarting("USER "));

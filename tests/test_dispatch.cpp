@@ -1,6 +1,7 @@
 // Received data: framing into lines, the order of the line table and the automatic
 // replies, checked byte for byte on the loopback server.
 #include "ClientSession.h"
+#include "core/Clock.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
 #include <QAction>
@@ -50,18 +51,18 @@ void DispatchTest::heldBlockIsShownTwiceAndHandledOnce()
     QVERIFY(WaitUntil([&] { return view.Text() == before + QStringLiteral("PING :abc\n"); }));
     Pump();
     QCOMPARE(c.srv.received(), QByteArray());  // held: nothing handled yet
-    QCOMPARE(frmOrvelIRC::PartialLine, QStringLiteral("PING :abc"));
+    QCOMPARE(session().Framing().Held(), QStringLiteral("PING :abc"));
 
     c.srv.send("\r\n");
     QVERIFY(c.srv.waitForLine("PONG :abc"));
     QCOMPARE(view.Text(), before + QStringLiteral("PING :abc\nPING :abc\n\n"));
-    QCOMPARE(frmOrvelIRC::PartialLine, QString());
+    QCOMPARE(session().Framing().Held(), QString());
     QCOMPARE(c.srv.lines(), Lines({"PONG :abc"}));
 
     // Complete lines inside a held block wait for the block's end as well.
     c.srv.clear();
     c.srv.send("PING :h1\r\nPING :h2");
-    QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine == QStringLiteral("PING :h1\r\nPING :h2"); }));
+    QVERIFY(WaitUntil([&] { return session().Framing().Held() == QStringLiteral("PING :h1\r\nPING :h2"); }));
     Pump();
     QCOMPARE(c.srv.received(), QByteArray());
     QCOMPARE(c.repliesTo("\r\n"), Lines({"PONG :h1", "PONG :h2"}));
@@ -102,15 +103,15 @@ void DispatchTest::heldRemainderIsBounded()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
-    c.srv.send(QByteArray(frmOrvelIRC::MaxPartialLine + 4096, 'x'));
+    c.srv.send(QByteArray(core::ReceivedLines::MaxHeld + 4096, 'x'));
     const QString dropped = QStringLiteral("\x01 Received text without a line end grew over 64 KiB and was dropped");
     QVERIFY(WaitUntil([&] { return c.paneSinceMark().contains(dropped); }));
-    QVERIFY(frmOrvelIRC::PartialLine.size() <= frmOrvelIRC::MaxPartialLine);
+    QVERIFY(session().Framing().Held().size() <= core::ReceivedLines::MaxHeld);
     QCOMPARE(ColourOf(c.s->Incoming, dropped), PaletteColour(0));
     // Whatever was still held ends with the next line end; later lines are whole again.
     c.srv.send("\r\n");
     QCOMPARE(c.repliesTo("PING :after\r\n"), Lines({"PONG :after"}));
-    QCOMPARE(frmOrvelIRC::PartialLine, QString());
+    QCOMPARE(session().Framing().Held(), QString());
 
     // A flood that outgrows the bound mid-line loses none of its complete lines, whether
     // they end in CR LF or in lone CRs: they are handled, and only the unfinished last one
@@ -119,11 +120,11 @@ void DispatchTest::heldRemainderIsBounded()
         c.mark();
         c.srv.clear();
         QByteArray flood = "PING :held1" + end;
-        while (flood.size() <= frmOrvelIRC::MaxPartialLine + 4096) flood += QByteArray(100, 'y') + end;
+        while (flood.size() <= core::ReceivedLines::MaxHeld + 4096) flood += QByteArray(100, 'y') + end;
         c.srv.send(flood + "PING :tai");
         QVERIFY(c.srv.waitForLine("PONG :held1"));
-        QVERIFY(WaitUntil([] { return frmOrvelIRC::PartialLine.endsWith(QStringLiteral("PING :tai")); }));
-        QVERIFY(!frmOrvelIRC::PartialLine.contains(QStringLiteral("held1")));
+        QVERIFY(WaitUntil([] { return session().Framing().Held().endsWith(QStringLiteral("PING :tai")); }));
+        QVERIFY(!session().Framing().Held().contains(QStringLiteral("held1")));
         QVERIFY(!c.paneSinceMark().contains(dropped));
         c.srv.send("l\r\n");
         QVERIFY(c.srv.waitForLine("PONG :tail"));
@@ -138,25 +139,25 @@ void DispatchTest::newConnectionStartsClean()
     // Half a line when the server closes, and a join typed offline in the channel window,
     // are not taken over by the next connection.
     c.srv.send("PING :hal");
-    QVERIFY(WaitUntil([] { return !frmOrvelIRC::PartialLine.isEmpty(); }));
+    QVERIFY(WaitUntil([] { return !session().Framing().Held().isEmpty(); }));
     c.srv.closeClient();
     QVERIFY(WaitUntil([&] { return c.s->Caption().isEmpty(); }));
     c.typeChannel(QStringLiteral("/JOIN #c"));
     QVERIFY(c.connectByButton());
-    QCOMPARE(c.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QCOMPARE(c.repliesTo("PING :new\r\n"), Lines({"PONG :new"}));
 
     // Nor a line being dropped as too long, nor the channel, when /SERVER leaves a channel.
     QVERIFY(c.join(QStringLiteral("#c")));
-    c.srv.send(QByteArray(frmOrvelIRC::MaxPartialLine + 4096, 'x'));
-    QVERIFY(WaitUntil([&] { return c.s->DroppingLine; }));
+    c.srv.send(QByteArray(core::ReceivedLines::MaxHeld + 4096, 'x'));
+    QVERIFY(WaitUntil([&] { return session().Framing().Dropping(); }));
     c.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
-    QCOMPARE(c.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QVERIFY(c.srv.waitForLineStarting("USER "));
     c.srv.clear();
     c.mark();
     QCOMPARE(c.repliesTo(":irc.new 001 abc :Welcome anew\r\n"), Lines());
-    QCOMPARE(IrcData::ServerName, QStringLiteral("irc.new"));
+    QCOMPARE(session().ServerName(), QStringLiteral("irc.new"));
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\nWelcome anew"));
 }
 
@@ -164,7 +165,7 @@ void DispatchTest::welcomeSetsServerNameAndIsShown()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
-    QCOMPARE(IrcData::ServerName, QStringLiteral("127.0.0.1"));
+    QCOMPARE(session().ServerName(), QStringLiteral("127.0.0.1"));
     // Before the welcome, whatever a server says is shown, by any name; a user's line is not.
     QCOMPARE(c.repliesTo(":irc.example NOTICE * :*** Looking up your hostname\r\n:bob!u@h NOTICE * :psst\r\n"), Lines());
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\n*** Looking up your hostname"));
@@ -173,7 +174,7 @@ void DispatchTest::welcomeSetsServerNameAndIsShown()
     QCOMPARE(c.repliesTo(":irc.example 001 abc :Welcome to the Example net abc\r\n"
                     ":irc.example 375 abc :- irc.example message of the day\r\n"),
              Lines());
-    QCOMPARE(IrcData::ServerName, QStringLiteral("irc.example"));
+    QCOMPARE(session().ServerName(), QStringLiteral("irc.example"));
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\nWelcome to the Example net abc\n- irc.example message of the day"));
     QCOMPARE(ColourOf(c.s->Incoming, QStringLiteral("Welcome to the Example net abc")), PaletteColour(3));
     // From then on, only the server by the name it gave.
@@ -277,12 +278,12 @@ void DispatchTest::serverLines()
     QVERIFY(c.connectByButton());
     QCOMPARE(c.repliesTo(":127.0.0.1 001 abc :Welcome\r\n"), Lines());
     c.mark();
-    c.s->ChannelState = state;
-    if (state != 0) frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
+    session().SetChannelState(core::ChannelState(state));
+    if (state != 0) session().SetCurrentChannel(QStringLiteral("#c"));
     QCOMPARE(c.repliesTo(lines), replies);
     QCOMPARE(c.paneSinceMark(), pane);
     QCOMPARE(c.soundsSinceMark(), sounds);
-    QCOMPARE(c.s->ChannelState, state);
+    QCOMPARE(int(session().ChannelState()), state);
     if (!line.isEmpty()) QCOMPARE(ColourOf(c.s->Incoming, line), colour);
 }
 
@@ -290,13 +291,13 @@ void DispatchTest::closingLinkOnlyAtLineStart()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
-    c.s->ChannelState = 2;
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
+    session().SetChannelState(core::ChannelState::Joined);
+    session().SetCurrentChannel(QStringLiteral("#c"));
     // Somebody saying the words does not close our link.
     QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :ERROR :Closing Link: abc (bye)\r\n"
                          ":bob!u@h NOTICE abc :ERROR :Closing Link: abc (bye)\r\n"),
              Lines());
-    QCOMPARE(c.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     QVERIFY(!c.paneSinceMark().contains(QStringLiteral("Quit IRC")));
     QVERIFY(!c.soundsSinceMark().join(QLatin1Char(' ')).contains(QStringLiteral("quit.wav")));
 }
@@ -312,7 +313,7 @@ void DispatchTest::cutTextNeverCarriesLineEndsOntoTheWire()
     QCOMPARE(c.repliesTo(":127.0.0.1 513 abc :/QUOTE PONG 1\nQUIT\r\n"), Lines({"PONG 1"}));
     // A server name holding a line end is not taken: the PONG keeps its token.
     QCOMPARE(c.repliesTo(":srv\nQUIT 001 abc :hi\r\nPING :t\r\n"), Lines({"PONG :t"}));
-    QCOMPARE(IrcData::ServerName, QStringLiteral("127.0.0.1"));
+    QCOMPARE(session().ServerName(), QStringLiteral("127.0.0.1"));
 }
 
 void DispatchTest::pingReplies()
@@ -323,7 +324,7 @@ void DispatchTest::pingReplies()
     // back alone.
     c.srv.send("PING :2665149584\r\n");
     if (c.srv.waitForLine("PONG :2665149584")) c.srv.send(":irc.cookie 001 abc :Welcome\r\n");
-    QVERIFY(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.cookie"); }));
+    QVERIFY(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.cookie"); }));
     c.srv.clear();
 
     const int mm = int(MultimediaLog().size());
@@ -340,8 +341,8 @@ void DispatchTest::pingReplies()
     QCOMPARE(c.srv.lines(), Lines({"PONG :12345"}));
 
     c.srv.clear();
-    c.s->ChannelState = 2;
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
+    session().SetChannelState(core::ChannelState::Joined);
+    session().SetCurrentChannel(QStringLiteral("#c"));
     c.srv.send("PING :777\r\n");
     QVERIFY(c.srv.waitForLine("NAMES #c"));
     QCOMPARE(c.srv.lines(), Lines({"PONG :777", "NAMES #c"}));
@@ -351,20 +352,27 @@ void DispatchTest::clockReply()
 {
     ClientSession c;
     QVERIFY(c.connectByButton());
+    // The reply tells the time as the dashboard's clock shows it, at the second it answers.
     c.m->Timer1->fire(); // writes the clock
-    const QByteArray clock = c.m->Label22->text().toUtf8();
-    QVERIFY(!clock.isEmpty());
+    QVERIFY(!c.m->Label22->text().isEmpty());
+    const auto reply = [](const QString &clock) {
+        return "PRIVMSG #c :\x03" "12<<Current time: \x03" "10" + clock.toUtf8() + "\x03" "12>> --== OrvelIRC 1.02 ==--";
+    };
+    const auto answered = [&](const QByteArray &lines) {
+        const QString before = core::ClockText(QTime::currentTime());
+        const Lines got = c.repliesTo(lines);
+        const QString after = core::ClockText(QTime::currentTime());
+        return got == Lines({reply(before)}) || got == Lines({reply(after)});
+    };
     // No channel: nobody asked.
     QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time\r\n:bob!u@h PRIVMSG  :!time\r\n"), Lines());
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
-    const QByteArray reply = "PRIVMSG #c :\x03" "12<<Current time: \x03" "10" + clock + "\x03" "12>> --== OrvelIRC 1.02 ==--";
-    QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #c :!time\r\n"), Lines({reply}));
+    session().SetCurrentChannel(QStringLiteral("#c"));
+    QVERIFY(answered(":bob!u@h PRIVMSG #c :!time\r\n"));
     // In any channel state, for the channel in either spelling, and only for a user's
     // "!time" itself: not for more words, another channel or a notice that quotes one.
-    c.s->ChannelState = 2;
-    QCOMPARE(c.repliesTo(":bob!u@h PRIVMSG #C :!time\r\n:bob!u@h PRIVMSG #c :!time please\r\n:bob!u@h PRIVMSG #other :!time\r\n"
-                         ":bob!u@h NOTICE #c :PRIVMSG #c :!time\r\n:127.0.0.1 PRIVMSG #c :!time\r\n"),
-             Lines({reply}));
+    session().SetChannelState(core::ChannelState::Joined);
+    QVERIFY(answered(":bob!u@h PRIVMSG #C :!time\r\n:bob!u@h PRIVMSG #c :!time please\r\n:bob!u@h PRIVMSG #other :!time\r\n"
+                     ":bob!u@h NOTICE #c :PRIVMSG #c :!time\r\n:127.0.0.1 PRIVMSG #c :!time\r\n"));
 }
 
 void DispatchTest::nickInUse()
@@ -373,7 +381,7 @@ void DispatchTest::nickInUse()
     QVERIFY(c.connectByButton());
     // The numeric reply as ngircd words it.
     QCOMPARE(c.repliesTo(":irc.example 433 * abc :Nickname already in use\r\n"), Lines({"NICK abc_"}));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
     QCOMPARE(c.s->txtNick.Text, QStringLiteral("abc_"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
     QCOMPARE(c.s->Caption(), QStringLiteral("abc_ on 127.0.0.1"));
@@ -392,7 +400,7 @@ void DispatchTest::nickInUse()
     QCOMPARE(c.s->Caption(), QStringLiteral("abc9 on 127.0.0.1"));
     // Another nick's reply, or a 433 that is not for registration, changes nothing.
     QCOMPARE(c.repliesTo(":srv 433 * someone :Nickname already in use\r\n:srv 433 abc9 x :Nickname already in use\r\n"), Lines());
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc9"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc9"));
 
     // The next line of the same block already goes by the new nick.
     c.s->txtAlternativeNickname.Text = QStringLiteral("abc7");
@@ -404,7 +412,7 @@ void DispatchTest::nickInUse()
     c.mark();
     QCOMPARE(c.repliesTo(":srv 433 * abc7 :Nickname already in use\r\n:x!u PRIVMSG abc7 :\x01VERSION\x01\r\n"),
              Lines({version}));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc7"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc7"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc7"));
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\nNickname already in use\n\x01 -> [x] VERSION"));
 }
@@ -417,8 +425,8 @@ void DispatchTest::closingLink()
     QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (early)\r\n"), Lines());
     QVERIFY(!loaded<frmChan>());
     c.mark();
-    c.s->ChannelState = 2;
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#c"));
+    session().SetChannelState(core::ChannelState::Joined);
+    session().SetCurrentChannel(QStringLiteral("#c"));
     QPointer<frmChan> chan(&form<frmChan>());
     QVERIFY(!chan->SubWindow()->isHidden());
     // The channel window is hidden, not closed: no PART goes out.
@@ -427,7 +435,7 @@ void DispatchTest::closingLink()
     QVERIFY(chan->SubWindow()->isHidden());
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 Quit IRC (Quit: bye)"));
     QCOMPARE(ColourOf(c.s->Incoming, QStringLiteral("\x01 Quit IRC (Quit: bye)")), PaletteColour(1));
-    QCOMPARE(c.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QCOMPARE(c.soundsSinceMark(), soundOf(QStringLiteral("quit.wav")));
     // Without parentheses the reason is the text after "Closing Link:".
     c.mark();
@@ -438,10 +446,10 @@ void DispatchTest::closingLink()
     QCOMPARE(c.repliesTo("ERROR :Closing Link: abc[host] (Killed\r\n"), Lines());
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\n\x01 Quit IRC ()"));
     // Servers write "Closing link:" in their own letter case.
-    c.s->ChannelState = 2;
+    session().SetChannelState(core::ChannelState::Joined);
     c.mark();
     QCOMPARE(c.repliesTo("ERROR :Closing link: (abc@host) [Quit: bye]\r\n"), Lines());
-    QCOMPARE(c.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     QCOMPARE(c.soundsSinceMark(), soundOf(QStringLiteral("quit.wav")));
 }
 

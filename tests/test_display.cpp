@@ -49,8 +49,8 @@ Outcome feedFlood(bool lineByLine)
 {
     ClientSession t;
     if (!t.connectAndJoin("@op +vo carl abc bob dan erin")) return {};
-    NickList *list = form<frmChan>().Namelist;
-    list->SelectByText(QStringLiteral("erin"));
+    core::ChannelMembers *list = &form<frmChan>().Namelist->Members();
+    list->Pick(QStringLiteral("erin"));
     const QList<QByteArray> lines = mixedFlood();
     if (lineByLine) {
         for (const QByteArray &l : lines)
@@ -59,13 +59,13 @@ Outcome feedFlood(bool lineByLine)
         return {};
     }
     return {shown(form<frmChan>().Incoming), shown(form<frmOrvelChat>().txtIncoming), list->Items(), t.paneSinceMark(),
-            list->SelectedText()};
+            list->Picked()};
 }
 
 // Changes a pane and the nick list inside an open batch.
 void changeBoth(frmChan &c, const QString &entry)
 {
-    c.Namelist->AddItem(entry);
+    c.Namelist->Members().Add(entry);
     c.Addtext(entry);
 }
 } // namespace
@@ -109,7 +109,7 @@ void DisplayTest::readsAndWindowsSeeTheFinishedBlock()
         changeBoth(c, QStringLiteral("one"));
         changeBoth(c, QStringLiteral("two"));
         // Held back: the data is current, the view not yet told.
-        QCOMPARE(c.Namelist->Count(), shownRows + 2);
+        QCOMPARE(c.Namelist->Members().Count(), shownRows + 2);
         QCOMPARE(c.Namelist->model()->rowCount(), shownRows);
         QCOMPARE(changes, 0);
         // Reading the pane finishes the block: one change for both lines.

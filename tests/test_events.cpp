@@ -7,7 +7,7 @@
 
 namespace {
 const QString kSep = QStringLiteral("-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-");
-QStringList nicks() { return form<frmChan>().Namelist->Items(); }
+QStringList nicks() { return form<frmChan>().Namelist->Members().Items(); }
 }
 
 class EventsTest : public QObject
@@ -191,7 +191,7 @@ void EventsTest::kickOfTheUserLeavesTheChannel()
                          ":irc.test 513 abc :To connect type /QUOTE PONG 4242\r\n"),
              Lines({"PART #c", "PONG 4242"}));
     QVERIFY(!loaded<frmChan>());
-    QCOMPARE(t.s->ChannelState, 0);
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
     const QString kicked = QStringLiteral("\x01 You were kicked out of #c by op. Reason: Out you go");
     QVERIFY(t.s->Incoming->Text().split(QLatin1Char('\n')).contains(kicked));
     QCOMPARE(ColourOf(t.s->Incoming, kicked), PaletteColour(0));
@@ -214,7 +214,7 @@ void EventsTest::forgedEventTextDoesNothing()
     QCOMPARE(form<frmChan>().Caption(), caption);
     QVERIFY(t.feed(":evil!e@h QUIT :KICK #c abc :bye\r\n"));
     QVERIFY(loaded<frmChan>());
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 evil Has Quit IRC (KICK #c abc :bye)"));
     // A channel message that quotes a request is a channel message.
@@ -230,25 +230,26 @@ void EventsTest::kickOfAnotherMemberRemovesThem()
     QVERIFY(t.feed(":op!o@h KICK #c carl :behave\r\n:op!o@h KICK #c vo :\x1D" "behave\x1D\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 vo was kicked by op (behave)"));
-    QCOMPARE(t.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
 }
 
 void EventsTest::removalsKeepTheUsersPick()
 {
     ClientSession t;
     QVERIFY(t.connectAndJoin("@op dave erin frank abc"));
-    NickList *list = form<frmChan>().Namelist;
-    list->SelectByText(QStringLiteral("dave"));
+    NickList *view = form<frmChan>().Namelist;
+    core::ChannelMembers *list = &view->Members();
+    list->Pick(QStringLiteral("dave"));
     QVERIFY(t.feed(":erin!e@h PART #c\r\n:op!o@h MODE #c +v frank\r\n:frank!f@h NICK :fred\r\n:op!o@h KICK #c fred :x\r\n"
                    ":amy!a@h JOIN :#c\r\n"));
     QCOMPARE(nicks(), (QStringList{"@op", "abc", "amy", "dave"}));
-    QCOMPARE(list->SelectedText(), QStringLiteral("dave"));
-    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).data().toString(), QStringLiteral("dave"));
+    QCOMPARE(list->Picked(), QStringLiteral("dave"));
+    QCOMPARE(view->selectionModel()->selectedIndexes().value(0).data().toString(), QStringLiteral("dave"));
     // The picked member leaves: nobody else is picked in their place, in the view either.
     QVERIFY(t.feed(":dave!d@h QUIT :bye\r\n"));
-    QCOMPARE(list->SelectedIndex(), -1);
-    QCOMPARE(list->SelectedText(), QString());
-    QVERIFY(list->selectionModel()->selectedIndexes().isEmpty());
+    QCOMPARE(list->PickedIndex(), -1);
+    QCOMPARE(list->Picked(), QString());
+    QVERIFY(view->selectionModel()->selectedIndexes().isEmpty());
 }
 
 void EventsTest::ownNickChangedByTheServer()
@@ -257,7 +258,7 @@ void EventsTest::ownNickChangedByTheServer()
     QVERIFY(t.connectAndJoin("@op abc carl"));
     // Renamed without /NICK: by a raw command or by the server.
     QVERIFY(t.feed(":abc!u@h NICK :abcd\r\n"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abcd"));
+    QCOMPARE(session().Nick(), QStringLiteral("abcd"));
     QCOMPARE(t.s->Caption(), QStringLiteral("abcd on irc.test"));
     QCOMPARE(nicks(), (QStringList{"@op", "abcd", "carl"}));
     QCOMPARE(LastLine(form<frmChan>().Incoming), QStringLiteral("\x01 abc is now known as abcd"));

@@ -2,7 +2,7 @@
 // real IRC server, with scripted peers of which one is the channel's operator.
 #include "ClientSession.h"
 #include "Ngircd.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include "windows/frmMenu.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
@@ -40,12 +40,12 @@ struct Room
         error = why + QStringLiteral("\n") + server.log();
         return false;
     }
-    QStringList nicks() const { return form<frmChan>().Namelist->Items(); }
+    QStringList nicks() const { return form<frmChan>().Namelist->Members().Items(); }
     bool listIs(const QStringList &want)
     {
         return WaitUntil([&] { return loaded<frmChan>() && nicks() == want; });
     }
-    void select(const QString &entry) { form<frmChan>().Namelist->SelectByText(entry); }
+    void select(const QString &entry) { form<frmChan>().Namelist->Members().Pick(entry); }
 };
 } // namespace
 
@@ -75,7 +75,7 @@ void EventsNgircdTest::operatorPeerChangesUsAndTheList()
     QVERIFY(PaneHasLine(form<frmChan>().Incoming, QStringLiteral("\x01 buddy is now known as pal")));
 
     r.boss.send("KICK #room orvel :bye now");
-    QVERIFY(WaitUntil([&] { return r.t->s->ChannelState == 0; }));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::None; }));
     QVERIFY(!loaded<frmChan>());
     QVERIFY(PaneHasLine(r.t->s->Incoming, QStringLiteral("\x01 You were kicked out of #room by boss. Reason: bye now")));
     // The channel has gone on without us.
@@ -116,7 +116,7 @@ void EventsNgircdTest::ourPopupCommandsTakeEffect()
     // Banned: the way back in is closed.
     r.buddy.send("JOIN #room");
     QVERIFY(r.buddy.waitForLine(" 474 buddy #room"));
-    QCOMPARE(r.t->s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
 }
 
 void EventsNgircdTest::privateTalkAndATriviaRound()
@@ -135,13 +135,13 @@ void EventsNgircdTest::privateTalkAndATriviaRound()
     g_draw = (trivia::Keys().indexOf(97) + 0.5) / 100.0;
     r.t->m->mnuStartTeleTrivia->trigger();
     QVERIFY(r.boss.waitForLine(" PRIVMSG #room :\x03" "12<<\x03" "10Tele trivia has begun!"));
-    r.t->s->Teletrivia->fire();
+    session().Game().Timer().fire();
     QVERIFY(r.boss.waitForLine(" PRIVMSG #room :\x03" "12<<Teletrivia Question: \x03" "10Can fish close their eyes?"));
     r.boss.send("PRIVMSG #room :No");
     QVERIFY(r.buddy.waitForLine(" PRIVMSG #room :\x03" "12<<Teletrivia: \x03" "10boss \x03" "12got it! Answer: \x03" "10No"));
     r.buddy.send("PRIVMSG #room :!stop");
     QVERIFY(r.boss.waitForLine(" NOTICE #room :\x03" "12<<\x03" "10 buddy, you stoped teletrivia."));
-    QVERIFY(!r.t->s->Teletrivia->Enabled());
+    QVERIFY(!session().Game().Timer().Enabled());
     trivia::Draw = &trivia::TimeSeededDraw;
 }
 

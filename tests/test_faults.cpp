@@ -127,7 +127,7 @@ void FaultsTest::readOnlySettingsFolder()
         QVERIFY(c.feed(":first!u@h NICK :second\r\n"));
         Pump();
         QCOMPARE(c.sent(), Lines({"NICK first", "NICK second"}));
-        QCOMPARE(IrcData::CurrentNick, QStringLiteral("second"));
+        QCOMPARE(session().Nick(), QStringLiteral("second"));
         QCOMPARE(c.s->Caption(), QStringLiteral("second on irc.test"));
         QCOMPARE(c.env.dialogs.messages.size(), 1);
         QVERIFY2(c.env.dialogs.messages[0].startsWith(told), qPrintable(c.env.dialogs.messages[0]));

@@ -346,7 +346,7 @@ void FoundationTest::wizardHookForMissingConnectionSettings()
     QSignalSpy spy(frame, &frmOrvelMain::setupWizardRequested);
     frame->MDIForm_Load();
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(IrcData::RealName, QString());
+    QCOMPARE(session().RealName(), QString());
 }
 
 void FoundationTest::holdersCopiedIntoProgramVariables()
@@ -355,12 +355,12 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     env.writeConnection(7000, QStringLiteral("nick1"), QStringLiteral("irc.example.org"), QStringLiteral("alt1"),
                         QStringLiteral("u@example.org"), QStringLiteral("Some One"));
     frmOrvelMain &m = env.start();
-    QCOMPARE(IrcData::ServerName, QStringLiteral("irc.example.org"));
-    QCOMPARE(IrcData::ServerPort, QStringLiteral("7000"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("nick1"));
+    QCOMPARE(session().ServerName(), QStringLiteral("irc.example.org"));
+    QCOMPARE(session().ServerPort(), QStringLiteral("7000"));
+    QCOMPARE(session().Nick(), QStringLiteral("nick1"));
     QCOMPARE(IrcData::AlternativeNick, QStringLiteral("alt1"));
-    QCOMPARE(IrcData::EmailAddress, QStringLiteral("u@example.org"));
-    QCOMPARE(IrcData::RealName, QStringLiteral("Some One"));
+    QCOMPARE(session().EmailAddress(), QStringLiteral("u@example.org"));
+    QCOMPARE(session().RealName(), QStringLiteral("Some One"));
     frmOrvelIRC &s = form<frmOrvelIRC>();
     QVERIFY(!s.txtIpAddress.Text.isEmpty());
     QVERIFY(!s.txtIpAddress.Text.contains(QLatin1Char(':')));  // the IPv4 address
@@ -369,8 +369,8 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     QVERIFY(!m.mnuShowServerWindow->isEnabled());
     QCOMPARE(m.mnuWindowOne->text(), QStringLiteral("&1 Server Connection"));
     // The channel mirror follows the current channel at once, and survives an unload.
-    frmOrvelIRC::SetCurrentChannel(QStringLiteral("#lobby"));
-    QCOMPARE(s.ChanCentral.Text, QStringLiteral("#lobby"));
+    session().SetCurrentChannel(QStringLiteral("#lobby"));
+    QCOMPARE(s.ChanCentral(), QStringLiteral("#lobby"));
     s.Unload();
     Pump();
     QVERIFY(!loaded<frmOrvelIRC>());
@@ -379,9 +379,9 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     QVERIFY(!m.mnuWindowOne->isVisible());
     m.mnuShowServerWindow->trigger();
     QVERIFY(loaded<frmOrvelIRC>());
-    QCOMPARE(frmOrvelIRC::CurrentChannel, QStringLiteral("#lobby"));
-    QCOMPARE(loaded<frmOrvelIRC>()->ChanCentral.Text, QStringLiteral("#lobby"));
-    QCOMPARE(loaded<frmOrvelIRC>()->ChannelState, 0);
+    QCOMPARE(session().CurrentChannel(), QStringLiteral("#lobby"));
+    QCOMPARE(loaded<frmOrvelIRC>()->ChanCentral(), QStringLiteral("#lobby"));
+    QCOMPARE(session().ChannelState(), core::ChannelState::None);
 }
 
 void FoundationTest::socketEventsAndLocalClose()
@@ -547,12 +547,12 @@ void FoundationTest::lineSentJustBeforeACloseStillLeaves()
     ClientSession t;
     QVERIFY(t.connectByButton());
     t.s->SendData(QStringLiteral("QUIT :gone"));
-    t.s->Tcp1->Close();
+    t.s->Tcp1().Close();
     QVERIFY(t.srv.waitForDisconnect());
     QCOMPARE(t.srv.received(), QByteArray("QUIT :gone\r\n"));
     // A port past 65535 never wraps round onto another port.
-    t.s->Tcp1->RemotePort = 65536 + t.srv.port();
-    t.s->Tcp1->Connect();
+    t.s->Tcp1().RemotePort = 65536 + t.srv.port();
+    t.s->Tcp1().Connect();
     QVERIFY(!WaitUntil([&] { return t.srv.hasClient(); }, 300));
 }
 

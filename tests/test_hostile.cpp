@@ -3,7 +3,7 @@
 // running and answering, send nothing but whole lines it has a reason to send, show
 // received text as text, and hold back no more than its bound.
 #include "ClientSession.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
@@ -137,7 +137,7 @@ Reply exchange(ClientSession &c, const QByteArray &bytes, int ms = Patience)
         const qsizetype at = raw.indexOf(pongTail);
         if (at < 0) return false;
         // The PING was the block's last line: the state now is the state it was answered in.
-        if (!c.s || c.s->ChannelState != 2) return true;
+        if (!c.s || session().ChannelState() != core::ChannelState::Joined) return true;
         return raw.indexOf("\r\n", at + pongTail.size()) >= 0;
     }, ms);
     g_watchdog.disarm();
@@ -161,8 +161,8 @@ Reply exchange(ClientSession &c, const QByteArray &bytes, int ms = Patience)
     for (qsizetype i = 0; i < r.lines.size(); ++i) {
         if (!(r.lines[i].startsWith("PONG ") && r.lines[i].endsWith(" :" + token))) continue;
         r.lines.removeAt(i);
-        if (c.s && c.s->ChannelState == 2) {
-            if (i < r.lines.size() && r.lines[i] == "NAMES " + frmOrvelIRC::CurrentChannel.toUtf8()) r.lines.removeAt(i);
+        if (c.s && session().ChannelState() == core::ChannelState::Joined) {
+            if (i < r.lines.size() && r.lines[i] == "NAMES " + session().CurrentChannel().toUtf8()) r.lines.removeAt(i);
             else r.faults << QStringLiteral("no NAMES after the PING in the channel");
         }
         break;
@@ -173,7 +173,7 @@ Reply exchange(ClientSession &c, const QByteArray &bytes, int ms = Patience)
 // The lines a client may send with nobody at the keyboard: the replies it documents.
 bool automatic(const QByteArray &l)
 {
-    const QByteArray chan = frmOrvelIRC::CurrentChannel.toUtf8();
+    const QByteArray chan = session().CurrentChannel().toUtf8();
     if (l.startsWith("PONG")) return true;  // PING, and the ping code of a 513 reply
     if (l == "NAMES " + chan) return true;  // a PING in the channel
     if (l == "NICK abc_") return true;      // the nick taken: the alternative
@@ -206,7 +206,7 @@ Lines notAutomatic(const Lines &lines)
 // test's pace changes, not what either side sends.
 bool quick(ClientSession &c)
 {
-    const auto sockets = c.s->Tcp1->findChildren<QTcpSocket *>() + c.srv.findChildren<QTcpSocket *>();
+    const auto sockets = c.s->Tcp1().findChildren<QTcpSocket *>() + c.srv.findChildren<QTcpSocket *>();
     for (QTcpSocket *s : sockets) s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     return sockets.size() >= 2;
 }
@@ -229,26 +229,25 @@ double fixedDraw() { return g_draw; }
 bool restore(ClientSession &c, const Situation &want)
 {
     if (!c.s) return false;
-    if (IrcData::ServerName != QLatin1String("irc.test")) {
-        if (c.s->ChannelState != 0) return false;  // only state 0 takes a new server name
-        const Reply r = exchange(c, ":irc.test 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome");
-        if (!r.answered || IrcData::ServerName != QLatin1String("irc.test")) return false;
+    if (session().ServerName() != QLatin1String("irc.test")) {
+        if (session().ChannelState() != core::ChannelState::None) return false;  // only state 0 takes a new server name
+        const Reply r = exchange(c, ":irc.test 001 " + session().Nick().toUtf8() + " :Welcome");
+        if (!r.answered || session().ServerName() != QLatin1String("irc.test")) return false;
     }
-    if (IrcData::CurrentNick != QLatin1String("abc")) {
+    if (session().Nick() != QLatin1String("abc")) {
         c.typeServer(QStringLiteral("/NICK abc"));
         c.drain();
         // Registered, the nick is ours once the server echoes the change.
-        const Reply r = exchange(c, ":" + IrcData::CurrentNick.toUtf8() + "!u@h NICK :abc");
-        if (!r.answered || IrcData::CurrentNick != QLatin1String("abc")) return false;
+        const Reply r = exchange(c, ":" + session().Nick().toUtf8() + "!u@h NICK :abc");
+        if (!r.answered || session().Nick() != QLatin1String("abc")) return false;
     }
-    if (want.state == 1 && c.s->ChannelState != 1) {
+    if (want.state == 1 && session().ChannelState() != core::ChannelState::JoinSent) {
         // A join of the channel we are in waits for nothing: the state is taken back first.
-        if (c.s->ChannelState == 2) c.s->ChannelState = 0;
+        if (session().ChannelState() == core::ChannelState::Joined) session().SetChannelState(core::ChannelState::None);
         c.typeServer(QStringLiteral("/JOIN #c"));
-        c.s->Timer1->fire();
         c.drain();
     }
-    if (want.state == 2 && c.s->ChannelState != 2 && !c.join(QStringLiteral("#c"), "@op +vo carl abc bob")) return false;
+    if (want.state == 2 && session().ChannelState() != core::ChannelState::Joined && !c.join(QStringLiteral("#c"), "@op +vo carl abc bob")) return false;
     if (want.state == 2 && !form<frmChan>().SubWindow()->isVisible()) form<frmChan>().ShowForm();
     if (want.chatOpen && !loaded<frmOrvelChat>()) c.m->mnuShowQueryWindow->trigger();
     if (!want.chatOpen) {
@@ -256,12 +255,12 @@ bool restore(ClientSession &c, const Situation &want)
         Pump();
     }
     if (want.view && !c.m->mnuIndataWindow->isChecked()) c.m->mnuIndataWindow->trigger();
-    if (want.trivia && !c.s->Teletrivia->Enabled()) {
+    if (want.trivia && !session().Game().Timer().Enabled()) {
         c.m->mnuStartTeleTrivia_Click();
         c.drain();
     }
-    return c.s->ChannelState == want.state && (loaded<frmOrvelChat>() != nullptr) == want.chatOpen &&
-           c.m->mnuIndataWindow->isChecked() == want.view && c.s->Teletrivia->Enabled() == want.trivia;
+    return session().ChannelState() == core::ChannelState(want.state) && (loaded<frmOrvelChat>() != nullptr) == want.chatOpen &&
+           c.m->mnuIndataWindow->isChecked() == want.view && session().Game().Timer().Enabled() == want.trivia;
 }
 
 void addSituations()
@@ -294,7 +293,7 @@ Situation fetchSituation()
     do {                                                                                                 \
         QVERIFY2((c).s, "the server window is gone");                                                    \
         QVERIFY2((r).answered, QByteArray("no answer to the PING (server name now \"" +                  \
-                                          shown(IrcData::ServerName.toUtf8()) + "\") after: " +          \
+                                          shown(session().ServerName().toUtf8()) + "\") after: " +          \
                                           shown(input, 4000)).constData());                              \
         QVERIFY2((r).faults.isEmpty(), qPrintable((r).faults.join(QLatin1String("; ")) +                 \
                                                   QStringLiteral(" after: ") +                           \
@@ -302,8 +301,7 @@ Situation fetchSituation()
         const Lines odd_ = notAutomatic((r).lines);                                                      \
         QVERIFY2(odd_.isEmpty(),                                                                         \
                  QByteArray("sent unprompted: " + shown(odd_.value(0)) + " after: " + shown(input)).constData()); \
-        QVERIFY((c).s->ChannelState >= 0 && (c).s->ChannelState <= 2);                                  \
-        QVERIFY(frmOrvelIRC::PartialLine.size() <= frmOrvelIRC::MaxPartialLine);                         \
+        QVERIFY(session().Framing().Held().size() <= core::ReceivedLines::MaxHeld);                         \
     } while (false)
 
 // ---- hand-written input ----
@@ -450,7 +448,7 @@ private:
             const int n = 1 + pick(300);
             return QByteArray(n, "x:! \x01\x03"[pick(6)]);
         }
-        case 2: return ":" + IrcData::TriviaAnswer.toUtf8();
+        case 2: return ":" + session().Game().Answer().toUtf8();
         default: return one(kParams);
         }
     }
@@ -507,10 +505,10 @@ void HostileTest::randomLines()
         }
         const Reply r = exchange(c, batch);
         CHECK_AFTER(c, r, batch);
-        if (want.trivia && c.s->Teletrivia->Enabled()) {
+        if (want.trivia && session().Game().Timer().Enabled()) {
             // A tick of the game between batches: questions, reveals and answers mix in.
             g_draw = double((done / kBatch) % 100) / 100.0 + 0.001;
-            c.s->Teletrivia->fire();
+            session().Game().Timer().fire();
             const Reply t = exchange(c, QByteArray());
             CHECK_AFTER(c, t, QByteArray("(teletrivia tick)"));
         }
@@ -561,8 +559,8 @@ void HostileTest::paneTextIsLiteral()
     // Topic, names and channel text while joining and joined.
     QVERIFY(c.join(QStringLiteral("#c"), "@op <i>n</i> &lt;x&gt; abc"));
     frmChan &ch = form<frmChan>();
-    QVERIFY(ch.Namelist->Items().contains(QStringLiteral("<i>n</i>")));
-    QVERIFY(ch.Namelist->Items().contains(QStringLiteral("&lt;x&gt;")));
+    QVERIFY(ch.Namelist->Members().Items().contains(QStringLiteral("<i>n</i>")));
+    QVERIFY(ch.Namelist->Members().Items().contains(QStringLiteral("&lt;x&gt;")));
     QVERIFY(exchange(c, ":op!o@h TOPIC #c :" + markup).answered);
     QCOMPARE(ch.Caption(), QStringLiteral("#c: ") + markupText);
 
@@ -659,21 +657,21 @@ void HostileTest::lineEndsInsideRepliesNeverReachTheWire()
     c.m->mnuStartTeleTrivia_Click();
     c.drain();
     g_draw = 0.0;
-    c.s->Teletrivia->fire();  // asks: the answer is now set
+    session().Game().Timer().fire();  // asks: the answer is now set
     c.drain();
-    const QByteArray answer = IrcData::TriviaAnswer.toUtf8();
+    const QByteArray answer = session().Game().Answer().toUtf8();
     QVERIFY(!answer.isEmpty());
     // A winner whose nick holds a line end: the round is won, nothing cut is sent.
     const QByteArray crookedWinner = ":bo\rPRIVMSG\x01#c\x01:b!u@h PRIVMSG #c :" + answer;
     r = exchange(c, crookedWinner);
     QVERIFY(r.answered && r.faults.isEmpty());
     QVERIFY2(r.lines.isEmpty(), QByteArray("sent " + shown(r.lines.value(0))).constData());
-    QCOMPARE(IrcData::TriviaAnswer, trivia::AnsweredMarker);
+    QCOMPARE(session().Game().Answer(), trivia::AnsweredMarker);
     // "!stop" from such a nick stops the game; the cut notice is not sent.
     r = exchange(c, ":bo\nNOTICE\x01#c\x01:b!u@h PRIVMSG #c :!stop");
     QVERIFY(r.answered && r.faults.isEmpty());
     QVERIFY2(r.lines.isEmpty(), QByteArray("sent " + shown(r.lines.value(0))).constData());
-    QVERIFY(!c.s->Teletrivia->Enabled());
+    QVERIFY(!session().Game().Timer().Enabled());
     // An ordinary player still gets the whole notice.
     c.m->mnuStartTeleTrivia_Click();
     c.drain();
@@ -702,7 +700,7 @@ void HostileTest::forgedNickInUseAndTheNickLoop()
         const Reply r = exchange(c, line);
         QVERIFY(r.answered && r.faults.isEmpty());
         QVERIFY2(r.lines.isEmpty(), QByteArray("sent " + shown(r.lines.value(0)) + " for " + shown(line)).constData());
-        QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc"));
+        QCOMPARE(session().Nick(), QStringLiteral("abc"));
     }
     QCOMPARE(c.s->Caption(), caption);
 
@@ -710,14 +708,14 @@ void HostileTest::forgedNickInUseAndTheNickLoop()
     // every later nick, a thousand times in one block, sends nothing more.
     Reply r = exchange(c, ":irc.test 433 * abc :Nickname is already in use.");
     QCOMPARE(r.lines, Lines({"NICK abc_"}));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
     QByteArray loop;
     for (int i = 0; i < 1000; ++i)
         loop += ":irc.test 433 * abc_ :Nickname is already in use.\r\n:irc.test 433 * abc :Nickname is already in use.\r\n";
     r = exchange(c, loop);
     QVERIFY(r.answered && r.faults.isEmpty());
     QCOMPARE(r.lines, Lines());
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
 }
 
 // "ERROR :Closing Link:" however it is worded leaves no channel, shows its reason and
@@ -744,7 +742,7 @@ void HostileTest::closingLinkVariants()
         const Reply r = exchange(c, line);
         CHECK_AFTER(c, r, line);
         QCOMPARE(r.lines, Lines());
-        QCOMPARE(c.s->ChannelState, 0);
+        QCOMPARE(session().ChannelState(), core::ChannelState::None);
         QVERIFY2(c.paneSinceMark().contains(QStringLiteral("\n\x01 Quit IRC (") + reason + QLatin1Char(')')),
                  line.constData());
         if (want.state == 2) QVERIFY(!form<frmChan>().SubWindow()->isVisible());
@@ -780,14 +778,14 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     c.mark();
     g_watchdog.arm("an overlong line and its rest");
     c.srv.send(QByteArray(60000, 'q'));
-    QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine.size() == 60000; }));
+    QVERIFY(WaitUntil([&] { return session().Framing().Held().size() == 60000; }));
     c.srv.send(QByteArray(10000, 'q'));
-    QVERIFY(WaitUntil([&] { return c.paneSinceMark().contains(dropped) && frmOrvelIRC::PartialLine.isEmpty(); }));
+    QVERIFY(WaitUntil([&] { return c.paneSinceMark().contains(dropped) && session().Framing().Held().isEmpty(); }));
     g_watchdog.disarm();
     // Its line end comes split, the CR ending one block and the LF heading the next: one
     // line end, and the next line is whole again.
     c.srv.send("PING :tail\r");
-    QVERIFY(WaitUntil([&] { return !c.s->DroppingLine; }));
+    QVERIFY(WaitUntil([&] { return !session().Framing().Dropping(); }));
     r = exchange(c, "\nPING :after");
     CHECK_AFTER(c, r, QByteArray("(rest of an overlong line)"));
     QCOMPARE(r.lines, Lines({"PONG :after", "NAMES #c"}));
@@ -799,7 +797,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     for (int i = 0; i < 20; ++i) {
         c.srv.send(QByteArray(8 * 1024, 'w'));
         Pump();
-        QVERIFY(frmOrvelIRC::PartialLine.size() <= frmOrvelIRC::MaxPartialLine);
+        QVERIFY(session().Framing().Held().size() <= core::ReceivedLines::MaxHeld);
     }
     g_watchdog.disarm();
     r = exchange(c, "\r\nPING :fresh");
@@ -813,7 +811,7 @@ void HostileTest::hugeLinesAndTheHeldRemainder()
     c.srv.clear();
     r = exchange(c, "vvv\r\nPING :next");
     QCOMPARE(r.lines, Lines({"PONG :next", "NAMES #c"}));
-    QCOMPARE(frmOrvelIRC::PartialLine, QString());
+    QCOMPARE(session().Framing().Held(), QString());
 }
 
 // With the received-data view on, data that arrives in many small pieces without a line
@@ -833,12 +831,12 @@ void HostileTest::receivedViewGrowsWithTheDataOnly()
     c.srv.send(head);
     bytes += head.size();
     ++arrivals;
-    QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine.size() == head.size(); }));
+    QVERIFY(WaitUntil([&] { return session().Framing().Held().size() == head.size(); }));
     for (int i = 0; i < 60; ++i) {
         c.srv.send("e");
         ++bytes;
         ++arrivals;
-        QVERIFY(WaitUntil([&] { return frmOrvelIRC::PartialLine.size() == head.size() + i + 1; }));
+        QVERIFY(WaitUntil([&] { return session().Framing().Held().size() == head.size() + i + 1; }));
     }
     g_watchdog.disarm();
     const Reply r = exchange(c, QByteArray());
@@ -868,18 +866,18 @@ void HostileTest::bigNamesListAndAFlood()
     const QByteArray names = ":irc.test 353 abc = #c :" + names1 + "\r\n:irc.test 353 abc = #c :" + names2;
     Reply r = exchange(c, names + "\r\n:irc.test 366 abc #c :End");
     CHECK_AFTER(c, r, QByteArray("(10000 names while joining)"));
-    QCOMPARE(c.s->ChannelState, 2);
+    QCOMPARE(session().ChannelState(), core::ChannelState::Joined);
     frmChan &ch = form<frmChan>();
-    QCOMPARE(ch.Namelist->Count(), 10003);
+    QCOMPARE(ch.Namelist->Members().Count(), 10003);
     // The refill after a PING empties the list first.
     r = exchange(c, names);
     CHECK_AFTER(c, r, QByteArray("(10000 names refill)"));
-    QCOMPARE(ch.Namelist->Count(), 10003);
+    QCOMPARE(ch.Namelist->Members().Count(), 10003);
     QVERIFY(restore(c, {2, true, true, true}));
     g_draw = 0.5;
-    c.s->Teletrivia->fire();  // a question: one line of the flood answers it
+    session().Game().Timer().fire();  // a question: one line of the flood answers it
     c.drain();
-    QVERIFY(!IrcData::TriviaAnswer.isEmpty());
+    QVERIFY(!session().Game().Answer().isEmpty());
 
     const QList<QByteArray> shapes = {
         ":bob!u@h PRIVMSG #c :hello %1",  ":carl!u@h PRIVMSG #c :\x03" "4,8coloured %1", ":j%1!u@h JOIN :#c",
@@ -887,7 +885,7 @@ void HostileTest::bigNamesListAndAFlood()
         ":n%1!u@h QUIT :gone",           ":j%1!u@h NICK :k%1",                           ":op!o@h MODE #c +v n%1",
         ":pal!p@h PRIVMSG abc :private %1", ":x!u PRIVMSG abc :\x01VERSION\x01",        "PING :flood%1",
         ":irc.test 311 abc bob u h * :Bob", ":irc.test 318 abc bob :End",               "",
-        ":bob!u@h PRIVMSG #c :" + IrcData::TriviaAnswer.toUtf8(),
+        ":bob!u@h PRIVMSG #c :" + session().Game().Answer().toUtf8(),
     };
     QByteArray flood;
     for (int i = 0; i < 20000; ++i) {
@@ -901,7 +899,7 @@ void HostileTest::bigNamesListAndAFlood()
     r = exchange(c, flood, 2 * Patience);
     const qint64 bigCost = threadCpuNs() - bigStart;
     // The reply budget is counted in windows of time: a slow machine sees more of them.
-    const qint64 windows = 1 + took.elapsed() / frmOrvelIRC::ReplyBudget::Window;
+    const qint64 windows = 1 + took.elapsed() / core::ReplyBudget::Window;
     CHECK_AFTER(c, r, QByteArray("(20000 mixed lines)"));
     QCOMPARE(LastLine(ch.Incoming), QStringLiteral("<bob> the last line"));
     int pongs = 0, versions = 0;
@@ -911,14 +909,14 @@ void HostileTest::bigNamesListAndAFlood()
     }
     QCOMPARE(pongs, 20000 / int(shapes.size()));
     // The flood's requests get a few answers a window of the reply budget, no more.
-    QVERIFY2(versions >= 1 && versions <= frmOrvelIRC::ReplyBudget::Size * windows, qPrintable(QString::number(versions)));
-    QVERIFY(frmOrvelIRC::PartialLine.isEmpty());
+    QVERIFY2(versions >= 1 && versions <= core::ReplyBudget::Size * windows, qPrintable(QString::number(versions)));
+    QVERIFY(session().Framing().Held().isEmpty());
 
     // Handling stays about linear in the list size: the same flood over a handful of
     // members takes about as much processor time. A lookup or relayout per member for each
     // part, quit or mode line made the big list's flood many times the small one's.
     r = exchange(c, ":irc.test 353 abc = #c :@op abc bob");
-    QCOMPARE(ch.Namelist->Count(), 3);
+    QCOMPARE(ch.Namelist->Members().Count(), 3);
     const qint64 smallStart = threadCpuNs();
     r = exchange(c, flood, 2 * Patience);
     const qint64 smallCost = threadCpuNs() - smallStart;

@@ -34,16 +34,16 @@ void InspircdTest::registersJoinsAndFollowsTheChannel()
     frmChan *c = loaded<frmChan>();
     QVERIFY(c);
     QCOMPARE(c->Caption(), QStringLiteral("#bars: Bars: open late"));
-    QCOMPARE(c->Namelist->Items(), QStringList({"@boss", "orvel", "pal"}));
+    QCOMPARE(c->Namelist->Members().Items(), QStringList({"@boss", "orvel", "pal"}));
 
     // This server sends "MODE #bars +o :orvel" and "PART :#bars".
     boss.send("MODE #bars +o orvel");
-    QVERIFY2(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@boss", "@orvel", "pal"}); }),
-             qPrintable(c->Namelist->Items().join(QLatin1Char(' '))));
+    QVERIFY2(WaitUntil([&] { return c->Namelist->Members().Items() == QStringList({"@boss", "@orvel", "pal"}); }),
+             qPrintable(c->Namelist->Members().Items().join(QLatin1Char(' '))));
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("\x01 boss sets mode: +o orvel")));
     pal.send("PART #bars");
-    QVERIFY2(WaitUntil([&] { return c->Namelist->Items() == QStringList({"@boss", "@orvel"}); }),
-             qPrintable(c->Namelist->Items().join(QLatin1Char(' '))));
+    QVERIFY2(WaitUntil([&] { return c->Namelist->Members().Items() == QStringList({"@boss", "@orvel"}); }),
+             qPrintable(c->Namelist->Members().Items().join(QLatin1Char(' '))));
     QVERIFY(PaneHasLine(c->Incoming, QStringLiteral("\x01 pal has Left #bars")));
 }
 

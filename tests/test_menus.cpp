@@ -130,7 +130,7 @@ void MenusTest::connectedItems()
     QFETCH(bool, inServerPane);
     ClientSession t(0, {{"away.msg", "Out to lunch"}, {"back.msg", "Here again"}});
     QVERIFY(t.connectAndJoin());
-    IrcData::CurrentNick = QStringLiteral("menunick");
+    session().SetNick(QStringLiteral("menunick"));
     t.mark();
     RichPane *chanPane = form<frmChan>().Incoming;
     const QString chanBefore = chanPane->Text(), flag = t.s->Caption();
@@ -217,7 +217,7 @@ void MenusTest::notConnected()
     // The socket stays open but the flag is empty, so what reaches the wire shows.
     ClientSession t;
     QVERIFY(t.connect());
-    t.s->setCaption(QString());
+    session().SetConnectedCaption(QString());
     for (QAction *a : {t.m->mnuLusers, t.m->mnuMOTD, t.m->mnuTime}) {
         t.mark();
         t.s->Outgoing->setText(QStringLiteral("half typed"));
@@ -257,7 +257,7 @@ void MenusTest::modeSwitches()
     ClientSession t;
     QVERIFY(t.connect());
     t.s->txtNick.Text = QStringLiteral("boxnick");
-    IrcData::CurrentNick = QStringLiteral("menunick");
+    session().SetNick(QStringLiteral("menunick"));
     frmOrvelMain *m = t.m;
     // The user's clicks: each change runs the action for the new state.
     QTest::mouseClick(m->Check1, Qt::LeftButton);

@@ -35,7 +35,7 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QTest::mouseClick(t.m->cmdConnect, Qt::LeftButton);
 
     // The welcome names the server; from then on its lines are shown.
-    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }), qPrintable(t.s->Incoming->Text()));
+    QVERIFY2(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.test.local"); }), qPrintable(t.s->Incoming->Text()));
     QVERIFY(WaitUntil([&] { return t.s->Incoming->Text().contains(QStringLiteral("End of MOTD command")); }));
     const QString pane = t.s->Incoming->Text();
     QVERIFY(pane.contains(QStringLiteral("\nWelcome to the Internet Relay Network abc!")));
@@ -78,8 +78,8 @@ void NgircdTest::takenNickSwitchesToAlternative()
 
     ClientSession t(server.port(), {}, ClientSession::Ticks::Real);
     t.m->cmdConnect_Click();
-    QVERIFY2(WaitUntil([] { return IrcData::ServerName == QStringLiteral("irc.test.local"); }), qPrintable(t.s->Incoming->Text()));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
+    QVERIFY2(WaitUntil([] { return session().ServerName() == QStringLiteral("irc.test.local"); }), qPrintable(t.s->Incoming->Text()));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
     QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\x01 Attempting to change your nick...")));
     QVERIFY(t.s->Incoming->Text().contains(QStringLiteral("\nWelcome to the Internet Relay Network abc_!")));
@@ -98,8 +98,8 @@ void NgircdTest::takenNickSwitchesToAlternative()
     QVERIFY(WaitUntil([] { return loaded<frmOrvelChat>() && loaded<frmOrvelChat>()->txtIncoming->Text().endsWith(QStringLiteral("<abc> psst")); }));
     // A free one is ours when the server's echo comes.
     t.typeServer(QStringLiteral("/NICK abd"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("abc_"));
-    QVERIFY(WaitUntil([] { return IrcData::CurrentNick == QStringLiteral("abd"); }));
+    QCOMPARE(session().Nick(), QStringLiteral("abc_"));
+    QVERIFY(WaitUntil([] { return session().Nick() == QStringLiteral("abd"); }));
     QCOMPARE(t.s->Caption(), QStringLiteral("abd on irc.test.local"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abd"));
 }
@@ -161,7 +161,7 @@ void NgircdTest::floodOfRequestsGetsFewReplies()
     QVERIFY2(replies >= 1 && replies <= 4, qPrintable(QString::number(replies)));
     // Every VERSION request is still shown.
     QCOMPARE(int(t.s->Incoming->Text().count(QStringLiteral("] VERSION"))), 20);
-    QVERIFY(t.s->Tcp1->IsConnected());
+    QVERIFY(t.s->Tcp1().IsConnected());
     QVERIFY(!t.paneSinceMark().contains(QStringLiteral("Disconnected")));
 }
 

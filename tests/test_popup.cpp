@@ -1,7 +1,7 @@
 // The nick list's pop-up menu: its tree, and the exact lines every command sends for an
 // operator, a voiced member, a plain member and no selection.
 #include "ClientSession.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include "windows/frmMenu.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
@@ -30,11 +30,11 @@ struct Lobby
     // Selects the entry ("" clears the selection) and runs the item.
     QList<QByteArray> run(const QString &entry, QAction *item)
     {
-        NickList *list = form<frmChan>().Namelist;
+        NickList *view = form<frmChan>().Namelist;
         if (entry.isEmpty()) {
-            list->selectionModel()->clear();
+            view->selectionModel()->clear();
         } else {
-            list->SelectByText(entry);
+            view->Members().Pick(entry);
         }
         item->trigger();
         return t.sent();
@@ -251,8 +251,8 @@ void PopupTest::rightClickActsOnTheSelectedEntry()
     Lobby l;
     QVERIFY(l.ok);
     frmChan &c = form<frmChan>();
-    c.Namelist->SelectByText(QStringLiteral("@bob"));
-    const int carl = int(c.Namelist->Items().indexOf(QStringLiteral("carl")));
+    c.Namelist->Members().Pick(QStringLiteral("@bob"));
+    const int carl = int(c.Namelist->Members().Items().indexOf(QStringLiteral("carl")));
     QVERIFY(carl >= 0);
     bool listWasDisabled = false;
     QTimer::singleShot(0, [&] {
@@ -265,7 +265,7 @@ void PopupTest::rightClickActsOnTheSelectedEntry()
     QTest::mouseClick(c.Namelist->viewport(), Qt::RightButton, {}, c.Namelist->visualRect(c.Namelist->model()->index(carl, 0)).center());
     QVERIFY(listWasDisabled);
     QVERIFY(c.Namelist->isEnabled());
-    QCOMPARE(c.Namelist->SelectedText(), QStringLiteral("@bob"));
+    QCOMPARE(c.Namelist->Members().Picked(), QStringLiteral("@bob"));
     QCOMPARE(l.t.sent(), QList<QByteArray>{"KICK #lobby bob :Get Out"});
 }
 
@@ -275,15 +275,15 @@ void PopupTest::pickFollowsTheMember()
 {
     Lobby l;
     QVERIFY(l.ok);
-    NickList *list = form<frmChan>().Namelist;
+    core::ChannelMembers *list = &form<frmChan>().Namelist->Members();
     const struct { const char *pick, *line, *after; } steps[] = {
         {"carl", ":bob!u@h MODE #lobby +o carl", "@carl"},  {"@carl", ":bob!u@h MODE #lobby -o carl", "carl"},
         {"carl", ":bob!u@h MODE #lobby +v carl", "+carl"},  {"+carl", ":bob!u@h MODE #lobby -v carl", "carl"},
         {"carl", ":carl!c@h NICK :karl", "karl"},           {"@bob", ":bob!u@h MODE #lobby +ov-o bob bob bob", "bob"}};
     for (const auto &s : steps) {
-        QVERIFY(list->SelectByText(QLatin1String(s.pick)));
+        QVERIFY(list->Pick(QLatin1String(s.pick)));
         QVERIFY(l.t.feed(QByteArray(s.line) + "\r\n"));
-        QCOMPARE(list->SelectedText(), QLatin1String(s.after));
+        QCOMPARE(list->Picked(), QLatin1String(s.after));
     }
     QCOMPARE(list->Items(), (QStringList{"+amy", "abc", "bob", "karl"}));
 }

@@ -122,8 +122,8 @@ void SetupTest::okSavesAndRefreshesWithoutSending()
         QCOMPARE(d.txtPort->text(), QString::number(t.srv.port()));
         QCOMPARE(d.txtEmail->text(), QStringLiteral("me@example.org"));
         QCOMPARE(d.txtRN->text(), QStringLiteral("Real Name"));
-        QCOMPARE(d.txtLocalHost->text(), t.s->Tcp1->LocalHostName());
-        QCOMPARE(d.txtLocalIp->text(), t.s->Tcp1->LocalIP());
+        QCOMPARE(d.txtLocalHost->text(), t.s->Tcp1().LocalHostName());
+        QCOMPARE(d.txtLocalIp->text(), t.s->Tcp1().LocalIP());
         QCOMPARE(d.Servers->count(), 0);
         d.txtNick->setText(QStringLiteral("newnick"));
         d.txtServer->setText(QStringLiteral("irc.new.example.net"));
@@ -139,11 +139,11 @@ void SetupTest::okSavesAndRefreshesWithoutSending()
     QCOMPARE(t.s->txtNick.Text, QStringLiteral("newnick"));
     QCOMPARE(t.s->txtServer.Text, QStringLiteral("irc.new.example.net"));
     QCOMPARE(t.s->txtIpAddress.Text, QStringLiteral("10.1.2.3"));
-    QCOMPARE(IrcData::CurrentNick, QStringLiteral("newnick"));
-    QCOMPARE(IrcData::ServerName, QStringLiteral("irc.new.example.net"));
-    QCOMPARE(IrcData::RealName, QString());
+    QCOMPARE(session().Nick(), QStringLiteral("newnick"));
+    QCOMPARE(session().ServerName(), QStringLiteral("irc.new.example.net"));
+    QCOMPARE(session().RealName(), QString());
     QCOMPARE(IrcData::AlternativeNick, QStringLiteral("abc_"));
-    QCOMPARE(IrcData::ServerPort, QString::number(t.srv.port()));
+    QCOMPARE(session().ServerPort(), QString::number(t.srv.port()));
     // Nothing went to the server and the connection shows as before.
     QCOMPARE(t.sent(), Lines());
     QCOMPARE(t.s->Caption(), caption);
@@ -167,7 +167,7 @@ void SetupTest::defaultsCancelAndHelpWriteNothing()
         QCOMPARE(d.txtAlternativeNickname->text(), QStringLiteral("YourAlt"));
         QCOMPARE(d.txtEmail->text(), settings::DefaultEmail);
         QCOMPARE(d.txtServer->text(), settings::DefaultHost);
-        QCOMPARE(d.txtLocalHost->text(), t.s->Tcp1->LocalHostName());
+        QCOMPARE(d.txtLocalHost->text(), t.s->Tcp1().LocalHostName());
         d.cmdCancel->click();
     }));
     QVERIFY(!loaded<frmHelp>());
@@ -318,7 +318,7 @@ void SetupTest::doubleClickOnServerSavesAndCloses()
     QCOMPARE(chosen, QStringLiteral("outback.oznet.example.net"));
     QVERIFY(!frmSetup::Current());
     QCOMPARE(FileBytes(QStringLiteral("server.msg")), chosen.toUtf8() + "\r\n");
-    QCOMPARE(IrcData::ServerName, chosen);
+    QCOMPARE(session().ServerName(), chosen);
     QCOMPARE(FileBytes(QStringLiteral("nick.msg")), QByteArray("abc\r\n"));
 }
 

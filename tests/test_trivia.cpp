@@ -1,7 +1,7 @@
 // Teletrivia: the question table, the game's ticks with a fixed draw, answers and channel
 // commands from other users, the frame's Start and Stop items and the connection's close.
 #include "ClientSession.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include <QAction>
 #include <QLabel>
 #include <QRegularExpression>
@@ -33,7 +33,7 @@ bool askQuestion(ClientSession &t, int key)
 {
     if (!startGame(t)) return false;
     drawKey(key);
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     t.drain();
     return true;
 }
@@ -117,12 +117,12 @@ void TriviaTest::drawCoversOnlyTheTable()
     ClientSession t;
     QVERIFY(startGame(t));
     g_draw = 0.75;
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     const QList<QByteArray> out = t.sent();
     QCOMPARE(out.size(), 1);
     QCOMPARE(out[0], "PRIVMSG #c :" + C + "12<<Teletrivia Question: " + C + "10" +
                          trivia::Question(76)->question.toUtf8() + C + "12>>");
-    QCOMPARE(IrcData::TriviaAnswer, QStringLiteral("paris"));
+    QCOMPARE(session().Game().Answer(), QStringLiteral("paris"));
 }
 
 void TriviaTest::gameRound()
@@ -132,13 +132,13 @@ void TriviaTest::gameRound()
     frmChan &c = form<frmChan>();
     QVERIFY(t.m->mnuStartTeleTrivia->isEnabled());
     QVERIFY(!t.m->mnuStopTeletrivia->isEnabled());
-    QVERIFY(!t.s->Teletrivia->Enabled());
-    QCOMPARE(t.s->Teletrivia->Interval(), 30000);
+    QVERIFY(!session().Game().Timer().Enabled());
+    QCOMPARE(session().Game().Timer().Interval(), 30000);
 
     t.m->mnuStartTeleTrivia->trigger();
     QCOMPARE(t.sent(), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<" + C + "10Tele trivia has begun!" + C + "12>>"});
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("> <<Tele trivia has begun!>>"));
-    QVERIFY(t.s->Teletrivia->Enabled());
+    QVERIFY(session().Game().Timer().Enabled());
     QVERIFY(!t.m->mnuStartTeleTrivia->isEnabled());
     QVERIFY(t.m->mnuStopTeletrivia->isEnabled());
 
@@ -148,11 +148,11 @@ void TriviaTest::gameRound()
 
     // The first tick after program start asks.
     drawKey(3);
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     QCOMPARE(t.sent(), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia Question: " + C +
                                          "10How many strings are on most guitars?" + C + "12>>"});
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("> <<Teletrivia Question: How many strings are on most guitars?>>"));
-    QCOMPARE(t.s->Picture1BackColor, 1);
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Reveal);
 
     // A trailing blank is a different answer; letter case is not.
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :six \r\n"));
@@ -160,24 +160,24 @@ void TriviaTest::gameRound()
     // Requests from others that use up the reply budget hold back none of the game's lines.
     const QByteArray version = ":x!u@h PRIVMSG abc :\x01VERSION\x01\r\n";
     QVERIFY(t.feed(version + version + version + version + ":bob!b@h PRIVMSG #c :SiX\r\n"));
-    QCOMPARE(t.sent().mid(frmOrvelIRC::ReplyBudget::Size), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia: " + C + "10bob " + C +
+    QCOMPARE(t.sent().mid(core::ReplyBudget::Size), QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia: " + C + "10bob " + C +
                                          "12got it! Answer: " + C + "10SiX" + C + "12>>"});
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>"));
     QCOMPARE(ColourOf(c.Incoming, QStringLiteral("<<Teletrivia: bob got it! Answer: SiX>>")), PaletteColour(0));
-    QCOMPARE(t.s->Picture1BackColor, 2);
-    QCOMPARE(IrcData::TriviaAnswer, trivia::AnsweredMarker);
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Answered);
+    QCOMPARE(session().Game().Answer(), trivia::AnsweredMarker);
     QVERIFY(t.feed(":carl!c@h PRIVMSG #c :six\r\n"));
     QVERIFY(t.sent().isEmpty());
 
     // The answered tick only repeats the command list here; the next one asks again.
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     QVERIFY(t.sent().isEmpty());
     QCOMPARE(LastLine(c.Incoming), kCommandEcho);
-    QCOMPARE(t.s->Picture1BackColor, 0);
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Ask);
     drawKey(16);
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     QCOMPARE(t.sent().size(), 1);
-    QCOMPARE(IrcData::TriviaAnswer, QStringLiteral("australia"));
+    QCOMPARE(session().Game().Answer(), QStringLiteral("australia"));
 }
 
 void TriviaTest::revealAndAnswerAfterReveal()
@@ -185,28 +185,28 @@ void TriviaTest::revealAndAnswerAfterReveal()
     ClientSession t;
     QVERIFY(askQuestion(t, 34));
     frmChan &c = form<frmChan>();
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia:" + C +
                                               "10 No-one got it :( Answer: mercury, venus, earth, mars" + C + "12>>",
                                           kCommands}));
     QCOMPARE(LastLine(c.Incoming), kCommandEcho);
     QVERIFY(!c.Incoming->Text().contains(QLatin1String("No-one")));
-    QCOMPARE(t.s->Picture1BackColor, 0);
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Ask);
 
     // The revealed answer still counts until the next question; a part of it never does.
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :mercury, venus\r\n"));
     QVERIFY(t.sent().isEmpty());
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :Mercury, Venus, Earth, Mars\r\n"));
     QCOMPARE(t.sent().size(), 1);
-    QCOMPARE(t.s->Picture1BackColor, 2);
-    t.s->Teletrivia->fire();
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Answered);
+    session().Game().Timer().fire();
     QVERIFY(t.sent().isEmpty());
 
     // The indicator's clicks set the phase by hand.
     QTest::mouseDClick(t.s->Picture1, Qt::LeftButton);
-    QCOMPARE(t.s->Picture1BackColor, 1);
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Reveal);
     QTest::mouseClick(t.s->Picture1, Qt::LeftButton);
-    QCOMPARE(t.s->Picture1BackColor, 0);
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Ask);
 }
 
 void TriviaTest::onlyPlainChannelTextIsChecked()
@@ -219,8 +219,8 @@ void TriviaTest::onlyPlainChannelTextIsChecked()
                    ":bob\x03" "4!b@h PRIVMSG #c :!directions\r\n"
                    ":bob!b@h PRIVMSG #c :\x01" "ACTION no\x01\r\n"));
     QVERIFY(t.sent().isEmpty());
-    QVERIFY(t.s->Teletrivia->Enabled());
-    QCOMPARE(IrcData::TriviaAnswer, QStringLiteral("no"));
+    QVERIFY(session().Game().Timer().Enabled());
+    QCOMPARE(session().Game().Answer(), QStringLiteral("no"));
 
     // Not running: nothing is checked.
     t.m->mnuStopTeletrivia->trigger();
@@ -248,7 +248,7 @@ void TriviaTest::directionsAndStopFromAnyone()
     QVERIFY(t.sent().isEmpty());
 
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :!STOP\r\n"));
-    QVERIFY(!t.s->Teletrivia->Enabled());
+    QVERIFY(!session().Game().Timer().Enabled());
     QCOMPARE(t.sent(), QList<QByteArray>{"NOTICE #c :" + C + "12<<" + C + "10 bob, you stoped teletrivia. Why? Is it "
                                          "because it was too " + C + "4HARD " + C + "10for you? Too much of a " + C +
                                          "4MOMA'S BOY" + C + "10?" + C + "12>>"});
@@ -274,7 +274,7 @@ void TriviaTest::startNeedsConnectionStopDoesNot()
     QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Error 5 (Not Connected)"));
     QCOMPARE(ColourOf(t.s->Incoming, QStringLiteral("\x01 Error 5 (Not Connected)")), PaletteColour(0));
     QCOMPARE(Plays(QStringLiteral("error.wav")), 1);
-    QVERIFY(!t.s->Teletrivia->Enabled());
+    QVERIFY(!session().Game().Timer().Enabled());
     QVERIFY(t.m->mnuStartTeleTrivia->isEnabled());
     QCOMPARE(form<frmChan>().Incoming->Text(), pane);
 
@@ -296,8 +296,8 @@ void TriviaTest::closeStopsTheGameAndTheNextRevealHidesTheMarker()
     QVERIFY(t.feed(":bob!b@h PRIVMSG #c :bat\r\n"));
     t.sent();
     t.srv.closeClient();
-    QVERIFY(WaitUntil([&] { return !t.s->Teletrivia->Enabled(); }));
-    QCOMPARE(t.s->Picture1BackColor, 1);
+    QVERIFY(WaitUntil([&] { return !session().Game().Timer().Enabled(); }));
+    QCOMPARE(session().Game().Phase(), core::TriviaPhase::Reveal);
 
     // Next game: its first tick reveals what is held, and a won question shows no answer.
     QVERIFY(t.connect());
@@ -305,7 +305,7 @@ void TriviaTest::closeStopsTheGameAndTheNextRevealHidesTheMarker()
     t.m->mnuStopTeletrivia->trigger();
     t.m->mnuStartTeleTrivia->trigger();
     t.sent();
-    t.s->Teletrivia->fire();
+    session().Game().Timer().fire();
     QCOMPARE(t.sent(), (QList<QByteArray>{"PRIVMSG #c :" + C + "12<<Teletrivia:" + C + "10 No-one got it :( Answer: " +
                                               C + "12>>",
                                           kCommands}));

@@ -134,7 +134,7 @@ void WizardTest::firstRunWizardCancelledLoadGoesOn()
     QVERIFY(m.isVisible());
     QVERIFY(settings::Find(QStringLiteral("nick.msg")).isEmpty());
     // The server window's load carried on with the empty holders.
-    QCOMPARE(IrcData::ServerName, QString());
+    QCOMPARE(session().ServerName(), QString());
     QCOMPARE(m.mnuWindowOne->text(), QStringLiteral("&1 Server Connection"));
 }
 

@@ -4,7 +4,8 @@
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "platform/TextCut.h"
-#include "settings/IrcData.h"
+#include "core/Session.h"
+#include "platform/TcpSocket.h"
 #include "settings/SettingsFile.h"
 #include <QLineEdit>
 #include <QProcess>
@@ -71,33 +72,9 @@ QString ActionLine(const QString &channel, const QString &text)
 
 void Server(const QString &host)
 {
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    frmOrvelMain &m = Main();
-    s.Addtext4(QStringLiteral("\x01 Disconnected"));
-    s.CloseSocket();
-    s.Incoming->SetMousePointer(13);
-    IrcData::ServerName = host;
-    IrcData::ServerPort = s.txtPort.Text;
-    IrcData::CurrentNick = s.txtNick.Text;
-    IrcData::RealName = s.txtRN.Text;
-    IrcData::EmailAddress = s.txtEmail.Text;
-    if (s.txtPort.Text.isEmpty()) IrcData::ServerPort = QStringLiteral("6667");
-    // The typed host counts only when a server is stored.
-    if (s.txtServer.Text.isEmpty()) IrcData::ServerName = DefaultHost;
-    if (s.txtRN.Text.isEmpty()) IrcData::RealName = settings::DefaultRealName;
-    if (s.txtNick.Text.isEmpty()) IrcData::CurrentNick = settings::DefaultNick;
-    if (s.txtEmail.Text.isEmpty()) IrcData::EmailAddress = DefaultEmail;
-    // The Connect button goes back to this host later.
-    s.SetServerAddress(IrcData::ServerName);
-    s.Tcp1->RemoteHost = IrcData::ServerName;
-    // A port that is not a whole number leaves the socket's previous port.
-    bool ok = false;
-    const int port = IrcData::ServerPort.trimmed().toInt(&ok);
-    if (ok && port >= 0 && port <= 65535) s.Tcp1->RemotePort = port;
-    s.Tcp1->Connect();
-    s.Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
-    s.setCaption(s.txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
-    if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
+    // The server window shows the attempt.
+    form<frmOrvelIRC>();
+    session().ConnectTo(host);
 }
 
 bool Join(const QString &argument)
@@ -108,13 +85,14 @@ bool Join(const QString &argument)
     if (channel.isEmpty()) return false;
     const qsizetype comma = channel.indexOf(QLatin1Char(','));
     if (comma >= 0) channel.truncate(comma);
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.SendData(QStringLiteral("JOIN ") + argument);
+    form<frmOrvelIRC>().SendData(QStringLiteral("JOIN ") + argument);
+    core::Session &ss = session();
     // Servers answer nothing to a join of the channel we are in: waiting for its replies
     // would stop following the channel for good.
-    if (s.ChannelState == 2 && !s.PartedCurrentChannel && frmOrvelIRC::IsCurrentChannel(channel)) return true;
-    s.ChannelState = 1;
-    frmOrvelIRC::SetCurrentChannel(channel);
+    if (ss.ChannelState() == core::ChannelState::Joined && !ss.PartedCurrentChannel() && ss.IsCurrentChannel(channel))
+        return true;
+    ss.SetChannelState(core::ChannelState::JoinSent);
+    ss.SetCurrentChannel(channel);
     return true;
 }
 
@@ -122,12 +100,12 @@ bool Nick(const QString &argument)
 {
     const QString nick = argument.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
     if (nick.isEmpty()) return false;
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.SendData(QStringLiteral("NICK ") + nick);
+    form<frmOrvelIRC>().SendData(QStringLiteral("NICK ") + nick);
+    core::Session &ss = session();
     // Once registered the server decides: its echo of the change makes the nick ours, and
     // a refusal leaves ours as it is. Before that no echo comes, so the nick is taken now.
-    if (s.Tcp1->IsConnected() && s.WelcomeSeen) s.RequestedNick = nick;
-    else s.SetNick(nick, true);
+    if (ss.Socket().IsConnected() && ss.WelcomeSeen()) ss.SetRequestedNick(nick);
+    else ss.ChangeNick(nick, true);
     return true;
 }
 

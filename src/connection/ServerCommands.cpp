@@ -2,7 +2,8 @@
 #include "connection/Commands.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
-#include "settings/IrcData.h"
+#include "core/ChannelMembers.h"
+#include "core/Session.h"
 #include "windows/frmChan.h"
 #include <functional>
 
@@ -14,12 +15,12 @@ struct Row
     std::function<void(frmOrvelIRC &, const QString &)> run;
 };
 
-QString channel() { return frmOrvelIRC::CurrentChannel; }
+QString channel() { return session().CurrentChannel(); }
 
 void action(frmOrvelIRC &s, const QString &a)
 {
-    if (form<frmChan>().Namelist->Count() > 0) s.SendData(commands::ActionLine(channel(), a));
-    s.Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QLatin1Char(' ') + a);
+    if (form<frmChan>().Namelist->Members().Count() > 0) s.SendData(commands::ActionLine(channel(), a));
+    s.Addtext2(QStringLiteral("* ") + session().Nick() + QLatin1Char(' ') + a);
 }
 
 void part(frmOrvelIRC &s, const QString &a)

@@ -1,50 +1,72 @@
 #include "connection/frmOrvelIRC.h"
-#include "connection/LineView.h"
+#include "core/Session.h"
+#include "core/Teletrivia.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
+#include "platform/TcpSocket.h"
 #include "settings/IrcData.h"
-#include "windows/frmOutData.h"
 #include <QAction>
 #include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 
-frmOrvelIRC::frmOrvelIRC()
+namespace {
+// Clicks on the indicator set the quiz's phase by hand.
+class IndicatorClicks : public QObject
 {
+public:
+    explicit IndicatorClicks(frmOrvelIRC *owner) : QObject(owner), m_owner(owner) {}
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        // Clicks are the left button's; a double click brings its own press first.
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick) return false;
+        if (static_cast<QMouseEvent *>(e)->button() != Qt::LeftButton) return false;
+        if (e->type() == QEvent::MouseButtonPress) m_owner->Picture1_Click();
+        else m_owner->Picture1_DblClick();
+        return false;
+    }
+private:
+    frmOrvelIRC *m_owner;
+};
+} // namespace
+
+frmOrvelIRC::frmOrvelIRC()
+    : txtAlternativeNickname(session().Stored().alternativeNick), txtNick(session().Stored().nick),
+      txtServer(session().Stored().server), txtPort(session().Stored().port), txtRN(session().Stored().realName),
+      txtEmail(session().Stored().email)
+{
+    core::Session &ss = session();
+    // Nothing of the last server window's connection carries over into this one's.
+    ss.Reopen();
     Incoming = new RichPane(this);
     Outgoing = new CommandLine(this);
     Outgoing->setGeometry(0, 0, 400, 23);
     Incoming->setGeometry(0, 0, 400, 200);
-    Tcp1 = new TcpSocket(this);
-    Timer1 = new VbTimer(1, true, this);
-    Teletrivia = new VbTimer(30000, false, this);
     // The teletrivia phase indicator: a small square at the pane's top right, in a strip
-    // the pane's text leaves free.
+    // the pane's text leaves free. Clicks on it set the phase by hand.
     Picture1 = new QLabel(this);
     Picture1->setFixedSize(12, 12);
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setToolTip(QStringLiteral("Tele Trivia"));
-    SetPicture1BackColor(0);
+    Picture1->installEventFilter(new IndicatorClicks(this));
     Incoming->KeepBesideText(Picture1);
+    showPhase(ss.Game().Phase());
+    connect(&ss.Game(), &core::Teletrivia::PhaseChanged, this, &frmOrvelIRC::showPhase);
     resize(DesignedSize);
-    // A window loaded again shows the channel at once, not at its timer's first tick.
-    ChanCentral.Text = CurrentChannel;
+    // The caption is the connected flag, from the moment it changes.
+    setCaption(ss.ConnectedCaption());
+    connect(&ss, &core::Session::ConnectedCaptionChanged, this, &frmOrvelIRC::setCaption);
 
     connect(Incoming, &RichPane::Change, this, &frmOrvelIRC::Incoming_Change);
     connect(Incoming, &RichPane::Click, this, &frmOrvelIRC::Incoming_Click);
     connect(Incoming, &RichPane::MouseDown, this, &frmOrvelIRC::Incoming_MouseDown);
     connect(Incoming, &RichPane::GotFocus, this, &frmOrvelIRC::Form_GotFocus);
-    connect(Timer1, &VbTimer::Timer, this, &frmOrvelIRC::Timer1_Timer);
-    connect(Tcp1, &TcpSocket::Connected, this, &frmOrvelIRC::TCP1_Connect);
-    connect(Tcp1, &TcpSocket::DataArrival, this, &frmOrvelIRC::TCP1_DataArrival);
-    connect(Tcp1, &TcpSocket::Closed, this, &frmOrvelIRC::TCP1_Close);
-    connect(Tcp1, &TcpSocket::ConnectFailed, this, &frmOrvelIRC::TCP1_ConnectFailed);
     Outgoing->KeyPress = [this](int &k) { Outgoing_KeyPress(k); };
-    WireTeletrivia();
 }
 
 frmOrvelIRC::~frmOrvelIRC() = default;
@@ -63,24 +85,18 @@ void frmOrvelIRC::Addtext3(const QString &text) { output(text, 3, true, true); }
 void frmOrvelIRC::Addtext4(const QString &text) { output(text, 4, true, true); }
 void frmOrvelIRC::Addtext5(const QString &text) { output(text, 12, false, true); }
 
-void frmOrvelIRC::SendData(const QString &line)
-{
-    // One line only: whatever follows a CR, LF or NUL never reaches the wire.
-    qsizetype end = line.size();
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) { end = i; break; }
-    }
-    const QString one = line.left(end);
-    Tcp1->Send(one + QStringLiteral("\r\n"));
-    frmOrvelMain &m = Main();
-    if (m.mnuOutDataWindow->isChecked()) form<frmOutData>().Append(QStringLiteral("\r\n") + one);
-}
+void frmOrvelIRC::SendData(const QString &line) { session().SendData(line); }
+
+bool frmOrvelIRC::IsConnectedFlag() const { return session().IsConnectedFlag(); }
+
+const QString &frmOrvelIRC::ChanCentral() const { return session().CurrentChannel(); }
+
+TcpSocket &frmOrvelIRC::Tcp1() const { return session().Socket(); }
 
 void frmOrvelIRC::Form_Load()
 {
-    CrLf = QStringLiteral("\r\n");
-    ChannelState = 0;
+    core::Session &ss = session();
+    ss.SetChannelState(core::ChannelState::None);
     frmOrvelMain &m = Main();
     m.Command2->setEnabled(true);
     m.mnuShowServerWindow->setEnabled(false);
@@ -101,18 +117,18 @@ void frmOrvelIRC::Form_Load()
     txtPort.Load(QStringLiteral("port.msg"));
     txtRN.Load(QStringLiteral("realname.msg"));
     txtEmail.Load(QStringLiteral("email.msg"));
-    txtIpAddress.Text = Tcp1->LocalIP();
-    txtLocalH.Text = Tcp1->LocalHostName();
+    txtIpAddress.Text = ss.Socket().LocalIP();
+    txtLocalH.Text = ss.Socket().LocalHostName();
     if (txtServer.Text.isEmpty() || txtNick.Text.isEmpty() || txtPort.Text.isEmpty() ||
         txtAlternativeNickname.Text.isEmpty() || txtEmail.Text.isEmpty())
         m.mnuSetupWizard_Click();
-    SetServerAddress(txtServer.Text);
-    IrcData::ServerName = txtServer.Text;
-    IrcData::ServerPort = txtPort.Text;
-    IrcData::CurrentNick = txtNick.Text;
+    ss.SetServerAddress(txtServer.Text);
+    ss.SetServerName(txtServer.Text);
+    ss.SetServerPort(txtPort.Text);
+    ss.SetNick(txtNick.Text);
     IrcData::AlternativeNick = txtAlternativeNickname.Text;
-    IrcData::RealName = txtRN.Text;
-    IrcData::EmailAddress = txtEmail.Text;
+    ss.SetRealName(txtRN.Text);
+    ss.SetEmailAddress(txtEmail.Text);
     m.ClaimWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 
@@ -141,9 +157,8 @@ void frmOrvelIRC::Form_Unload()
     m.mnuShowServerWindow->setEnabled(true);
     // No socket is left behind: the frame's controls must not go on claiming a connection
     // or counting down an attempt (whose time-out would load this window again).
-    ConnectionGone(nullptr);
-    Timer1->setEnabled(false);
-    Teletrivia->setEnabled(false);
+    session().ConnectionGone(std::nullopt);
+    session().Game().Timer().setEnabled(false);
     m.Command2->setEnabled(false);
     m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
 }
@@ -167,22 +182,14 @@ void frmOrvelIRC::Incoming_MouseDown(int button)
     if (self) self->Incoming->setEnabled(true);
 }
 
-// A safety net only: SetCurrentChannel publishes the channel the moment it changes.
-void frmOrvelIRC::Timer1_Timer() { ChanCentral.Text = CurrentChannel; }
+void frmOrvelIRC::Picture1_Click() { session().Game().SetPhase(core::TriviaPhase::Ask); }
 
-void frmOrvelIRC::SetCurrentChannel(const QString &channel)
+void frmOrvelIRC::Picture1_DblClick() { session().Game().SetPhase(core::TriviaPhase::Reveal); }
+
+void frmOrvelIRC::showPhase(core::TriviaPhase phase)
 {
-    CurrentChannel = channel;
-    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->ChanCentral.Text = channel;
-}
-
-bool frmOrvelIRC::IsCurrentChannel(QStringView name) { return SameChannel(name, CurrentChannel); }
-
-void frmOrvelIRC::SetPicture1BackColor(int paletteIndex)
-{
-    Picture1BackColor = paletteIndex;
     QPalette pal = Picture1->palette();
-    pal.setColor(QPalette::Window, PaletteColour(paletteIndex));
+    pal.setColor(QPalette::Window, PaletteColour(int(phase)));
     Picture1->setAutoFillBackground(true);
     Picture1->setPalette(pal);
 }

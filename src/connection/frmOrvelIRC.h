@@ -2,23 +2,14 @@
 #include "frame/Forms.h"
 #include "platform/CommandLine.h"
 #include "platform/RichPane.h"
-#include "platform/TcpSocket.h"
-#include "platform/Timer.h"
 #include "settings/SettingsFile.h"
-#include <QElapsedTimer>
 #include <QString>
-#include <array>
-class LineView;
 class QLabel;
+class TcpSocket;
+namespace core { enum class TriviaPhase; }
 
-// Values local to one arrival of received data.
-struct Arrival
-{
-    QString whoisText;  // the user a 311 reply named, for the 318 of the same arrival
-};
-
-// The server window: owns the socket, the status pane, the server command line, the
-// connection holders and the channel state that every other window consults.
+// The server window: the status pane, the server command line and the quiz indicator. The
+// connection it shows is the session's: its caption is the connected flag.
 class frmOrvelIRC : public FormBase
 {
     Q_OBJECT
@@ -30,26 +21,16 @@ public:
 
     RichPane *Incoming = nullptr;
     CommandLine *Outgoing = nullptr;
-    TcpSocket *Tcp1 = nullptr;
-    Holder ChanCentral;
-    VbTimer *Timer1 = nullptr;
+    QLabel *Picture1 = nullptr;  // the quiz's phase, in colour
 
-    // Connection holders.
-    Holder txtAlternativeNickname, txtNick, txtServer, txtPort, txtRN, txtEmail, txtIpAddress, txtLocalH;
+    // Connection holders: the settings as loaded, kept by the session.
+    Holder &txtAlternativeNickname, &txtNick, &txtServer, &txtPort, &txtRN, &txtEmail;
+    Holder txtIpAddress, txtLocalH;
 
-    QString CrLf;
-    int ChannelState = 0;
-    // Set by the echo of our own part of the current channel, cleared when a join of it
-    // ends: a /JOIN of that channel is then a new join, not one of the channel we are in.
-    bool PartedCurrentChannel = false;
-    // These outlive an unload of the window. CurrentChannel is written only through
-    // SetCurrentChannel, which publishes it in ChanCentral at once.
-    static inline QString CurrentChannel;
-    static inline QString PartialLine;
-    static void SetCurrentChannel(const QString &channel);
-    // True when the name is the channel the last /JOIN named, letter case aside: servers
-    // spell a channel their own way.
-    static bool IsCurrentChannel(QStringView name);
+    // The current channel, as the other windows read it.
+    const QString &ChanCentral() const;
+    // The connection's socket, which the session keeps.
+    TcpSocket &Tcp1() const;
 
     // Output procedures: one line each into the pane in a fixed colour.
     void AddtextX(const QString &text);
@@ -61,14 +42,8 @@ public:
     // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF.
     void SendData(const QString &line);
 
-    // The host the Connect button connects to: the server setting, or the host of the
-    // last /SERVER. It is never the name a server gives itself in its welcome, which
-    // ServerName takes: that name need not lead back to the server.
-    const QString &ServerAddress() const { return m_serverAddress; }
-    void SetServerAddress(const QString &host) { m_serverAddress = host; }
-
     // Connected flag: the caption, "" when not connected.
-    bool IsConnectedFlag() const { return !Caption().isEmpty(); }
+    bool IsConnectedFlag() const;
 
     void Form_Load() override;
     void Form_Unload() override;
@@ -79,97 +54,8 @@ public:
     void Incoming_Change();
     void Incoming_Click();
     void Incoming_MouseDown(int button);
-    void Timer1_Timer();
-
-    // ---- connection ----
-    void TCP1_Connect();
-    void TCP1_Close();
-    void TCP1_DataArrival();
-    // An attempt to connect failed: refused, host not found or no answer.
-    void TCP1_ConnectFailed();
-    // The connection is gone, whoever ended it (the peer, our own close, a failed
-    // attempt): the socket is closed and the connected flag, the frame's connect controls
-    // and a running game return to their disconnected state. The status line
-    // "\x01 Disconnected" is written with the given output procedure (none when null).
-    void ConnectionGone(void (frmOrvelIRC::*note)(const QString &));
-    // An attempt that did not connect: reported with the sound and the error line, then gone.
-    void AttemptFailed();
-    // Closes the socket; the next connection then starts clean (see StartClean).
-    void CloseSocket();
-    // Shows a server line in the pane: its last parameter (after the first " :"), or else
-    // its words after the target nick; formatting marks are taken out.
-    void ServerText(const QString &line);
-    // Runs one line through the received-line table.
-    void DispatchLine(QString &line, Arrival &a);
-    // A held remainder beyond this many characters is dropped.
-    static constexpr qsizetype MaxPartialLine = 64 * 1024;
-    // Set while the rest of a line dropped as too long is still arriving: it is dropped
-    // too, up to its line end, and never handled as a line of its own.
-    bool DroppingLine = false;
-    // Set when a block ended in CR: an LF at the head of the next one ends the same line.
-    bool SkipLeadingLf = false;
-    // Forgets what a connection left behind: a held half line, a line being dropped, a
-    // CR waiting for its LF, the channel state and the welcome.
-    void StartClean();
-    // Sends an automatic reply (one the user did not ask for) when it is one whole line
-    // and the reply budget allows it; false when it was not sent. A reply that a CR, LF
-    // or NUL in received text would cut short is not sent at all.
-    bool SendReply(const QString &line);
-    // The same without the budget, for lines whose pace the program sets itself.
-    bool SendWhole(const QString &line);
-    // At most Size automatic replies in any Window ms, so a flood of requests cannot get
-    // us dropped for flooding the server. Measured on the monotonic clock.
-    class ReplyBudget
-    {
-    public:
-        static constexpr int Size = 4;
-        static constexpr qint64 Window = 10000;
-        // True, and counted, when a reply may go out now.
-        bool Take();
-    private:
-        QElapsedTimer m_clock;
-        std::array<qint64, Size> m_sentAt{};  // a ring of the last replies' times
-        int m_next = 0, m_used = 0;
-    };
-    ReplyBudget AutoReplyBudget;
-    // The automatic replies (every channel state).
-    void PingReply(const LineView &v);
-    void ClockReply(const LineView &v);
-    void OwnModeNotice(const LineView &cut);
-    // The server's echo of a change of our own nick: the nick is ours from now on. It is
-    // kept as the user's choice only when a /NICK asked for it (not a rename by the server).
-    void OwnNickChange(QStringView nick);
-    // The one place our nick changes: CurrentNick and the caption (while it shows a
-    // connection) follow; a nick the user chose also goes to txtNick and "nick.msg".
-    void SetNick(const QString &nick, bool chosen);
-    // The nick a /NICK asked the server for, until the server's echo makes it ours.
-    QString RequestedNick;
-    void AlternativeNickReply();
-    void ClosingLinkReply(const QString &line);
-    void VersionReply(const LineView &v);
-    void PageNotice(const LineView &v);
-    void TimeReply(const LineView &v);
-    void WakeupSound();
-    void ErrorNotice(const QString &line);
-    void PingCodeReply(const QString &line);
-    // Set by the server's welcome; until then every server's lines are shown.
-    bool WelcomeSeen = false;
-    // Makes the channel window invisible without closing it.
-    void HideChannelWindow();
-    // The texts the line table looks for, built from the nick; rebuilt only when it
-    // changes, not for every line.
-    struct LineNeedles
-    {
-        QString nick;                // what the texts below were built from
-        QString ownPrefix;           // ":" & nick
-        QString nickInUse;           // "* " & nick & " :Nickname is already in use."
-    };
-    const LineNeedles &Needles();
-    LineNeedles m_needles;
-    // The text of a PRIVMSG to us (see PrivateText) is a DCC file or chat offer.
-    static bool IsDccSend(QStringView request) { return request.startsWith(u"\x01" "DCC SEND "); }
-    static bool IsDccOffer(QStringView request) { return IsDccSend(request) || request.startsWith(u"\x01" "DCC CHAT "); }
-    // ---- end connection ----
+    void Picture1_Click();     // the quiz's phase := ask
+    void Picture1_DblClick();  // the quiz's phase := reveal
 
     // ---- command line ----
     void Outgoing_KeyPress(int &KeyAscii);
@@ -177,41 +63,10 @@ public:
     void RunTypedLine(const QString &line);
     // ---- end command line ----
 
-    // ---- join and display ----
-    // Rows of the received-line table handled by the join and message display code.
-    void DisplayMessage(QString &line, Arrival &a);   // private and channel messages
-    // 332, 353 and 366 of the channel being joined, from the server.
-    void JoinReply(const QString &line, const LineView &v);
-    void JoinEcho(const LineView &v);                // the user's own JOIN line
-    // The names refill once joined: call it with every line of the channel chain; it makes
-    // its own test and also sees where a run of names lines ends.
-    void NamesRefill(const LineView &v);
-    // Plain channel text is offered to the quiz.
-    void TeletriviaCheck(const QString &line, Arrival &a);
-    // True while consecutive names lines for the current channel are refilling the list.
-    bool NamesRunOpen = false;
-    // ---- end join and display ----
-
-    // ---- channel events ----
-    // The state-2 chain, given the line and its parts; returns true when it ended the line.
-    bool StateTwoChain(QString &line, const LineView &v, Arrival &a);
-    // ---- end channel events ----
-
-    // ---- teletrivia ----
-    VbTimer *Teletrivia = nullptr;
-    QLabel *Picture1 = nullptr;  // phase indicator
-    // Black (ask) when the program starts, so the first tick of the first game asks.
-    int Picture1BackColor = 0;
-    void SetPicture1BackColor(int paletteIndex);
-    // One game tick: ask, reveal or answered, by the indicator's colour.
-    void Teletrivia_Timer();
-    void Picture1_Click();     // phase := ask
-    void Picture1_DblClick();  // phase := reveal
-    // Connects the game's timer and indicator to their handlers (called once, at creation).
-    void WireTeletrivia();
-    // ---- end teletrivia ----
-
 private:
-    QString m_serverAddress;
+    // The caption follows the session's connected flag and nothing else.
+    using FormBase::setCaption;
+    // The indicator shows the quiz's phase in its colour.
+    void showPhase(core::TriviaPhase phase);
     void output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont);
 };

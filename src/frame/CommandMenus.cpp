@@ -6,7 +6,7 @@
 #include "frame/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
-#include "settings/IrcData.h"
+#include "core/Session.h"
 #include "windows/frmChan.h"
 #include <QAction>
 #include <QCheckBox>
@@ -26,7 +26,7 @@ protected:
 };
 
 frmOrvelIRC &server() { return form<frmOrvelIRC>(); }
-QString chan() { return server().ChanCentral.Text; }
+QString chan() { return server().ChanCentral(); }
 void send(const QString &line) { server().SendData(line); }
 void channelEcho(const QString &text) { form<frmChan>().Addtext(text); }
 
@@ -52,7 +52,7 @@ void back(const QString &reason)
 void serverQuery(const QString &word)
 {
     frmOrvelIRC &s = server();
-    if (s.Caption().isEmpty()) {
+    if (!s.IsConnectedFlag()) {
         s.Addtext(QStringLiteral("\x01 Error 5 (Not connected)"));
         Main().PlaySnd(QStringLiteral("error.wav"));
         s.Outgoing->setText(QString());
@@ -197,7 +197,7 @@ void frmOrvelMain::mnuOrvelIRC_Click()
 void frmOrvelMain::mnuListChannels_Click()
 {
     frmOrvelIRC &s = server();
-    if (s.Caption().isEmpty()) s.Addtext(QStringLiteral("Your not connected"));
+    if (!s.IsConnectedFlag()) s.Addtext(QStringLiteral("Your not connected"));
     s.SendData(QStringLiteral("List"));
 }
 
@@ -251,10 +251,10 @@ void frmOrvelMain::mnuBack937892_Click()
     channelEcho(QStringLiteral("> ") + kSetBack + reason + QLatin1Char(']'));
 }
 
-void frmOrvelMain::mnuServerMessageOn_Click() { send(QStringLiteral("MODE ") + IrcData::CurrentNick + QStringLiteral(" +s")); }
-void frmOrvelMain::mnuServerMessagesOff_Click() { send(QStringLiteral("MODE ") + IrcData::CurrentNick + QStringLiteral(" -s")); }
-void frmOrvelMain::mnuWallopsOn_Click() { send(QStringLiteral("MODE ") + IrcData::CurrentNick + QStringLiteral(" +w")); }
-void frmOrvelMain::mnuWallopsOff_Click() { send(QStringLiteral("MODE ") + IrcData::CurrentNick + QStringLiteral(" -w")); }
+void frmOrvelMain::mnuServerMessageOn_Click() { send(QStringLiteral("MODE ") + m_session->Nick() + QStringLiteral(" +s")); }
+void frmOrvelMain::mnuServerMessagesOff_Click() { send(QStringLiteral("MODE ") + m_session->Nick() + QStringLiteral(" -s")); }
+void frmOrvelMain::mnuWallopsOn_Click() { send(QStringLiteral("MODE ") + m_session->Nick() + QStringLiteral(" +w")); }
+void frmOrvelMain::mnuWallopsOff_Click() { send(QStringLiteral("MODE ") + m_session->Nick() + QStringLiteral(" -w")); }
 
 void frmOrvelMain::mnuClearBuffer_Click() { form<frmChan>().Incoming->Clear(); }
 
@@ -267,11 +267,11 @@ void frmOrvelMain::mnuPartChannel_Click()
 void frmOrvelMain::mnuQuitIRCNormal_Click()
 {
     frmOrvelIRC &s = server();
-    if (s.Caption().isEmpty()) {
+    if (!m_session->IsConnectedFlag()) {
         s.Addtext(QStringLiteral("\x01 Your not connected"));
         return;
     }
-    s.setCaption(QString());
+    m_session->SetConnectedCaption(QString());
     s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
     mnuPartChannel_Click();
 }

@@ -6,7 +6,7 @@
 #include "frame/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
-#include "settings/IrcData.h"
+#include "core/Session.h"
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
@@ -15,29 +15,38 @@
 #include <QPointer>
 #include <QPushButton>
 
-namespace {
-// A port is a whole number from 1 to 65535; anything else gives no port at all.
-std::optional<int> portNumber(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.size() > 5) return std::nullopt;
-    for (QChar c : t)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
-    const int v = t.toInt();
-    if (v < 1 || v > 65535) return std::nullopt;
-    return v;
-}
-} // namespace
-
 void frmOrvelMain::buildConnectControls()
 {
     connect(cmdDisconnect, &QPushButton::clicked, this, &frmOrvelMain::cmdDisconnect_Click);
     ClickFilter::on(cmdDisconnect)->MouseDown = [this](int button) { cmdDisconnect_MouseDown(button); };
     connect(mnuConnect, &QAction::triggered, this, &frmOrvelMain::mnuConnect_Click);
-    connect(Timer2, &VbTimer::Timer, this, &frmOrvelMain::Timer2_Timer);
     // Every digit stops the count-down where it stands.
     for (QLabel *d : {nine, eight, Seven, Six, Five, Four, Three, Two, One, Zero})
         ClickFilter::on(d)->Click = [this] { Digit_Click(); };
+
+    // The controls follow the session's connection, the digits its count-down.
+    core::Session &ss = *m_session;
+    connect(&ss, &core::Session::AttemptStarted, this, [this] {
+        cmdConnect->setEnabled(false);
+        cmdSetup->setEnabled(false);
+        cmdDisconnect->setEnabled(true);
+    });
+    connect(&ss, &core::Session::Connected, this, [this] {
+        cmdConnect->setEnabled(false);
+        cmdDisconnect->setEnabled(true);
+        cmdSetup->setEnabled(false);
+        mnuSetup->setEnabled(false);
+        mnuConnect->setText(QStringLiteral("Disconnect"));
+    });
+    connect(&ss, &core::Session::ConnectionEnded, this, [this] {
+        cmdConnect->setEnabled(true);
+        mnuSetup->setEnabled(true);
+        cmdDisconnect->setEnabled(false);
+        cmdSetup->setEnabled(true);
+        mnuConnect->setText(QStringLiteral("Connect"));
+    });
+    connect(&ss.Countdown(), &core::CountDown::Changed, this, &frmOrvelMain::ShowCountDown);
+    ShowCountDown();
 
     mnuQuitHidden = new QMenu(QStringLiteral("Quit"), this);
     mnuSendtheserveraquitmessage = mnuQuitHidden->addAction(QStringLiteral("Normal"));
@@ -65,34 +74,9 @@ void frmOrvelMain::buildConnectControls()
 
 void frmOrvelMain::cmdConnect_Click()
 {
-    cmdConnect->setEnabled(false);
-    cmdSetup->setEnabled(false);
-    cmdDisconnect->setEnabled(true);
-
+    // The attempt uses the server window's settings as loaded.
     QPointer<frmOrvelIRC> s(&form<frmOrvelIRC>());
-    if (!s->Caption().isEmpty()) s->Addtext2(QStringLiteral("\x01 Disconnected"));
-    s->Incoming->SetMousePointer(13);
-
-    s->CloseSocket();
-    // Until this connection's welcome, the server goes by the host the user chose.
-    IrcData::ServerName = s->ServerAddress();
-    s->Tcp1->RemoteHost = s->ServerAddress();
-    // A port that is not a whole number from 1 to 65535 must not reach a stale port:
-    // the attempt then never connects and the count-down reports it.
-    if (const auto port = portNumber(IrcData::ServerPort)) {
-        s->Tcp1->RemotePort = *port;
-        s->Tcp1->Connect();
-    }
-
-    s->Addtext2(QStringLiteral("\x01 Attempting to connect to ") + IrcData::ServerName + QStringLiteral("..."));
-    s->setCaption(s->txtNick.Text + QStringLiteral(" on ") + IrcData::ServerName);
-
-    if (txtPcdos.Text == QLatin1String("yes")) PlayCdOnConnect();
-
-    Image5->setVisible(true);
-    nine->setVisible(true);
-    Timer2->setEnabled(true);
-
+    m_session->Connect();
     if (s && s->SubWindow()) {
         m_mdi->setActiveSubWindow(s->SubWindow());
         s->Outgoing->setFocus();
@@ -103,7 +87,7 @@ void frmOrvelMain::cmdDisconnect_Click()
 {
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.Incoming->SetMousePointer(1);
-    s.setCaption(QString());
+    m_session->SetConnectedCaption(QString());
     s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
 }
 
@@ -131,10 +115,9 @@ void frmOrvelMain::mnuDisconnectMe_Click() { mnuConnect_Click(); }
 
 void frmOrvelMain::mnuCloseTheTCPSocket_Click()
 {
-    Timer2->setEnabled(false);
-    for (QLabel *d : {One, Two, Three, Four, Five, Six, Seven, eight, nine}) d->setVisible(false);
-    Zero->setVisible(true);
-    form<frmOrvelIRC>().ConnectionGone(&frmOrvelIRC::Addtext2);
+    m_session->Countdown().Cancel();
+    form<frmOrvelIRC>();
+    m_session->ConnectionGone(core::ServerStyle::Progress);
 }
 
 // Closing the socket from a pop-up is a close like any other: the controls must not go
@@ -144,56 +127,23 @@ void frmOrvelMain::mnuCloseTCPSocket_Click() { mnuCloseTheTCPSocket_Click(); }
 void frmOrvelMain::mnuSendtheserveraquitmessage_Click()
 {
     frmOrvelIRC &s = form<frmOrvelIRC>();
-    if (s.Caption().isEmpty()) {
+    if (!m_session->IsConnectedFlag()) {
         s.Addtext(QStringLiteral("\x01 Your not connected"));
         return;
     }
-    s.setCaption(QString());
+    m_session->SetConnectedCaption(QString());
     s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
     s.Addtext2(QStringLiteral("\x01 Disconnected"));
 }
 
 void frmOrvelMain::mnuQuitOrvelIRC_Click() { platform::endProgram(0); }
 
-QLabel *frmOrvelMain::CountDownDigit() const
+void frmOrvelMain::ShowCountDown()
 {
-    for (QLabel *d : {nine, eight, Seven, Six, Five, Four, Three, Two, One})
-        if (!d->isHidden()) return d;
-    return nullptr;
+    const core::CountDown &c = m_session->Countdown();
+    QLabel *const digits[10] = {Zero, One, Two, Three, Four, Five, Six, Seven, eight, nine};
+    for (int d = 0; d < 10; ++d) digits[d]->setVisible(c.Shows(d));
+    Image5->setVisible(c.FrameShown());
 }
 
-bool frmOrvelMain::CountDownRunning() const { return Timer2->Enabled() && CountDownDigit(); }
-
-void frmOrvelMain::StopCountDown()
-{
-    if (!Timer2->Enabled()) return;
-    Timer2->setEnabled(false);
-    for (QLabel *d : {One, Two, Three, Four, Five, Six, Seven, eight, nine, Zero, Image5}) d->setVisible(false);
-}
-
-void frmOrvelMain::Timer2_Timer()
-{
-    QLabel *shown = CountDownDigit();
-    if (!shown) return;
-    if (shown == nine) {
-        for (QLabel *d : {Zero, One, Two, Three, Four, Five, Six, Seven, eight, nine}) d->setVisible(false);
-        eight->setVisible(true);
-        return;
-    }
-    if (shown != One) {
-        QLabel *const order[] = {eight, Seven, Six, Five, Four, Three, Two, One};
-        for (int i = 0; i < 7; ++i)
-            if (order[i] == shown) {
-                order[i + 1]->setVisible(true);
-                shown->setVisible(false);
-                return;
-            }
-        return;
-    }
-    // The last step: the attempt has failed.
-    Zero->setVisible(true);
-    One->setVisible(false);
-    form<frmOrvelIRC>().AttemptFailed();
-}
-
-void frmOrvelMain::Digit_Click() { Timer2->setEnabled(false); }
+void frmOrvelMain::Digit_Click() { m_session->Countdown().Hold(); }

@@ -1,5 +1,6 @@
 // The frame's "Tele Trivia" menu: start and stop a game in the current channel.
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "windows/frmChan.h"
 #include <QAction>
@@ -31,10 +32,10 @@ void frmOrvelMain::mnuStartTeleTrivia_Click()
         PlaySnd(QStringLiteral("error.wav"));
         return;
     }
-    s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral.Text + QStringLiteral(" :\x03" "12<<\x03" "10Tele trivia has begun!\x03" "12>>"));
+    s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral() + QStringLiteral(" :\x03" "12<<\x03" "10Tele trivia has begun!\x03" "12>>"));
     form<frmChan>().Addtext(QStringLiteral("> <<Tele trivia has begun!>>"));
     // The phase and the held answer carry over: the first tick does whatever the indicator says.
-    s.Teletrivia->setEnabled(true);
+    session().Game().Timer().setEnabled(true);
     mnuStartTeleTrivia->setEnabled(false);
     mnuStopTeletrivia->setEnabled(true);
 }
@@ -42,8 +43,8 @@ void frmOrvelMain::mnuStartTeleTrivia_Click()
 void frmOrvelMain::mnuStopTeletrivia_Click()
 {
     frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral.Text + QStringLiteral(" :\x03" "12<<\x03" "10Teletrivia has ended!\x03" "12>>"));
+    s.SendData(QStringLiteral("PRIVMSG ") + s.ChanCentral() + QStringLiteral(" :\x03" "12<<\x03" "10Teletrivia has ended!\x03" "12>>"));
     mnuStopTeletrivia->setEnabled(false);
     mnuStartTeleTrivia->setEnabled(true);
-    s.Teletrivia->setEnabled(false);
+    session().Game().Timer().setEnabled(false);
 }

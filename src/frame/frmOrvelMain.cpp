@@ -1,9 +1,13 @@
 #include "frame/frmOrvelMain.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Clock.h"
+#include "core/Session.h"
 #include "dialogs/frmSplash.h"
+#include "frame/WindowScreen.h"
 #include "frame/Forms.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
+#include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
 #include <QAction>
 #include <QApplication>
@@ -26,7 +30,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 
 namespace {
@@ -44,10 +47,17 @@ frmOrvelMain &Main()
     return *g_main;
 }
 
+core::Session &session() { return Main().Session(); }
+
 frmOrvelMain::frmOrvelMain()
 {
     g_main = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
+    m_screen = std::make_unique<WindowScreen>();
+    m_session = new core::Session(*m_screen, this);
+    // A settings file that cannot be written is told in a box.
+    settings::SetWriteFailureNotice(
+        [](const QString &text) { platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation); });
     auto *central = new QWidget(this);
     m_layout = new QVBoxLayout(central);
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -72,7 +82,7 @@ frmOrvelMain::frmOrvelMain()
 
     Timer1 = new VbTimer(1, true, this);
     connect(Timer1, &VbTimer::Timer, this, &frmOrvelMain::Timer1_Timer);
-    Timer2 = new VbTimer(1000, true, this);
+    Timer2 = &m_session->Countdown().Timer();
     // ---- connect controls and sound board set-up ----
     buildConnectControls();
     buildSoundBoard();
@@ -89,6 +99,9 @@ frmOrvelMain::~frmOrvelMain()
     // The MDI area reports activation changes while its children are destroyed.
     disconnect(m_mdi, nullptr, this, nullptr);
     delete m_panelGeometry;
+    // The windows are gone by now; the session they showed goes before the frame's children.
+    delete m_session;
+    m_session = nullptr;
     if (g_main == this) g_main = nullptr;
 }
 
@@ -171,6 +184,11 @@ void frmOrvelMain::buildMenus()
     mnuIndataWindow->setCheckable(true);
     mnuOutDataWindow = mnuServer->addAction(QStringLiteral("OutData Window"));
     mnuOutDataWindow->setCheckable(true);
+    // The marks are the session's raw-view switches, shown: each follows the other at once.
+    connect(mnuIndataWindow, &QAction::toggled, m_session, &core::Session::SetShowReceived);
+    connect(m_session, &core::Session::ShowReceivedChanged, mnuIndataWindow, &QAction::setChecked);
+    connect(mnuOutDataWindow, &QAction::toggled, m_session, &core::Session::SetShowSent);
+    connect(m_session, &core::Session::ShowSentChanged, mnuOutDataWindow, &QAction::setChecked);
     // The handlers decide the mark from what it was before the click.
     connect(mnuIndataWindow, &QAction::triggered, this, [this] {
         mnuIndataWindow->setChecked(!mnuIndataWindow->isChecked());
@@ -571,12 +589,6 @@ void frmOrvelMain::Timer1_Timer()
 
 void frmOrvelMain::ShowClock()
 {
-    // The designators are the system's and do not change while the program runs.
-    static const QString am = QLocale().amText(), pm = QLocale().pmText();
-    const QTime now = QTime::currentTime();
-    const int h12 = now.hour() % 12 == 0 ? 12 : now.hour() % 12;
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%02d:%02d:%02d", h12, now.minute(), now.second());
-    const QString text = QLatin1String(digits) + QLatin1Char(' ') + (now.hour() < 12 ? am : pm);
+    const QString text = core::ClockText(QTime::currentTime());
     if (Label22->text() != text) Label22->setText(text);
 }

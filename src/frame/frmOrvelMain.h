@@ -16,6 +16,8 @@ class QScrollArea;
 class QFrame;
 class QVBoxLayout;
 class RichPane;
+class WindowScreen;
+namespace core { class Session; }
 
 // The main frame: menus, window list and bar, dashboard, timers and the setting holders
 // of the frame. There is one, created at start and living to the end.
@@ -26,6 +28,8 @@ public:
     frmOrvelMain();
     ~frmOrvelMain() override;
     static frmOrvelMain *Instance();
+    // The one IRC session, as long as the frame lives.
+    core::Session &Session() const { return *m_session; }
 
     void MDIForm_Load();
     void MDIForm_Unload();
@@ -123,7 +127,7 @@ public:
 
     // ---- connect controls ----
     QPushButton *cmdConnect = nullptr, *cmdDisconnect = nullptr, *cmdSetup = nullptr;
-    VbTimer *Timer2 = nullptr;
+    VbTimer *Timer2 = nullptr;  // the count-down's step, kept by the session
     QLabel *One = nullptr, *Two = nullptr, *Three = nullptr, *Four = nullptr, *Five = nullptr, *Six = nullptr,
            *Seven = nullptr, *eight = nullptr, *nine = nullptr, *Zero = nullptr, *Image5 = nullptr;
     void cmdConnect_Click();
@@ -135,9 +139,10 @@ public:
     void mnuCloseTCPSocket_Click();
     void mnuSendtheserveraquitmessage_Click();
     void mnuQuitOrvelIRC_Click();
-    void Timer2_Timer();
     // A click on a count-down digit stops the count-down where it stands.
     void Digit_Click();
+    // The digits and their box show the session's count-down.
+    void ShowCountDown();
     // The Quit button's pop-up and the server pop-up's disconnect and quit items.
     QMenu *mnuQuitHidden = nullptr;
     QAction *mnuSendtheserveraquitmessage = nullptr, *mnuCloseTheTCPSocket = nullptr, *mnuQuitOrvelIRC = nullptr;
@@ -146,12 +151,6 @@ public:
     QAction *mnuNormal = nullptr, *mnuCloseTCPSocket = nullptr, *mnuQuitIRCOrvelIRC2882 = nullptr;
     // Creates the menus above and wires the connect controls (run once by the constructor).
     void buildConnectControls();
-    // The digit that shows, tested nine down to One; nullptr when none of them does.
-    QLabel *CountDownDigit() const;
-    // A count-down is under way: it will report its attempt's failure itself.
-    bool CountDownRunning() const;
-    // Ends the count-down, when its timer runs, and hides its digits.
-    void StopCountDown();
     // ---- end connect controls ----
 
     // ---- sound board and CD ----
@@ -339,6 +338,8 @@ private:
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
 
+    std::unique_ptr<WindowScreen> m_screen;
+    core::Session *m_session = nullptr;
     QMdiArea *m_mdi = nullptr;
     // Watches the panel's resizes; goes first when the frame is destroyed, while its children
     // still report events.
@@ -352,3 +353,5 @@ private:
 
 // The one frame.
 frmOrvelMain &Main();
+// The frame's IRC session.
+core::Session &session();

@@ -1,17 +1,11 @@
 #pragma once
 #include <QString>
 
-// The program-wide variables.
+// The program-wide variables that the session does not keep.
 namespace IrcData {
 inline QString BackMessage;
 inline QString AwayMessage;
 inline QString QuitMessage;
-inline QString ServerName;
-inline QString ServerPort;
-inline QString CurrentNick;
 inline QString AlternativeNick;
-inline QString EmailAddress;
-inline QString RealName;
-inline QString TriviaAnswer;
 inline QString SelectedNick;
 } // namespace IrcData

@@ -1,5 +1,4 @@
 #include "settings/SettingsFile.h"
-#include "platform/Platform.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,6 +13,15 @@ namespace {
 // user hears of it once, and again only after a write has worked in between.
 bool g_failureShown = false;
 
+void logOnly(const QString &text) { qWarning("%s", qUtf8Printable(text)); }
+
+// Where a failure is told; the windows put their message box here.
+std::function<void(const QString &)> &failureNotice()
+{
+    static std::function<void(const QString &)> notice = logOnly;
+    return notice;
+}
+
 void reportFailure(const QString &reason)
 {
     if (g_failureShown) return;
@@ -24,12 +32,16 @@ void reportFailure(const QString &reason)
     // Shown once the event at hand is done: a writer may be in the middle of received
     // data, which must not wait on a dialog.
     if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(
-            app, [text] { platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(app, [text] { failureNotice()(text); }, Qt::QueuedConnection);
     else
-        platform::dialogs().MsgBox(text, AppTitle, MsgIcon::Exclamation);
+        failureNotice()(text);
 }
 } // namespace
+
+void SetWriteFailureNotice(std::function<void(const QString &)> notice)
+{
+    failureNotice() = notice ? std::move(notice) : logOnly;
+}
 
 QString Find(const QString &fileName)
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // One setting per "<key>.msg" file in the working directory. Names are stored in lower
@@ -11,6 +12,9 @@ namespace settings {
 // content then stays). A failure is reported to the user once, after the event at hand,
 // and again only once a write has worked in between; Remove reports the same way.
 bool Write(const QString &fileName, const QString &value);
+// How a failed write is told: the windows show a message box; until one is set (or with
+// nullptr) it is only logged.
+void SetWriteFailureNotice(std::function<void(const QString &)> notice);
 // The file's first line without its line end; nullopt when missing or unreadable.
 std::optional<QString> Read(const QString &fileName);
 // The path of an existing file of that name, letter case aside; "" when there is none.

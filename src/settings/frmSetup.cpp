@@ -6,6 +6,7 @@
 #include "platform/Palette.h"
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
+#include "core/Session.h"
 #include "settings/Defaults.h"
 #include "settings/IrcData.h"
 #include <QFile>
@@ -201,7 +202,7 @@ void frmSetup::Form_Load()
     RichTextBox5.Load(QStringLiteral("server.msg"));
     RichTextBox6.Load(QStringLiteral("altnick.msg"));
     txtAlternativeNickname->setText(RichTextBox6.Text);
-    TcpSocket *socket = form<frmOrvelIRC>().Tcp1;
+    TcpSocket *socket = &form<frmOrvelIRC>().Tcp1();
     txtLocalHost->setText(socket->LocalHostName());
     txtLocalIp->setText(socket->LocalIP());
     txtPort->setText(RichTextBox1.Text);
@@ -237,12 +238,13 @@ void frmSetup::cmdOK_Click()
     s.txtEmail.Load(QStringLiteral("email.msg"));
     s.txtServer.Load(QStringLiteral("server.msg"));
 
-    s.SetServerAddress(s.txtServer.Text);
-    IrcData::ServerName = s.txtServer.Text;
-    IrcData::EmailAddress = s.txtEmail.Text;
-    IrcData::CurrentNick = s.txtNick.Text;
-    IrcData::ServerPort = s.txtPort.Text;
-    IrcData::RealName = s.txtRN.Text;
+    core::Session &ss = session();
+    ss.SetServerAddress(s.txtServer.Text);
+    ss.SetServerName(s.txtServer.Text);
+    ss.SetEmailAddress(s.txtEmail.Text);
+    ss.SetNick(s.txtNick.Text);
+    ss.SetServerPort(s.txtPort.Text);
+    ss.SetRealName(s.txtRN.Text);
     IrcData::AlternativeNick = s.txtAlternativeNickname.Text;
     closeDialog();
 }
@@ -257,7 +259,7 @@ void frmSetup::Command1_Click()
     txtAlternativeNickname->setText(QStringLiteral("YourAlt"));
     txtEmail->setText(settings::DefaultEmail);
     txtServer->setText(settings::DefaultHost);
-    TcpSocket *socket = form<frmOrvelIRC>().Tcp1;
+    TcpSocket *socket = &form<frmOrvelIRC>().Tcp1();
     txtLocalHost->setText(socket->LocalHostName());
     txtLocalIp->setText(socket->LocalIP());
 }

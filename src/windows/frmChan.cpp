@@ -5,6 +5,7 @@
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
+#include "core/Session.h"
 #include "settings/IrcData.h"
 #include <QAction>
 #include <QContextMenuEvent>
@@ -16,13 +17,13 @@
 
 namespace {
 frmOrvelIRC &server() { return form<frmOrvelIRC>(); }
-QString chanCentral() { return server().ChanCentral.Text; }
+QString chanCentral() { return server().ChanCentral(); }
 } // namespace
 
 frmChan::frmChan()
 {
     Incoming = new RichPane(this);
-    Namelist = new NickList(this);
+    Namelist = new NickList(session().Members(), this);
     Outgoing = new CommandLine(this);
     Namelist->setFont(MapFont(QStringLiteral("Fixedsys"), 9));
     Incoming->setGeometry(0, 0, 380, 277);
@@ -94,8 +95,10 @@ void frmChan::Form_Unload()
     m.mnuStartTeleTrivia->setEnabled(false);
     m.mnuShowChannelWindow->setEnabled(true);
     // With the server window gone there is no socket to leave the channel on.
-    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral.Text);
+    if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral());
     m.ReleaseWindowEntry(QStringLiteral("Channel Window"), 6);
+    // The list goes with the window: a window opened later starts with an empty one.
+    session().Members().Clear();
 }
 
 void frmChan::Incoming_Change() { Incoming->CaretToEnd(); }
@@ -118,7 +121,7 @@ void frmChan::Incoming_MouseDown(int button)
 
 void frmChan::Namelist_DblClick()
 {
-    const QString entry = Namelist->SelectedText();
+    const QString entry = Namelist->Members().Picked();
     IrcData::SelectedNick = entry;
     if (entry.startsWith(QLatin1Char('@'))) IrcData::SelectedNick = entry.mid(1);
     if (entry.startsWith(QLatin1Char('+'))) IrcData::SelectedNick = entry.mid(1);
@@ -146,8 +149,8 @@ struct Row
 
 void action(frmChan &c, const QString &a)
 {
-    if (c.Namelist->Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
-    c.Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QLatin1Char(' ') + a);
+    if (c.Namelist->Members().Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
+    c.Addtext2(QStringLiteral("* ") + session().Nick() + QLatin1Char(' ') + a);
 }
 
 const std::vector<Row> &table()
@@ -206,7 +209,7 @@ void frmChan::RunTypedLine(const QString &line)
 {
     if (!line.startsWith(QLatin1Char('/'))) {
         server().SendData(QStringLiteral("PRIVMSG ") + chanCentral() + QStringLiteral(" :") + line);
-        Addtext(QStringLiteral("<") + IrcData::CurrentNick + QStringLiteral("> ") + line);
+        Addtext(QStringLiteral("<") + session().Nick() + QStringLiteral("> ") + line);
         return;
     }
     const commands::Cut c = commands::TakeCommand(*Outgoing, line);

@@ -1,6 +1,9 @@
 #include "windows/frmMenu.h"
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/ChannelMembers.h"
+#include "core/Session.h"
+#include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
@@ -135,14 +138,14 @@ void frmMenu::buildMenu()
 }
 
 namespace {
-QString channel() { return form<frmOrvelIRC>().ChanCentral.Text; }
+QString channel() { return form<frmOrvelIRC>().ChanCentral(); }
 void send(const QString &line) { form<frmOrvelIRC>().SendData(line); }
 } // namespace
 
 QString frmMenu::takeNick(const QString &strip)
 {
     // Both tests look at the entry itself, not at what the first one left.
-    const QString entry = form<frmChan>().Namelist->SelectedText();
+    const QString entry = form<frmChan>().Namelist->Members().Picked();
     IrcData::SelectedNick = entry;
     if (!strip.isEmpty() && entry.startsWith(strip.at(0))) IrcData::SelectedNick = entry.mid(1);
     if (strip.size() > 1 && entry.startsWith(strip.at(1))) IrcData::SelectedNick = entry.mid(1);
@@ -183,7 +186,7 @@ void frmMenu::mnuFoodLifeSavers_Click()
         coloured += QChar(3) + QLatin1String(codes[i]) + word.at(i);
     send(QStringLiteral("PRIVMSG ") + channel() + QStringLiteral(" :\x01" "ACTION hands ") + nick +
          QStringLiteral(" some \x03" "0,15 ") + coloured + QStringLiteral("\x03" "15,15.\x01"));
-    form<frmChan>().Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QStringLiteral(" hands ") + nick +
+    form<frmChan>().Addtext2(QStringLiteral("* ") + session().Nick() + QStringLiteral(" hands ") + nick +
                              QStringLiteral(" some ") + SweetWord.toUpper());
 }
 
@@ -194,7 +197,7 @@ void frmMenu::mnuHersheys_Click()
     word.insert(word.size() - 1, QLatin1Char('\''));
     send(QStringLiteral("PRIVMSG ") + channel() + QStringLiteral(" :\x01" "ACTION gives ") + nick +
          QStringLiteral(" a \x03" "0,15 \x03" "15,1") + word + QStringLiteral("\x03" "15,15.\x01"));
-    form<frmChan>().Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QStringLiteral(" gives ") + nick +
+    form<frmChan>().Addtext2(QStringLiteral("* ") + session().Nick() + QStringLiteral(" gives ") + nick +
                              QStringLiteral(" a  ") + word);
 }
 
@@ -203,7 +206,7 @@ void frmMenu::mnuCoke_Click()
     const QString nick = takeNick(QStringLiteral("@+"));
     send(QStringLiteral("PRIVMSG ") + channel() + QStringLiteral(" :\x01" "ACTION tosses ") + nick +
          QStringLiteral(" a \x03" "3|\x03" "16,4") + DrinkWord + QStringLiteral("\x03" "3,0|\x01"));
-    form<frmChan>().Addtext2(QStringLiteral("* ") + IrcData::CurrentNick + QStringLiteral("  tosses ") + nick +
+    form<frmChan>().Addtext2(QStringLiteral("* ") + session().Nick() + QStringLiteral("  tosses ") + nick +
                              QStringLiteral(" a |") + DrinkWord + QLatin1Char('|'));
 }
 
@@ -221,7 +224,7 @@ void frmMenu::mnuWhois_Click() { send(QStringLiteral("WHOIS ") + takeNick(QStrin
 // Op and Voice send the entry as it stands, status character and all.
 void frmMenu::mnuOp_Click()
 {
-    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +o :") + form<frmChan>().Namelist->SelectedText());
+    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +o :") + form<frmChan>().Namelist->Members().Picked());
 }
 
 void frmMenu::mnuDeop_Click()
@@ -232,7 +235,7 @@ void frmMenu::mnuDeop_Click()
 
 void frmMenu::mnuVoice_Click()
 {
-    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +v ") + form<frmChan>().Namelist->SelectedText());
+    send(QStringLiteral("MODE ") + channel() + QStringLiteral(" +v ") + form<frmChan>().Namelist->Members().Picked());
 }
 
 void frmMenu::mnuDevoice_Click()

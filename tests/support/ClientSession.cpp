@@ -30,9 +30,9 @@ bool ClientSession::connect(const QString &serverName)
     if (m_loopback) {
         if (!srv.waitForClient() || !srv.waitForLineStarting("USER ")) return false;
         srv.clear();
-        srv.send(":" + serverName.toUtf8() + " 001 " + IrcData::CurrentNick.toUtf8() + " :Welcome\r\n");
+        srv.send(":" + serverName.toUtf8() + " 001 " + session().Nick().toUtf8() + " :Welcome\r\n");
     }
-    const bool ok = WaitUntil([&] { return IrcData::ServerName == serverName; });
+    const bool ok = WaitUntil([&] { return session().ServerName() == serverName; });
     mark();
     return ok;
 }
@@ -41,11 +41,11 @@ bool ClientSession::join(const QString &channel, const QByteArray &names)
 {
     typeServer(QStringLiteral("/JOIN ") + channel);
     if (m_loopback) {
-        const QByteArray c = channel.toUtf8(), n = IrcData::CurrentNick.toUtf8(), from = ":" + IrcData::ServerName.toUtf8();
+        const QByteArray c = channel.toUtf8(), n = session().Nick().toUtf8(), from = ":" + session().ServerName().toUtf8();
         srv.send(":" + n + "!u@h JOIN :" + c + "\r\n" + from + " 332 " + n + " " + c + " :The topic\r\n" + from + " 353 " +
                  n + " = " + c + " :" + names + "\r\n" + from + " 366 " + n + " " + c + " :End of /NAMES list.\r\n");
     }
-    if (!WaitUntil([this] { return s && s->ChannelState == 2; })) return false;
+    if (!WaitUntil([this] { return s && session().ChannelState() == core::ChannelState::Joined; })) return false;
     if (m_loopback) drain();
     return true;
 }
@@ -60,7 +60,7 @@ bool ClientSession::feed(const QByteArray &bytes)
         for (qsizetype i = 0; i < all.size(); ++i) {
             if (all[i].startsWith("PONG ") && all[i].endsWith(" :" + token)) {
                 // In a channel the PING also asks for the names: wait for that line too.
-                if (s && s->ChannelState == 2 && i + 1 >= all.size()) return false;
+                if (s && session().ChannelState() == core::ChannelState::Joined && i + 1 >= all.size()) return false;
                 before = all.mid(0, i);
                 return true;
             }

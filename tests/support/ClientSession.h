@@ -7,6 +7,8 @@
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
+#include "core/Session.h"
+#include "platform/TcpSocket.h"
 #include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include <QPair>

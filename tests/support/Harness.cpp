@@ -109,12 +109,9 @@ TestEnv::TestEnv()
     TcpSocket::SetHostFilter(&loopbackOnly);
     MultimediaLog().clear();
     endCalls = 0;
-    frmOrvelIRC::CurrentChannel.clear();
-    frmOrvelIRC::PartialLine.clear();
     IrcData::BackMessage.clear(); IrcData::AwayMessage.clear(); IrcData::QuitMessage.clear();
-    IrcData::ServerName.clear(); IrcData::ServerPort.clear(); IrcData::CurrentNick.clear();
-    IrcData::AlternativeNick.clear(); IrcData::EmailAddress.clear(); IrcData::RealName.clear();
-    IrcData::TriviaAnswer.clear(); IrcData::SelectedNick.clear();
+    IrcData::AlternativeNick.clear();
+    IrcData::SelectedNick.clear();
 }
 
 TestEnv::~TestEnv()

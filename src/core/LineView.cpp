@@ -1,4 +1,4 @@
-#include "connection/LineView.h"
+#include "core/LineView.h"
 
 LineView::LineView(const QString &line) { Reset(line); }
 
@@ -7,25 +7,28 @@ void LineView::Reset(const QString &line)
     m_line = line;
     m_prefix = m_command = Span{};
     m_params.clear();
-    const qsizetype n = m_line.size();
+    // Read through a view: indexing the string itself would check for sharing at every
+    // character.
+    const QStringView text(m_line);
+    const qsizetype n = text.size();
     qsizetype at = 0;
     auto skipBlanks = [&] {
-        while (at < n && m_line[at] == QLatin1Char(' ')) ++at;
+        while (at < n && text[at] == u' ') ++at;
     };
     auto word = [&] {
         Span s{at, 0};
-        while (at < n && m_line[at] != QLatin1Char(' ')) ++at;
+        while (at < n && text[at] != u' ') ++at;
         s.length = at - s.from;
         return s;
     };
-    if (n > 0 && m_line[0] == QLatin1Char(':')) {
+    if (n > 0 && text[0] == u':') {
         ++at;
         m_prefix = word();
     }
     skipBlanks();
     m_command = word();
     for (skipBlanks(); at < n; skipBlanks()) {
-        if (m_line[at] == QLatin1Char(':')) {
+        if (text[at] == u':') {
             m_params.append(Span{at + 1, n - at - 1});
             return;
         }

@@ -1,5 +1,5 @@
 // The teletrivia question table: 100 questions under the keys 1 to 80 and 90 to 109.
-#include "connection/Teletrivia.h"
+#include "core/Teletrivia.h"
 #include <QHash>
 
 namespace {

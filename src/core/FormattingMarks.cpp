@@ -1,4 +1,4 @@
-#include "connection/FormattingMarks.h"
+#include "core/FormattingMarks.h"
 
 namespace {
 bool isDigitAt(QStringView text, qsizetype at)
