@@ -20,7 +20,7 @@ void CommandLine::keyPressEvent(QKeyEvent *e)
     int k = 0;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) k = 13;
     else if (e->key() == Qt::Key_Escape) k = 27;
-    else if (!e->text().isEmpty() && e->text().at(0).unicode() < 0x10000) k = e->text().at(0).unicode();
+    else if (!e->text().isEmpty()) k = e->text().at(0).unicode();
     if (k == 0) { QLineEdit::keyPressEvent(e); return; }
     int before = k;
     if (KeyPress) KeyPress(k);
