@@ -11,13 +11,15 @@
 //  - after a line end and a PING the session answers it (and asks for the names when in
 //    the channel), holding nothing back;
 //  - every block opens and closes its display work;
-//  - the channel's members stay sorted letter case aside, the pick on one of them or none.
+//  - the channel's members stay sorted letter case aside, the pick on one of them or none;
+//  - our nick stays a plain nick, and the server's name fits in a line.
 //
 // Input as fuzz/FuzzInput.h reads it; byte 0 picks channel state 0, 1 or 2 (2 with the
 // members filled and one picked) and three switches: option 1 turns the sent-data view on,
 // option 2 the received-data view, option 4 starts the quiz with a question asked.
 #include "FuzzInput.h"
 #include "RecordingScreen.h"
+#include "core/LineView.h"
 #include "core/Session.h"
 #include "platform/TcpSocket.h"
 #include "platform/Timer.h"
@@ -126,6 +128,9 @@ private:
         if (!std::is_sorted(items.cbegin(), items.cend(), before))
             Fault("members out of order", items.join(QLatin1Char(' ')).left(200).toUtf8());
         if (members.PickedIndex() < -1 || members.PickedIndex() >= members.Count()) Fault("the pick outside the members");
+        // Both go into lines the session sends.
+        if (!IsPlainNick(m_session.Nick())) Fault("our nick is no plain nick", m_session.Nick().toUtf8());
+        if (!oneLine(m_session.ServerName())) Fault("a server name that no line can hold", m_session.ServerName().toUtf8());
         if (m_sent.size() > 10000) m_sent.clear();
     }
 
