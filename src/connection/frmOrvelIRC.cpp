@@ -1,4 +1,5 @@
 #include "connection/frmOrvelIRC.h"
+#include "connection/CommandKeys.h"
 #include "core/Session.h"
 #include "core/Teletrivia.h"
 #include "frame/frmOrvelMain.h"
@@ -161,6 +162,11 @@ void frmOrvelIRC::Form_Unload()
     session().Game().Timer().setEnabled(false);
     m.Command2->setEnabled(false);
     m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
+}
+
+void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)
+{
+    commands::EnterLines(*this, *Outgoing, KeyAscii, core::InputLine::Server);
 }
 
 void frmOrvelIRC::Incoming_Change() { Incoming->CaretToEnd(); }

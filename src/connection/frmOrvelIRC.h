@@ -57,11 +57,8 @@ public:
     void Picture1_Click();     // the quiz's phase := ask
     void Picture1_DblClick();  // the quiz's phase := reveal
 
-    // ---- command line ----
+    // The server command line's keys.
     void Outgoing_KeyPress(int &KeyAscii);
-    // One line of what was entered, handled as if it had been typed alone.
-    void RunTypedLine(const QString &line);
-    // ---- end command line ----
 
 private:
     // The caption follows the session's connected flag and nothing else.

@@ -54,12 +54,19 @@ public:
     virtual bool ChannelWindowVisible() = 0;
     // The channel window is used without writing to it (its nick list is): it opens.
     virtual void UseChannelWindow() = 0;
+    // The server window is used without writing to it (a typed line goes out through it,
+    // or it is to show a connection attempt): it opens.
+    virtual void UseServerWindow() = 0;
 
     // A private message (or action) from the sender, as it shows: the private chat opens
     // when it is not open, the sender becomes the partner.
     virtual void PrivateMessage(const QString &sender, const QString &text) = 0;
 
     virtual void PlaySound(const QString &file) = 0;
+    // Something the user must acknowledge before going on.
+    virtual void InformUser(const QString &text) = 0;
+    // Starts an outside program from a command line as the user typed it.
+    virtual void StartProgram(const QString &commandLine) = 0;
 
     // The connection's life: a busy pointer over the server pane while an attempt is under
     // way, the audio CD when the settings ask for it on connecting, and the server pane's
