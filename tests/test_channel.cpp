@@ -1,6 +1,7 @@
 // The channel window, joining a channel, the message display and the channel command line,
 // driven through the real windows and the loopback server.
 #include "ClientSession.h"
+#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmOrvelChat.h"
 #include "windows/frmOutData.h"
@@ -549,7 +550,7 @@ void ChannelTest::channelLineJoinAndNick()
     // the connected flag by writing a caption.
     t.typeChannel(QStringLiteral("/NICK bob"));
     QCOMPARE(session().Nick(), QStringLiteral("bob"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("bob"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QString());
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to change your nick..."));

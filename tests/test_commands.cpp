@@ -266,7 +266,7 @@ void CommandsTest::serverWithStoredSettings()
     QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on localhost 7000"));
     // A stored port that is not a number leaves the socket's port alone.
-    t.s->txtPort.Text = QStringLiteral("66x");
+    session().Settings().Set(Setting::Port, QStringLiteral("66x"));
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
     QCOMPARE(session().ServerPort(), QStringLiteral("66x"));
@@ -278,11 +278,11 @@ void CommandsTest::serverWithStoredSettings()
 void CommandsTest::serverDefaultsAndCdPlayer()
 {
     ClientSession t;
-    t.s->txtServer.Text.clear();
-    t.s->txtPort.Text.clear();
-    t.s->txtRN.Text.clear();
-    t.s->txtNick.Text.clear();
-    t.s->txtEmail.Text.clear();
+    session().Settings().Set(Setting::Server, QString());
+    session().Settings().Set(Setting::Port, QString());
+    session().Settings().Set(Setting::RealName, QString());
+    session().Settings().Set(Setting::Nick, QString());
+    session().Settings().Set(Setting::Email, QString());
     t.m->txtPcdos.Text = QStringLiteral("yes");
     MultimediaLog().clear();
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
@@ -328,7 +328,7 @@ void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     QVERIFY(t.feed(":abc!u@h NICK :bob\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("bob"));
     QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
 
@@ -338,7 +338,7 @@ void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
     t.typeServer(QStringLiteral("/NICK    "));
     QCOMPARE(t.sent(), QList<QByteArray>());
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("bob"));
     QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
     QCOMPARE(t.s->Incoming->Text(), pane);

@@ -316,7 +316,7 @@ void FoundationTest::startupTextItems()
         env.writeConnection(6667);
         env.start();
         QCOMPARE(form<frmOrvelIRC>().Incoming->Text(), QString());
-        QCOMPARE(form<frmOrvelIRC>().txtNick.Text, QStringLiteral("abc"));
+        QCOMPARE(session().Settings().Nick(), QStringLiteral("abc"));
     }
 }
 
@@ -358,7 +358,7 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     QCOMPARE(session().ServerName(), QStringLiteral("irc.example.org"));
     QCOMPARE(session().ServerPort(), QStringLiteral("7000"));
     QCOMPARE(session().Nick(), QStringLiteral("nick1"));
-    QCOMPARE(IrcData::AlternativeNick, QStringLiteral("alt1"));
+    QCOMPARE(session().Settings().AlternativeNick(), QStringLiteral("alt1"));
     QCOMPARE(session().EmailAddress(), QStringLiteral("u@example.org"));
     QCOMPARE(session().RealName(), QStringLiteral("Some One"));
     frmOrvelIRC &s = form<frmOrvelIRC>();

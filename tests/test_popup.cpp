@@ -1,6 +1,7 @@
 // The nick list's pop-up menu: its tree, and the exact lines every command sends for an
 // operator, a voiced member, a plain member and no selection.
 #include "ClientSession.h"
+#include "settings/IrcData.h"
 #include "core/Teletrivia.h"
 #include "windows/frmMenu.h"
 #include "windows/frmOrvelChat.h"

@@ -123,7 +123,7 @@ void WizardTest::wizardAbandoned()
     QVERIFY(m.isVisible());
     QVERIFY(env.launcher.started.isEmpty() && ask.messages.isEmpty());
     QCOMPARE(TestEnv::endCalls, 0);
-    QCOMPARE(form<frmOrvelIRC>().txtNick.Text, QStringLiteral("old"));  // nothing reloaded
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("old"));  // nothing reloaded
 }
 
 void WizardTest::firstRunWizardCancelledLoadGoesOn()
@@ -175,7 +175,7 @@ void WizardTest::wizardCompletesAndRestarts()
     QCOMPARE(TestEnv::endCalls, 1);
     QVERIFY(!m.isVisible());
     // The restarted program loads the answers; this one's holders stay as they were.
-    QCOMPARE(form<frmOrvelIRC>().txtNick.Text, QStringLiteral("abc"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("abc"));
 }
 
 void WizardTest::checkBoxValues()

@@ -6,7 +6,6 @@
 #include "platform/Palette.h"
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
-#include "settings/IrcData.h"
 #include <QAction>
 #include <QCursor>
 #include <QFile>
@@ -37,9 +36,6 @@ private:
 } // namespace
 
 frmOrvelIRC::frmOrvelIRC()
-    : txtAlternativeNickname(session().Stored().alternativeNick), txtNick(session().Stored().nick),
-      txtServer(session().Stored().server), txtPort(session().Stored().port), txtRN(session().Stored().realName),
-      txtEmail(session().Stored().email)
 {
     core::Session &ss = session();
     // Nothing of the last server window's connection carries over into this one's.
@@ -112,24 +108,18 @@ void frmOrvelIRC::Form_Load()
         }
     }
 
-    txtAlternativeNickname.Load(QStringLiteral("altnick.msg"));
-    txtNick.Load(QStringLiteral("nick.msg"));
-    txtServer.Load(QStringLiteral("server.msg"));
-    txtPort.Load(QStringLiteral("port.msg"));
-    txtRN.Load(QStringLiteral("realname.msg"));
-    txtEmail.Load(QStringLiteral("email.msg"));
+    settings::ConnectionSettings &cs = ss.Settings();
+    cs.Load();
     txtIpAddress.Text = ss.Socket().LocalIP();
     txtLocalH.Text = ss.Socket().LocalHostName();
-    if (txtServer.Text.isEmpty() || txtNick.Text.isEmpty() || txtPort.Text.isEmpty() ||
-        txtAlternativeNickname.Text.isEmpty() || txtEmail.Text.isEmpty())
-        m.mnuSetupWizard_Click();
-    ss.SetServerAddress(txtServer.Text);
-    ss.SetServerName(txtServer.Text);
-    ss.SetServerPort(txtPort.Text);
-    ss.SetNick(txtNick.Text);
-    IrcData::AlternativeNick = txtAlternativeNickname.Text;
-    ss.SetRealName(txtRN.Text);
-    ss.SetEmailAddress(txtEmail.Text);
+    // A wizard given up goes on with the settings as loaded here.
+    if (cs.Incomplete()) m.mnuSetupWizard_Click();
+    ss.SetServerAddress(cs.Server());
+    ss.SetServerName(cs.Server());
+    ss.SetServerPort(cs.Port());
+    ss.SetNick(cs.Nick());
+    ss.SetRealName(cs.RealName());
+    ss.SetEmailAddress(cs.Email());
     m.ClaimWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 

@@ -23,8 +23,8 @@ public:
     CommandLine *Outgoing = nullptr;
     QLabel *Picture1 = nullptr;  // the quiz's phase, in colour
 
-    // Connection holders: the settings as loaded, kept by the session.
-    Holder &txtAlternativeNickname, &txtNick, &txtServer, &txtPort, &txtRN, &txtEmail;
+    // The local address and host name, from the socket. The connection settings are the
+    // session's.
     Holder txtIpAddress, txtLocalH;
 
     // The current channel, as the other windows read it.

@@ -6,6 +6,5 @@ namespace IrcData {
 inline QString BackMessage;
 inline QString AwayMessage;
 inline QString QuitMessage;
-inline QString AlternativeNick;
 inline QString SelectedNick;
 } // namespace IrcData

@@ -110,7 +110,6 @@ TestEnv::TestEnv()
     MultimediaLog().clear();
     endCalls = 0;
     IrcData::BackMessage.clear(); IrcData::AwayMessage.clear(); IrcData::QuitMessage.clear();
-    IrcData::AlternativeNick.clear();
     IrcData::SelectedNick.clear();
 }
 
