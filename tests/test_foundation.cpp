@@ -1,7 +1,6 @@
 #include "ClientSession.h"
 #include "dialogs/frmSplash.h"
 #include "platform/TextCut.h"
-#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
 #include "settings/WorkingFolder.h"
 #include "windows/frmInData.h"

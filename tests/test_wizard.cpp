@@ -3,7 +3,6 @@
 #include "dialogs/frmDashboard.h"
 #include "platform/FileLists.h"
 #include "settings/Defaults.h"
-#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
 #include "settings/frmOptions.h"
 #include <QAction>
@@ -294,14 +293,14 @@ void WizardTest::optionsMessagesDefaultsAndNone()
     QCOMPARE(d.txtAwayMsg->text(), QStringLiteral("out <b>now</b>"));
     QCOMPARE(d.txtBackMsg->text(), QStringLiteral("in"));
     QCOMPARE(d.txtQuitM->text(), QStringLiteral("later"));
-    QCOMPARE(IrcData::AwayMessage, QStringLiteral("out <b>now</b>"));
+    QCOMPARE(d.AwayMessage, QStringLiteral("out <b>now</b>"));
     d.txtAwayMsg->setText(QStringLiteral("brb"));
     d.txtBackMsg->setText(QString());
     d.txtQuitM->setText(QStringLiteral("ciao"));
     d.Command1_Click();
     const QStringList files = {Value("away.msg"), Value("back.msg"), Value("discon.msg")};
     QCOMPARE(files, QStringList({"brb", "", "ciao"}));
-    QCOMPARE(QStringList({IrcData::AwayMessage, IrcData::BackMessage, IrcData::QuitMessage}), files);
+    QCOMPARE(QStringList({d.AwayMessage, d.BackMessage, d.QuitMessage}), files);
     QCOMPARE(QStringList({m.txtAwayMsg.Text, m.txtBackMsg.Text, m.RichTextBox1.Text}), files);
     // The box was clear (the holder was loaded before cos.msg said "yes"), so "no" it is.
     QCOMPARE(m.txtCos.Text, QStringLiteral("no"));

@@ -6,7 +6,6 @@
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "core/Session.h"
-#include "settings/IrcData.h"
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
@@ -120,10 +119,10 @@ void frmChan::Incoming_MouseDown(int button)
 void frmChan::Namelist_DblClick()
 {
     const QString entry = Namelist->Members().Picked();
-    IrcData::SelectedNick = entry;
-    if (entry.startsWith(QLatin1Char('@'))) IrcData::SelectedNick = entry.mid(1);
-    if (entry.startsWith(QLatin1Char('+'))) IrcData::SelectedNick = entry.mid(1);
-    server().SendData(QStringLiteral("WHOIS ") + IrcData::SelectedNick);
+    QString selected = entry;
+    if (entry.startsWith(QLatin1Char('@'))) selected = entry.mid(1);
+    if (entry.startsWith(QLatin1Char('+'))) selected = entry.mid(1);
+    server().SendData(QStringLiteral("WHOIS ") + selected);
 }
 
 void frmChan::Namelist_MouseDown(int button)
