@@ -5,8 +5,8 @@
 #include "platform/FileLists.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
-#include "settings/frmSetup.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmSetup.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>

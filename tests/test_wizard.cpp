@@ -4,7 +4,7 @@
 #include "platform/FileLists.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
+#include "dialogs/frmOptions.h"
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>

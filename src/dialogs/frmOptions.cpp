@@ -1,4 +1,4 @@
-#include "settings/frmOptions.h"
+#include "dialogs/frmOptions.h"
 #include "connection/frmOrvelIRC.h"
 #include "dialogs/frmDashboard.h"
 #include "frame/frmOrvelMain.h"

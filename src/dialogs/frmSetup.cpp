@@ -1,4 +1,4 @@
-#include "settings/frmSetup.h"
+#include "dialogs/frmSetup.h"
 #include "settings/SettingsFile.h"
 #include "connection/frmOrvelIRC.h"
 #include "dialogs/frmHelp.h"

@@ -1,11 +1,11 @@
 // The first-run setup wizard: one question per setting, then the options dialog and a
 // restart, so that everything is loaded afresh from the files just written.
+#include "dialogs/frmOptions.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "settings/ConnectionSettings.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
 #include <QCoreApplication>
 
 namespace {
