@@ -1,7 +1,8 @@
 #pragma once
 // What the session asks of the screen, in its own words: lines for the server and the
-// channel, the channel window's caption and visibility, the private chat, sounds and the
-// raw views. The windows implement it once; tests record it.
+// channel, the channel window's caption and visibility, the private chat, sounds, the raw
+// views, a notice for the user and an outside program started. The windows implement it
+// once; tests record it.
 #include <QString>
 
 namespace core {
