@@ -56,10 +56,11 @@ public:
             if (!oneLine(line)) Fault("a line sent with CR, LF or NUL inside", line.left(200).toUtf8());
             m_sent << line;
         });
-        core::StoredConnection &stored = m_session.Stored();
-        stored.nick.Text = QStringLiteral("abc");
-        stored.alternativeNick.Text = QStringLiteral("abc_");
-        stored.server.Text = QStringLiteral("irc.test");
+        using Item = settings::ConnectionSettings::Item;
+        settings::ConnectionSettings &stored = m_session.Settings();
+        stored.Set(Item::Nick, QStringLiteral("abc"));
+        stored.Set(Item::AlternativeNick, QStringLiteral("abc_"));
+        stored.Set(Item::Server, QStringLiteral("irc.test"));
         m_session.SetNick(QStringLiteral("abc"));
         m_session.SetServerName(QStringLiteral("irc.test"));
         m_session.SetConnectedCaption(core::Session::ConnectedAs(QStringLiteral("abc"), QStringLiteral("irc.test")));

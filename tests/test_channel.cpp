@@ -224,10 +224,8 @@ void ChannelTest::doubleClickSendsWhois()
     t.drain();
     // Empty selection: "WHOIS " alone.
     c.Namelist_DblClick();
-    QCOMPARE(IrcData::SelectedNick, QString());
     for (int row : {0, 1, 2}) QTest::mouseDClick(c.Namelist->viewport(), Qt::LeftButton, {}, itemCentre(c.Namelist, row));
     QCOMPARE(t.sent(), QList<QByteArray>({"WHOIS ", "WHOIS amy", "WHOIS bob", "WHOIS carl"}));
-    QCOMPARE(IrcData::SelectedNick, QStringLiteral("carl"));
     QVERIFY(t.s->Incoming->Text().indexOf(QStringLiteral("WHOIS")) < 0);
 }
 
@@ -549,7 +547,7 @@ void ChannelTest::channelLineJoinAndNick()
     // the connected flag by writing a caption.
     t.typeChannel(QStringLiteral("/NICK bob"));
     QCOMPARE(session().Nick(), QStringLiteral("bob"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("bob"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QString());
     QCOMPARE(LastLine(c.Incoming), QStringLiteral("\x01 Attempting to change your nick..."));

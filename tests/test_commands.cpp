@@ -1,6 +1,7 @@
 // The server window's command line, typed through the real window against the loopback server.
 #include "ClientSession.h"
-#include "connection/Commands.h"
+#include "core/Commands.h"
+#include "settings/Defaults.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmOutData.h"
 #include <QAction>
@@ -90,10 +91,10 @@ void CommandsTest::commandCutting()
     QCOMPARE(t.sent(), QList<QByteArray>({"QUIT :", "MODE abc +I", "PRIVMSG Bob :Hi There"}));
     QCOMPARE(t.s->Incoming->Text(), before);
 
-    const commands::Cut c = commands::CutCommand(QStringLiteral("join #a key"));
+    const core::Cut c = core::CutCommand(QStringLiteral("join #a key"));
     QCOMPARE(c.word, QStringLiteral("JOIN"));
     QCOMPARE(c.argument, QStringLiteral("#a key"));
-    const commands::Cut none = commands::CutCommand(QStringLiteral("join"));
+    const core::Cut none = core::CutCommand(QStringLiteral("join"));
     QCOMPARE(none.word, QString());
     QCOMPARE(none.argument, QStringLiteral("join"));
 }
@@ -265,7 +266,7 @@ void CommandsTest::serverWithStoredSettings()
     QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on localhost 7000"));
     // A stored port that is not a number leaves the socket's port alone.
-    t.s->txtPort.Text = QStringLiteral("66x");
+    session().Settings().Set(Setting::Port, QStringLiteral("66x"));
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     QCOMPARE(t.s->Tcp1().RemotePort, t.srv.port());
     QCOMPARE(session().ServerPort(), QStringLiteral("66x"));
@@ -277,24 +278,24 @@ void CommandsTest::serverWithStoredSettings()
 void CommandsTest::serverDefaultsAndCdPlayer()
 {
     ClientSession t;
-    t.s->txtServer.Text.clear();
-    t.s->txtPort.Text.clear();
-    t.s->txtRN.Text.clear();
-    t.s->txtNick.Text.clear();
-    t.s->txtEmail.Text.clear();
+    session().Settings().Set(Setting::Server, QString());
+    session().Settings().Set(Setting::Port, QString());
+    session().Settings().Set(Setting::RealName, QString());
+    session().Settings().Set(Setting::Nick, QString());
+    session().Settings().Set(Setting::Email, QString());
     t.m->txtPcdos.Text = QStringLiteral("yes");
     MultimediaLog().clear();
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     // Without a stored server the built-in host replaces the typed one.
-    QCOMPARE(session().ServerName(), commands::DefaultHost);
-    QCOMPARE(t.s->Tcp1().RemoteHost, commands::DefaultHost);
+    QCOMPARE(session().ServerName(), settings::DefaultHost);
+    QCOMPARE(t.s->Tcp1().RemoteHost, settings::DefaultHost);
     QCOMPARE(session().ServerPort(), QStringLiteral("6667"));
     QCOMPARE(t.s->Tcp1().RemotePort, 6667);
     QCOMPARE(session().RealName(), QStringLiteral("Unlisted"));
     QCOMPARE(session().Nick(), QStringLiteral("OrvelIRC05"));
-    QCOMPARE(session().EmailAddress(), commands::DefaultEmail);
-    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to connect to ") + commands::DefaultHost + QStringLiteral("..."));
-    QCOMPARE(t.s->Caption(), QStringLiteral(" on ") + commands::DefaultHost);
+    QCOMPARE(session().EmailAddress(), settings::DefaultEmail);
+    QCOMPARE(LastLine(t.s->Incoming), QStringLiteral("\x01 Attempting to connect to ") + settings::DefaultHost + QStringLiteral("..."));
+    QCOMPARE(t.s->Caption(), QStringLiteral(" on ") + settings::DefaultHost);
     const QStringList cd = MultimediaLog().filter(QStringLiteral("CDControl:"));
     QCOMPARE(cd, QStringList({"CDControl:Open:CDAudio:", "CDControl:Play:CDAudio:", "CDControl:Visible:1"}));
     t.s->Tcp1().Close();
@@ -327,7 +328,7 @@ void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
     QCOMPARE(t.s->Caption(), QStringLiteral("abc on 127.0.0.1"));
     QVERIFY(t.feed(":abc!u@h NICK :bob\r\n"));
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("bob"));
     QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
 
@@ -337,7 +338,7 @@ void CommandsTest::nickWaitsForTheServerAndTakesOnlyAWord()
     t.typeServer(QStringLiteral("/NICK    "));
     QCOMPARE(t.sent(), QList<QByteArray>());
     QCOMPARE(*settings::Read(QStringLiteral("nick.msg")), QStringLiteral("bob"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("bob"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("bob"));
     QCOMPARE(session().Nick(), QStringLiteral("bob"));
     QCOMPARE(t.s->Caption(), QStringLiteral("bob on irc.test"));
     QCOMPARE(t.s->Incoming->Text(), pane);

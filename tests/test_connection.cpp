@@ -210,7 +210,7 @@ void ConnectionTest::connectEventRegistersAndStopsCountDown()
     QCOMPARE(t.m->mnuDisconnectMe->text(), QStringLiteral("Disconnect"));
 
     // Nothing usable before the "@": a plain name all the same.
-    t.s->txtEmail.Text = QStringLiteral("\u00fc+@example.org");
+    session().Settings().Set(Setting::Email, QStringLiteral("\u00fc+@example.org"));
     t.srv.clear();
     t.m->cmdConnect_Click();
     QVERIFY(t.srv.waitForLineStarting("USER "));
@@ -542,7 +542,7 @@ void ConnectionTest::serverCommandFailureIsReported()
 {
     ClientSession t;
     QVERIFY(t.connectByButton());
-    t.s->txtPort.Text = QString::number(deadPort());
+    session().Settings().Set(Setting::Port, QString::number(deadPort()));
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     QVERIFY(WaitUntil([&] { return t.s->Caption().isEmpty(); }));
     QCOMPARE(t.paneSinceMark(), QLatin1Char('\n') + kDisconnected + QStringLiteral("\n\x01 Attempting to connect to 127.0.0.1...\n") +
@@ -560,8 +560,8 @@ void ConnectionTest::userLineNeverHasEmptyFields()
     ClientSession t;
     // Nothing stored for the e-mail and the real name: /SERVER's defaults go out (the user
     // name is the default e-mail's part before its "@").
-    t.s->txtEmail.Text.clear();
-    t.s->txtRN.Text.clear();
+    session().Settings().Set(Setting::Email, QString());
+    session().Settings().Set(Setting::RealName, QString());
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     QVERIFY(t.srv.waitForLineStarting("USER "));
     const QByteArray user = "USER orvel 127.0.0.1 127.0.0.1 :Unlisted";

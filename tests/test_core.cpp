@@ -2,6 +2,7 @@
 // change (state, members, lines sent) and show (through a recording screen) is checked
 // directly, no frame, no socket.
 #include "RecordingScreen.h"
+#include "core/Commands.h"
 #include "core/Session.h"
 #include <QSignalSpy>
 #include <QTest>
@@ -37,6 +38,7 @@ class CoreTest : public QObject
 private slots:
     void joinRepliesFillTheChannel();
     void channelEventsKeepTheMembers();
+    void commandLinesDifferInTheirColumns();
 };
 
 void CoreTest::joinRepliesFillTheChannel()
@@ -76,6 +78,38 @@ void CoreTest::channelEventsKeepTheMembers()
     QCOMPARE(j.screen.take(), (QStringList{"close channel", "server Status: \x01 You were kicked out of #c by op. Reason: bye"}));
     QCOMPARE(j.session.Members().Count(), 0);
     QCOMPARE(j.session.ChannelState(), core::ChannelState::None);
+}
+
+void CoreTest::commandLinesDifferInTheirColumns()
+{
+    Joining j;
+    using core::InputLine;
+    const auto enter = [&](InputLine where, const QString &line) { core::RunEntered(j.session, where, line); };
+    // Not connected: the server line refuses plain text and the rows that test the flag;
+    // the channel line tests nothing. Sends go out through the server window.
+    enter(InputLine::Server, QStringLiteral("hi"));
+    enter(InputLine::Server, QStringLiteral("/part #c"));
+    enter(InputLine::Channel, QStringLiteral("hi"));
+    enter(InputLine::Channel, QStringLiteral("/part #c"));
+    enter(InputLine::Channel, QStringLiteral("/P #c"));
+    // Words the channel line lacks do nothing there.
+    enter(InputLine::Channel, QStringLiteral("/KICK bob"));
+    enter(InputLine::Channel, QStringLiteral("/echo x"));
+    enter(InputLine::Server, QStringLiteral("/echo x"));
+    QCOMPARE(j.screen.take(), (QStringList{"server Status: \x01 Error 5 (Not connected)", "sound: error.wav",
+                                           "server Status: \x01 Error 5 (Not connected)", "sound: error.wav",
+                                           "use server", "channel Text: <abc> hi",
+                                           "use server", "server Status: \x01 Parted Channel",
+                                           "use server", "channel Text: \x01 Parted Channel", "server Echo: x"}));
+    QCOMPARE(j.sentLines(), (QStringList{"PRIVMSG #c :hi", "PART #c", "PART #c"}));
+    // Connected, the same rows run from the server line with their echo in its pane.
+    j.session.SetConnectedCaption(QStringLiteral("abc on irc.test"));
+    enter(InputLine::Server, QStringLiteral("/P #c"));
+    enter(InputLine::Server, QStringLiteral("/notice hey"));
+    enter(InputLine::Channel, QStringLiteral("/notice hey"));
+    QCOMPARE(j.screen.take(), (QStringList{"use server", "server Status: \x01 Parted Channel", "use server",
+                                           "channel Event: NOTICE: hey", "use server", "channel Event: NOTICE > hey"}));
+    QCOMPARE(j.sentLines(), (QStringList{"PART #c", "NOTICE #c :hey", "NOTICE #c :hey"}));
 }
 
 QTEST_GUILESS_MAIN(CoreTest)

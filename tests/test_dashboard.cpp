@@ -8,8 +8,8 @@
 #include "dialogs/frmSplash.h"
 #include "platform/CommandLine.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
-#include "settings/frmSetup.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmSetup.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>

@@ -382,7 +382,7 @@ void DispatchTest::nickInUse()
     // The numeric reply as ngircd words it.
     QCOMPARE(c.repliesTo(":irc.example 433 * abc :Nickname already in use\r\n"), Lines({"NICK abc_"}));
     QCOMPARE(session().Nick(), QStringLiteral("abc_"));
-    QCOMPARE(c.s->txtNick.Text, QStringLiteral("abc_"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("abc_"));
     QCOMPARE(settings::Read(QStringLiteral("nick.msg")).value_or(QString()), QStringLiteral("abc_"));
     QCOMPARE(c.s->Caption(), QStringLiteral("abc_ on 127.0.0.1"));
     // Still registering: the server's own words are shown as well.
@@ -395,7 +395,7 @@ void DispatchTest::nickInUse()
     QCOMPARE(c.paneSinceMark(), QStringLiteral("\nNickname is already in use."));
 
     // The literal wording, with another alternative at hand.
-    c.s->txtAlternativeNickname.Text = QStringLiteral("abc9");
+    session().Settings().Set(Setting::AlternativeNick, QStringLiteral("abc9"));
     QCOMPARE(c.repliesTo(":srv 433 * abc_ :Nickname is already in use.\r\n"), Lines({"NICK abc9"}));
     QCOMPARE(c.s->Caption(), QStringLiteral("abc9 on 127.0.0.1"));
     // Another nick's reply, or a 433 that is not for registration, changes nothing.
@@ -403,12 +403,12 @@ void DispatchTest::nickInUse()
     QCOMPARE(session().Nick(), QStringLiteral("abc9"));
 
     // The next line of the same block already goes by the new nick.
-    c.s->txtAlternativeNickname.Text = QStringLiteral("abc7");
+    session().Settings().Set(Setting::AlternativeNick, QStringLiteral("abc7"));
     const QByteArray version = "NOTICE x :I am using [Client Version]: OrvelIRC 1.02 By |Pimlo| & Wrenna";
     QCOMPARE(c.repliesTo(":srv 433 * abc9 :Nickname already in use\r\n:x!u PRIVMSG abc7 :\x01VERSION\x01\r\n"),
              Lines({"NICK abc7", version}));
     // Without an alternative the nick is kept, on the server and in nick.msg.
-    c.s->txtAlternativeNickname.Text.clear();
+    session().Settings().Set(Setting::AlternativeNick, QString());
     c.mark();
     QCOMPARE(c.repliesTo(":srv 433 * abc7 :Nickname already in use\r\n:x!u PRIVMSG abc7 :\x01VERSION\x01\r\n"),
              Lines({version}));

@@ -1,7 +1,6 @@
 #include "ClientSession.h"
 #include "dialogs/frmSplash.h"
 #include "platform/TextCut.h"
-#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
 #include "settings/WorkingFolder.h"
 #include "windows/frmInData.h"
@@ -316,7 +315,7 @@ void FoundationTest::startupTextItems()
         env.writeConnection(6667);
         env.start();
         QCOMPARE(form<frmOrvelIRC>().Incoming->Text(), QString());
-        QCOMPARE(form<frmOrvelIRC>().txtNick.Text, QStringLiteral("abc"));
+        QCOMPARE(session().Settings().Nick(), QStringLiteral("abc"));
     }
 }
 
@@ -358,7 +357,7 @@ void FoundationTest::holdersCopiedIntoProgramVariables()
     QCOMPARE(session().ServerName(), QStringLiteral("irc.example.org"));
     QCOMPARE(session().ServerPort(), QStringLiteral("7000"));
     QCOMPARE(session().Nick(), QStringLiteral("nick1"));
-    QCOMPARE(IrcData::AlternativeNick, QStringLiteral("alt1"));
+    QCOMPARE(session().Settings().AlternativeNick(), QStringLiteral("alt1"));
     QCOMPARE(session().EmailAddress(), QStringLiteral("u@example.org"));
     QCOMPARE(session().RealName(), QStringLiteral("Some One"));
     frmOrvelIRC &s = form<frmOrvelIRC>();

@@ -109,7 +109,7 @@ void MenusTest::connectedItems_data()
                              "12,0 by Tessek"});
     row("mnuNamesinThisChannel", {"NAMES #c"});
     row("mnuListChannels", {"List"});
-    // The Modes menu takes CurrentNick, which the test sets apart from the txtNick holder.
+    // The Modes menu takes our nick, which the test sets apart from the nick setting.
     row("mnuServerMessageOn", {"MODE menunick +s"});
     row("mnuServerMessagesOff", {"MODE menunick -s"});
     row("mnuWallopsOn", {"MODE menunick +w"});
@@ -256,7 +256,7 @@ void MenusTest::modeSwitches()
 {
     ClientSession t;
     QVERIFY(t.connect());
-    t.s->txtNick.Text = QStringLiteral("boxnick");
+    session().Settings().Set(Setting::Nick, QStringLiteral("boxnick"));
     session().SetNick(QStringLiteral("menunick"));
     frmOrvelMain *m = t.m;
     // The user's clicks: each change runs the action for the new state.

@@ -99,32 +99,31 @@ void PopupTest::commandLines_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("item");
     QTest::addColumn<QList<QByteArray>>("lines");
-    QTest::addColumn<QString>("selected");  // SelectedNick afterwards
 
     struct E { const char *entry, *nick, *deop, *devoice; };
     const E entries[] = {{"@bob", "bob", "bob", "@bob"}, {"+amy", "amy", "+amy", "amy"},
                          {"carl", "carl", "carl", "carl"}, {"", "", "", ""}};
     for (const E &e : entries) {
         const QByteArray n = e.nick, en = e.entry;
-        auto row = [&](const char *item, QList<QByteArray> lines, const QByteArray &selected) {
+        auto row = [&](const char *item, QList<QByteArray> lines) {
             QTest::addRow("%s %s", *e.entry ? e.entry : "none", item) << QString::fromUtf8(en) << QString::fromUtf8(item)
-                                                                         << lines << QString::fromUtf8(selected);
+                                                                         << lines;
         };
-        row("mnuTime", {"PRIVMSG " + n + " :\x01TIME\x01"}, n);
-        row("mnuCtcpVersion", {"PRIVMSG " + n + " :\x01VERSION\x01"}, n);
-        row("mnuCtcpPage", {"PRIVMSG " + n + " :\x01PAGE\x01"}, n);
-        row("mnuCtcpHelp", {"PRIVMSG " + n + " :\x01HELP\x01"}, n);
-        row("mnuCtcpFinger", {"PRIVMSG " + n + " :\x01" "FINGER\x01"}, n);
-        row("mnuCtcpClientInfo", {"PRIVMSG " + n + " :\x01" "CLIENTINFO\x01"}, n);
-        row("mnuWhois", {"WHOIS " + n}, n);
-        row("mnuOp", {"MODE #lobby +o :" + en}, "before");
-        row("mnuDeop", {"MODE #lobby -o :" + QByteArray(e.deop)}, e.deop);
-        row("mnuVoice", {"MODE #lobby +v " + en}, "before");
-        row("mnuDeVoice", {"MODE #lobby -v " + QByteArray(e.devoice)}, e.devoice);
-        row("mnuKick", {"KICK #lobby " + n + " :Get Out"}, n);
-        row("mnuBan", {"MODE #lobby +b " + n}, n);
-        row("mnuKickBan", {"KICK #lobby " + n, "MODE #lobby +b " + n}, n);
-        row("mnuHelp", {"PRIVMSG " + n + " :help"}, n);
+        row("mnuTime", {"PRIVMSG " + n + " :\x01TIME\x01"});
+        row("mnuCtcpVersion", {"PRIVMSG " + n + " :\x01VERSION\x01"});
+        row("mnuCtcpPage", {"PRIVMSG " + n + " :\x01PAGE\x01"});
+        row("mnuCtcpHelp", {"PRIVMSG " + n + " :\x01HELP\x01"});
+        row("mnuCtcpFinger", {"PRIVMSG " + n + " :\x01" "FINGER\x01"});
+        row("mnuCtcpClientInfo", {"PRIVMSG " + n + " :\x01" "CLIENTINFO\x01"});
+        row("mnuWhois", {"WHOIS " + n});
+        row("mnuOp", {"MODE #lobby +o :" + en});
+        row("mnuDeop", {"MODE #lobby -o :" + QByteArray(e.deop)});
+        row("mnuVoice", {"MODE #lobby +v " + en});
+        row("mnuDeVoice", {"MODE #lobby -v " + QByteArray(e.devoice)});
+        row("mnuKick", {"KICK #lobby " + n + " :Get Out"});
+        row("mnuBan", {"MODE #lobby +b " + n});
+        row("mnuKickBan", {"KICK #lobby " + n, "MODE #lobby +b " + n});
+        row("mnuHelp", {"PRIVMSG " + n + " :help"});
     }
 }
 
@@ -133,15 +132,12 @@ void PopupTest::commandLines()
     QFETCH(QString, entry);
     QFETCH(QString, item);
     QFETCH(QList<QByteArray>, lines);
-    QFETCH(QString, selected);
     Lobby l;
     QVERIFY(l.ok);
     auto *action = l.menu->findChild<QAction *>(item);
     QVERIFY2(action, qPrintable(item));
-    IrcData::SelectedNick = QStringLiteral("before");
     const QString pane = form<frmChan>().Incoming->Text();
     QCOMPARE(l.run(entry, action), lines);
-    QCOMPARE(IrcData::SelectedNick, selected);
     // None of them writes into the channel pane.
     QCOMPARE(form<frmChan>().Incoming->Text(), pane);
 }
@@ -206,7 +202,6 @@ void PopupTest::queryOpensThePrivateChat()
     QVERIFY(chat);
     QCOMPARE(chat->txtUser->text(), QStringLiteral("bob"));
     QCOMPARE(Plays(QStringLiteral("chat.wav")), 1);
-    QCOMPARE(IrcData::SelectedNick, QStringLiteral("bob"));
     // Open already, minimised behind a maximised channel window: it comes to the front.
     chat->Minimize();
     form<frmChan>().SubWindow()->showMaximized();
@@ -236,10 +231,9 @@ void PopupTest::botInputBoxes()
     QCOMPARE(d.prompts, (QStringList{"Password", "Password", "Information", "Identify"}));
     QCOMPARE(d.titles, (QStringList{"OrvelIRC", "OrvelIRC", "OrvelIRC", "OrvelIRC"}));
 
-    // An empty answer and Cancel (also "") send nothing; the nick is taken all the same.
+    // An empty answer and Cancel (also "") send nothing.
     d.answers << QString();
     QVERIFY(l.run(QStringLiteral("@bob"), l.menu->mnuGetops).isEmpty());
-    QCOMPARE(IrcData::SelectedNick, QStringLiteral("bob"));
     QVERIFY(l.run(QStringLiteral("+amy"), l.menu->mnuSetPass).isEmpty());
     QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuSetInfo).isEmpty());
     QVERIFY(l.run(QStringLiteral("carl"), l.menu->mnuIdent).isEmpty());

@@ -5,8 +5,8 @@
 #include "platform/FileLists.h"
 #include "settings/Defaults.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
-#include "settings/frmSetup.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmSetup.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -136,13 +136,13 @@ void SetupTest::okSavesAndRefreshesWithoutSending()
     QCOMPARE(FileBytes(QStringLiteral("server.msg")), QByteArray("irc.new.example.net\r\n"));
     QCOMPARE(FileBytes(QStringLiteral("realname.msg")), QByteArray("\r\n"));
     QCOMPARE(FileBytes(QStringLiteral("altnick.msg")), QByteArray("abc_\r\n"));
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("newnick"));
-    QCOMPARE(t.s->txtServer.Text, QStringLiteral("irc.new.example.net"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("newnick"));
+    QCOMPARE(session().Settings().Server(), QStringLiteral("irc.new.example.net"));
     QCOMPARE(t.s->txtIpAddress.Text, QStringLiteral("10.1.2.3"));
     QCOMPARE(session().Nick(), QStringLiteral("newnick"));
     QCOMPARE(session().ServerName(), QStringLiteral("irc.new.example.net"));
     QCOMPARE(session().RealName(), QString());
-    QCOMPARE(IrcData::AlternativeNick, QStringLiteral("abc_"));
+    QCOMPARE(session().Settings().AlternativeNick(), QStringLiteral("abc_"));
     QCOMPARE(session().ServerPort(), QString::number(t.srv.port()));
     // Nothing went to the server and the connection shows as before.
     QCOMPARE(t.sent(), Lines());
@@ -176,7 +176,7 @@ void SetupTest::defaultsCancelAndHelpWriteNothing()
         d.Command2->click();
     }));
     for (const QString &f : ConnectionFiles) QCOMPARE(FileBytes(f), before[f]);
-    QCOMPARE(t.s->txtNick.Text, QStringLiteral("abc"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("abc"));
     // Help closed the dialog and shows the read-me in the help viewer.
     QVERIFY(loaded<frmHelp>() && loaded<frmHelp>()->isVisible());
     QCOMPARE(PaneText(loaded<frmHelp>()->RichTextBox1).trimmed(), QStringLiteral("Read me first"));

@@ -3,9 +3,8 @@
 #include "dialogs/frmDashboard.h"
 #include "platform/FileLists.h"
 #include "settings/Defaults.h"
-#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
+#include "dialogs/frmOptions.h"
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -123,7 +122,7 @@ void WizardTest::wizardAbandoned()
     QVERIFY(m.isVisible());
     QVERIFY(env.launcher.started.isEmpty() && ask.messages.isEmpty());
     QCOMPARE(TestEnv::endCalls, 0);
-    QCOMPARE(form<frmOrvelIRC>().txtNick.Text, QStringLiteral("old"));  // nothing reloaded
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("old"));  // nothing reloaded
 }
 
 void WizardTest::firstRunWizardCancelledLoadGoesOn()
@@ -175,7 +174,7 @@ void WizardTest::wizardCompletesAndRestarts()
     QCOMPARE(TestEnv::endCalls, 1);
     QVERIFY(!m.isVisible());
     // The restarted program loads the answers; this one's holders stay as they were.
-    QCOMPARE(form<frmOrvelIRC>().txtNick.Text, QStringLiteral("abc"));
+    QCOMPARE(session().Settings().Nick(), QStringLiteral("abc"));
 }
 
 void WizardTest::checkBoxValues()
@@ -294,14 +293,14 @@ void WizardTest::optionsMessagesDefaultsAndNone()
     QCOMPARE(d.txtAwayMsg->text(), QStringLiteral("out <b>now</b>"));
     QCOMPARE(d.txtBackMsg->text(), QStringLiteral("in"));
     QCOMPARE(d.txtQuitM->text(), QStringLiteral("later"));
-    QCOMPARE(IrcData::AwayMessage, QStringLiteral("out <b>now</b>"));
+    QCOMPARE(d.AwayMessage, QStringLiteral("out <b>now</b>"));
     d.txtAwayMsg->setText(QStringLiteral("brb"));
     d.txtBackMsg->setText(QString());
     d.txtQuitM->setText(QStringLiteral("ciao"));
     d.Command1_Click();
     const QStringList files = {Value("away.msg"), Value("back.msg"), Value("discon.msg")};
     QCOMPARE(files, QStringList({"brb", "", "ciao"}));
-    QCOMPARE(QStringList({IrcData::AwayMessage, IrcData::BackMessage, IrcData::QuitMessage}), files);
+    QCOMPARE(QStringList({d.AwayMessage, d.BackMessage, d.QuitMessage}), files);
     QCOMPARE(QStringList({m.txtAwayMsg.Text, m.txtBackMsg.Text, m.RichTextBox1.Text}), files);
     // The box was clear (the holder was loaded before cos.msg said "yes"), so "no" it is.
     QCOMPARE(m.txtCos.Text, QStringLiteral("no"));

@@ -1,11 +1,11 @@
 #include "connection/frmOrvelIRC.h"
+#include "connection/CommandKeys.h"
 #include "core/Session.h"
 #include "core/Teletrivia.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
-#include "settings/IrcData.h"
 #include <QAction>
 #include <QCursor>
 #include <QFile>
@@ -36,9 +36,6 @@ private:
 } // namespace
 
 frmOrvelIRC::frmOrvelIRC()
-    : txtAlternativeNickname(session().Stored().alternativeNick), txtNick(session().Stored().nick),
-      txtServer(session().Stored().server), txtPort(session().Stored().port), txtRN(session().Stored().realName),
-      txtEmail(session().Stored().email)
 {
     core::Session &ss = session();
     // Nothing of the last server window's connection carries over into this one's.
@@ -111,24 +108,18 @@ void frmOrvelIRC::Form_Load()
         }
     }
 
-    txtAlternativeNickname.Load(QStringLiteral("altnick.msg"));
-    txtNick.Load(QStringLiteral("nick.msg"));
-    txtServer.Load(QStringLiteral("server.msg"));
-    txtPort.Load(QStringLiteral("port.msg"));
-    txtRN.Load(QStringLiteral("realname.msg"));
-    txtEmail.Load(QStringLiteral("email.msg"));
+    settings::ConnectionSettings &cs = ss.Settings();
+    cs.Load();
     txtIpAddress.Text = ss.Socket().LocalIP();
     txtLocalH.Text = ss.Socket().LocalHostName();
-    if (txtServer.Text.isEmpty() || txtNick.Text.isEmpty() || txtPort.Text.isEmpty() ||
-        txtAlternativeNickname.Text.isEmpty() || txtEmail.Text.isEmpty())
-        m.mnuSetupWizard_Click();
-    ss.SetServerAddress(txtServer.Text);
-    ss.SetServerName(txtServer.Text);
-    ss.SetServerPort(txtPort.Text);
-    ss.SetNick(txtNick.Text);
-    IrcData::AlternativeNick = txtAlternativeNickname.Text;
-    ss.SetRealName(txtRN.Text);
-    ss.SetEmailAddress(txtEmail.Text);
+    // A wizard given up goes on with the settings as loaded here.
+    if (cs.Incomplete()) m.mnuSetupWizard_Click();
+    ss.SetServerAddress(cs.Server());
+    ss.SetServerName(cs.Server());
+    ss.SetServerPort(cs.Port());
+    ss.SetNick(cs.Nick());
+    ss.SetRealName(cs.RealName());
+    ss.SetEmailAddress(cs.Email());
     m.ClaimWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 
@@ -161,6 +152,11 @@ void frmOrvelIRC::Form_Unload()
     session().Game().Timer().setEnabled(false);
     m.Command2->setEnabled(false);
     m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
+}
+
+void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)
+{
+    commands::EnterLines(*this, *Outgoing, KeyAscii, core::InputLine::Server);
 }
 
 void frmOrvelIRC::Incoming_Change() { Incoming->CaretToEnd(); }

@@ -23,8 +23,8 @@ public:
     CommandLine *Outgoing = nullptr;
     QLabel *Picture1 = nullptr;  // the quiz's phase, in colour
 
-    // Connection holders: the settings as loaded, kept by the session.
-    Holder &txtAlternativeNickname, &txtNick, &txtServer, &txtPort, &txtRN, &txtEmail;
+    // The local address and host name, from the socket. The connection settings are the
+    // session's.
     Holder txtIpAddress, txtLocalH;
 
     // The current channel, as the other windows read it.
@@ -57,11 +57,8 @@ public:
     void Picture1_Click();     // the quiz's phase := ask
     void Picture1_DblClick();  // the quiz's phase := reveal
 
-    // ---- command line ----
+    // The server command line's keys.
     void Outgoing_KeyPress(int &KeyAscii);
-    // One line of what was entered, handled as if it had been typed alone.
-    void RunTypedLine(const QString &line);
-    // ---- end command line ----
 
 private:
     // The caption follows the session's connected flag and nothing else.

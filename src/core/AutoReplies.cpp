@@ -53,7 +53,7 @@ void LineTable::ownNickChange(QStringView nick)
 
 void LineTable::alternativeNickReply()
 {
-    const QString alt = m_session.Stored().alternativeNick.Text;
+    const QString alt = m_session.Settings().AlternativeNick();
     // An alternative that is taken as well would be asked for again and again; an empty
     // one would leave no nick at all and wipe the stored one.
     if (alt == m_session.Nick() || alt.isEmpty()) return;

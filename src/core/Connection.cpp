@@ -54,7 +54,7 @@ void Session::Connect()
     }
 
     m_screen.ServerLine(ServerStyle::Progress, QStringLiteral("\x01 Attempting to connect to ") + m_serverName + QStringLiteral("..."));
-    SetConnectedCaption(ConnectedAs(m_stored.nick.Text, m_serverName));
+    SetConnectedCaption(ConnectedAs(m_settings.Nick(), m_serverName));
     m_screen.PlayCdOnConnect();
     m_countdown.Begin();
 }
@@ -65,16 +65,16 @@ void Session::ConnectTo(const QString &host)
     CloseSocket();
     m_screen.SetBusy(true);
     SetServerName(host);
-    SetServerPort(m_stored.port.Text);
-    SetNick(m_stored.nick.Text);
-    SetRealName(m_stored.realName.Text);
-    SetEmailAddress(m_stored.email.Text);
-    if (m_stored.port.Text.isEmpty()) SetServerPort(QStringLiteral("6667"));
+    SetServerPort(m_settings.Port());
+    SetNick(m_settings.Nick());
+    SetRealName(m_settings.RealName());
+    SetEmailAddress(m_settings.Email());
+    if (m_settings.Port().isEmpty()) SetServerPort(QStringLiteral("6667"));
     // The typed host counts only when a server is stored.
-    if (m_stored.server.Text.isEmpty()) SetServerName(settings::DefaultHost);
-    if (m_stored.realName.Text.isEmpty()) SetRealName(settings::DefaultRealName);
-    if (m_stored.nick.Text.isEmpty()) SetNick(settings::DefaultNick);
-    if (m_stored.email.Text.isEmpty()) SetEmailAddress(settings::DefaultEmail);
+    if (m_settings.Server().isEmpty()) SetServerName(settings::DefaultHost);
+    if (m_settings.RealName().isEmpty()) SetRealName(settings::DefaultRealName);
+    if (m_settings.Nick().isEmpty()) SetNick(settings::DefaultNick);
+    if (m_settings.Email().isEmpty()) SetEmailAddress(settings::DefaultEmail);
     // The Connect button goes back to this host later.
     SetServerAddress(m_serverName);
     m_socket->RemoteHost = m_serverName;
@@ -84,7 +84,7 @@ void Session::ConnectTo(const QString &host)
     if (ok && port >= 0 && port <= 65535) m_socket->RemotePort = port;
     m_socket->Connect();
     m_screen.ServerLine(ServerStyle::Progress, QStringLiteral("\x01 Attempting to connect to ") + m_serverName + QStringLiteral("..."));
-    SetConnectedCaption(ConnectedAs(m_stored.nick.Text, m_serverName));
+    SetConnectedCaption(ConnectedAs(m_settings.Nick(), m_serverName));
     m_screen.PlayCdOnConnect();
 }
 
@@ -108,10 +108,10 @@ void Session::socketConnected()
     SendData(QStringLiteral("NICK ") + m_nick);
     // An empty setting never overwrites a value: /SERVER's defaults for a missing e-mail
     // or real name stay, and the USER line gets no empty field.
-    if (!m_stored.nick.Text.isEmpty()) SetNick(m_stored.nick.Text);
-    if (!m_stored.server.Text.isEmpty()) SetServerName(m_stored.server.Text);
-    if (!m_stored.realName.Text.isEmpty()) SetRealName(m_stored.realName.Text);
-    if (!m_stored.email.Text.isEmpty()) SetEmailAddress(m_stored.email.Text);
+    if (!m_settings.Nick().isEmpty()) SetNick(m_settings.Nick());
+    if (!m_settings.Server().isEmpty()) SetServerName(m_settings.Server());
+    if (!m_settings.RealName().isEmpty()) SetRealName(m_settings.RealName());
+    if (!m_settings.Email().isEmpty()) SetEmailAddress(m_settings.Email());
     if (m_realName.isEmpty()) SetRealName(settings::DefaultRealName);
     if (m_email.isEmpty()) SetEmailAddress(settings::DefaultEmail);
     SendData(QStringLiteral("USER ") + userNameFrom(m_email) + QLatin1Char(' ') + m_socket->LocalIP() + QLatin1Char(' ') +

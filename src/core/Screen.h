@@ -1,7 +1,8 @@
 #pragma once
 // What the session asks of the screen, in its own words: lines for the server and the
-// channel, the channel window's caption and visibility, the private chat, sounds and the
-// raw views. The windows implement it once; tests record it.
+// channel, the channel window's caption and visibility, the private chat, sounds, the raw
+// views, a notice for the user and an outside program started. The windows implement it
+// once; tests record it.
 #include <QString>
 
 namespace core {
@@ -54,12 +55,19 @@ public:
     virtual bool ChannelWindowVisible() = 0;
     // The channel window is used without writing to it (its nick list is): it opens.
     virtual void UseChannelWindow() = 0;
+    // The server window is used without writing to it (a typed line goes out through it,
+    // or it is to show a connection attempt): it opens.
+    virtual void UseServerWindow() = 0;
 
     // A private message (or action) from the sender, as it shows: the private chat opens
     // when it is not open, the sender becomes the partner.
     virtual void PrivateMessage(const QString &sender, const QString &text) = 0;
 
     virtual void PlaySound(const QString &file) = 0;
+    // Something the user must acknowledge before going on.
+    virtual void InformUser(const QString &text) = 0;
+    // Starts an outside program from a command line as the user typed it.
+    virtual void StartProgram(const QString &commandLine) = 0;
 
     // The connection's life: a busy pointer over the server pane while an attempt is under
     // way, the audio CD when the settings ask for it on connecting, and the server pane's

@@ -67,10 +67,7 @@ bool Session::IsCurrentChannel(QStringView name) const { return SameChannel(name
 void Session::ChangeNick(const QString &nick, bool chosen)
 {
     SetNick(nick);
-    if (chosen) {
-        m_stored.nick.Text = nick;
-        settings::Write(QStringLiteral("nick.msg"), nick);
-    }
+    if (chosen) m_settings.Save(settings::ConnectionSettings::Item::Nick, nick);
     // The caption is the connected flag: a nick change must never raise it by itself.
     if (IsConnectedFlag()) SetConnectedCaption(ConnectedAs(m_nick, m_serverName));
 }
@@ -159,7 +156,7 @@ void Session::Reopen()
     m_socket->RemoteHost.clear();
     m_socket->RemotePort = 0;
     m_budget = ReplyBudget();
-    m_stored.Clear();
+    m_settings.Clear();
 }
 
 } // namespace core

@@ -8,7 +8,7 @@
 #include "core/ReceivedLines.h"
 #include "core/Screen.h"
 #include "core/Teletrivia.h"
-#include "settings/SettingsFile.h"
+#include "settings/ConnectionSettings.h"
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -39,14 +39,6 @@ private:
     QElapsedTimer m_clock;
     std::array<qint64, Size> m_sentAt{};  // a ring of the last replies' times
     int m_next = 0, m_used = 0;
-};
-
-// The six connection settings as loaded from their files; the live values below are
-// taken from them when a connection starts.
-struct StoredConnection
-{
-    Holder nick, alternativeNick, server, port, realName, email;
-    void Clear() { *this = StoredConnection(); }
 };
 
 class Session : public QObject
@@ -107,10 +99,11 @@ public:
     bool PartedCurrentChannel() const { return m_partedCurrentChannel; }
     void SetPartedCurrentChannel(bool parted) { m_partedCurrentChannel = parted; }
 
-    // The connection settings as loaded.
-    StoredConnection &Stored() { return m_stored; }
+    // The connection settings as loaded; the live values above are taken from them when
+    // a connection starts.
+    settings::ConnectionSettings &Settings() { return m_settings; }
     // Our nick changes: the caption follows while it shows a connection; a nick the user
-    // chose also becomes the nick setting (holder and "nick.msg").
+    // chose also becomes the nick setting, file and all.
     void ChangeNick(const QString &nick, bool chosen);
 
     // The channel's members, the quiz and the connect count-down.
@@ -195,7 +188,7 @@ private:
     bool m_showReceived = false, m_showSent = false;
     bool m_welcomeSeen = false, m_partedCurrentChannel = false;
     QString m_requestedNick;
-    StoredConnection m_stored;
+    settings::ConnectionSettings m_settings;
     core::Screen &m_screen;
     TcpSocket *m_socket;
     ReceivedLines m_framing;

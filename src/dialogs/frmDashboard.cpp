@@ -3,7 +3,7 @@
 #include "platform/FileLists.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
+#include "dialogs/frmOptions.h"
 #include <QComboBox>
 
 frmDashboard::frmDashboard(QWidget *parent)

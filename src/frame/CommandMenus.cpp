@@ -302,9 +302,18 @@ void frmOrvelMain::mnuClearBuffer98390283902_Click() { server().Incoming->Clear(
 
 // ---- dashboard mode switches ----
 
+namespace {
+// The nick setting, which the server window loads: using it opens the window.
+QString nickSetting()
+{
+    server();
+    return session().Settings().Nick();
+}
+} // namespace
+
 void frmOrvelMain::Check1_Click()
 {
-    const QString nick = server().txtNick.Text;
+    const QString nick = nickSetting();
     const int v = CheckValue(Check1);
     if (v == 1) send(QStringLiteral("MODE ") + nick + QStringLiteral(" +s"));
     else if (v == 0) send(QStringLiteral("MODE ") + nick + QStringLiteral(" -s"));
@@ -312,7 +321,7 @@ void frmOrvelMain::Check1_Click()
 
 void frmOrvelMain::Check2_Click()
 {
-    const QString nick = server().txtNick.Text;
+    const QString nick = nickSetting();
     const int v = CheckValue(Check2);
     if (v == 1) send(QStringLiteral("MODE ") + nick + QStringLiteral(" +w"));
     else if (v == 0) send(QStringLiteral("MODE ") + nick + QStringLiteral(" -w"));

@@ -15,8 +15,8 @@
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
-#include "settings/frmSetup.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmSetup.h"
 #include "windows/frmChan.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>

@@ -2,6 +2,7 @@
 #include "connection/frmOrvelIRC.h"
 #include "core/FormattingMarks.h"
 #include "frame/frmOrvelMain.h"
+#include "platform/Platform.h"
 #include "windows/frmChan.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QProcess>
 
 WindowScreen::WindowScreen() = default;
 WindowScreen::~WindowScreen() = default;
@@ -77,6 +79,8 @@ bool WindowScreen::ChannelWindowVisible()
 
 void WindowScreen::UseChannelWindow() { form<frmChan>(); }
 
+void WindowScreen::UseServerWindow() { form<frmOrvelIRC>(); }
+
 void WindowScreen::PrivateMessage(const QString &sender, const QString &text)
 {
     const bool wasOpen = loaded<frmOrvelChat>() != nullptr;
@@ -95,6 +99,17 @@ void WindowScreen::PrivateMessage(const QString &sender, const QString &text)
 }
 
 void WindowScreen::PlaySound(const QString &file) { Main().PlaySnd(file); }
+
+void WindowScreen::InformUser(const QString &text) { platform::dialogs().MsgBox(text, AppTitle); }
+
+// Without a shell: the program and its arguments as split from the typed line.
+void WindowScreen::StartProgram(const QString &commandLine)
+{
+    QStringList parts = QProcess::splitCommand(commandLine);
+    if (parts.isEmpty()) return;
+    const QString program = parts.takeFirst();
+    platform::launcher().StartProgram(program, parts);
+}
 
 // The pointer belongs to a server window that is there: one that is closing, or gone,
 // is not opened for it.

@@ -26,8 +26,11 @@ public:
     void CloseChannelWindow() override;
     bool ChannelWindowVisible() override;
     void UseChannelWindow() override;
+    void UseServerWindow() override;
     void PrivateMessage(const QString &sender, const QString &text) override;
     void PlaySound(const QString &file) override;
+    void InformUser(const QString &text) override;
+    void StartProgram(const QString &commandLine) override;
     void SetBusy(bool busy) override;
     void PlayCdOnConnect() override;
     void ConnectionFonts() override;

@@ -1,23 +1,20 @@
 #include "windows/frmChan.h"
 #include <QCursor>
 #include <QMenu>
-#include "connection/Commands.h"
+#include "connection/CommandKeys.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "core/Session.h"
-#include "settings/IrcData.h"
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <functional>
 
 // ---- window ----
 
 namespace {
 frmOrvelIRC &server() { return form<frmOrvelIRC>(); }
-QString chanCentral() { return server().ChanCentral(); }
 } // namespace
 
 frmChan::frmChan()
@@ -122,10 +119,10 @@ void frmChan::Incoming_MouseDown(int button)
 void frmChan::Namelist_DblClick()
 {
     const QString entry = Namelist->Members().Picked();
-    IrcData::SelectedNick = entry;
-    if (entry.startsWith(QLatin1Char('@'))) IrcData::SelectedNick = entry.mid(1);
-    if (entry.startsWith(QLatin1Char('+'))) IrcData::SelectedNick = entry.mid(1);
-    server().SendData(QStringLiteral("WHOIS ") + IrcData::SelectedNick);
+    QString selected = entry;
+    if (entry.startsWith(QLatin1Char('@'))) selected = entry.mid(1);
+    if (entry.startsWith(QLatin1Char('+'))) selected = entry.mid(1);
+    server().SendData(QStringLiteral("WHOIS ") + selected);
 }
 
 void frmChan::Namelist_MouseDown(int button)
@@ -138,80 +135,7 @@ void frmChan::Namelist_MouseDown(int button)
     if (self) Namelist->setEnabled(true);
 }
 
-// ---- channel command line ----
-
-namespace {
-struct Row
-{
-    const char *word;
-    std::function<void(frmChan &, const QString &)> run;
-};
-
-void action(frmChan &c, const QString &a)
-{
-    if (c.Namelist->Members().Count() > 0) server().SendData(commands::ActionLine(chanCentral(), a));
-    c.Addtext2(QStringLiteral("* ") + session().Nick() + QLatin1Char(' ') + a);
-}
-
-const std::vector<Row> &table()
-{
-    static const std::vector<Row> rows = {
-        {"NOTICE", [](frmChan &c, const QString &a) {
-             server().SendData(QStringLiteral("NOTICE ") + chanCentral() + QStringLiteral(" :") + a);
-             c.Addtext2(QStringLiteral("NOTICE > ") + a);
-         }},
-        {"SERVER", [](frmChan &, const QString &a) { commands::Server(a); }},
-        {"DCC", [](frmChan &, const QString &a) { commands::Dcc(a); }},
-        {"AWAY", [](frmChan &c, const QString &a) {
-             server().SendData(QStringLiteral("AWAY :") + a);
-             c.Addtext(QStringLiteral("\x01 Set away"));
-         }},
-        {"RAW", [](frmChan &, const QString &a) { server().SendData(a); }},
-        {"WHOIS", [](frmChan &c, const QString &a) {
-             server().SendData(QStringLiteral("WHOIS :") + a);
-             c.Addtext(QStringLiteral("\x01 Attempting to get information on ") + a + QStringLiteral("..."));
-         }},
-        {"QUIT", [](frmChan &, const QString &a) { server().SendData(QStringLiteral("QUIT :") + a); }},
-        {"MODE", [](frmChan &, const QString &a) { server().SendData(QStringLiteral("MODE ") + a); }},
-        {"NICK", [](frmChan &c, const QString &a) {
-             if (commands::Nick(a)) c.Addtext(QStringLiteral("\x01 Attempting to change your nick..."));
-         }},
-        {"P", [](frmChan &c, const QString &a) {
-             server().SendData(QStringLiteral("PART ") + a);
-             c.Addtext(QStringLiteral("\x01 Parted Channel"));
-         }},
-        {"PART", [](frmChan &, const QString &a) {
-             server().SendData(QStringLiteral("PART ") + a);
-             server().Addtext(QStringLiteral("\x01 Parted Channel"));
-         }},
-        {"JOIN", [](frmChan &c, const QString &a) {
-             if (commands::Join(a)) c.Addtext(QStringLiteral("\x01 Attempting to join ") + a + QStringLiteral("..."));
-         }},
-        {"ACTION", action},
-        {"ME", action},
-        {"MSG", [](frmChan &c, const QString &a) {
-             const auto msg = commands::TargetAndText(a);
-             if (!msg) return;
-             server().SendData(QStringLiteral("PRIVMSG ") + msg->first + QStringLiteral(" :") + msg->second);
-             c.Addtext(QStringLiteral("=->") + msg->first + QStringLiteral("<-= ") + msg->second);
-         }},
-    };
-    return rows;
-}
-} // namespace
-
 void frmChan::Outgoing_KeyPress(int &KeyAscii)
 {
-    commands::EnterLines(*this, *Outgoing, KeyAscii, [this](const QString &line) { RunTypedLine(line); });
-}
-
-void frmChan::RunTypedLine(const QString &line)
-{
-    if (!line.startsWith(QLatin1Char('/'))) {
-        server().SendData(QStringLiteral("PRIVMSG ") + chanCentral() + QStringLiteral(" :") + line);
-        Addtext(QStringLiteral("<") + session().Nick() + QStringLiteral("> ") + line);
-        return;
-    }
-    const commands::Cut c = commands::TakeCommand(*Outgoing, line);
-    if (const Row *row = commands::FindRow(table(), c.word)) row->run(*this, c.argument);
+    commands::EnterLines(*this, *Outgoing, KeyAscii, core::InputLine::Channel);
 }

@@ -35,8 +35,6 @@ public:
     void Namelist_DblClick();
     void Namelist_MouseDown(int button);
     void Outgoing_KeyPress(int &KeyAscii);
-    // One line of what was entered, handled as if it had been typed alone.
-    void RunTypedLine(const QString &line);
 
 private:
     void output(const QString &text, int colour);

@@ -5,7 +5,6 @@
 #include "core/Session.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
-#include "settings/IrcData.h"
 #include "windows/frmChan.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
@@ -146,10 +145,10 @@ QString frmMenu::takeNick(const QString &strip)
 {
     // Both tests look at the entry itself, not at what the first one left.
     const QString entry = form<frmChan>().Namelist->Members().Picked();
-    IrcData::SelectedNick = entry;
-    if (!strip.isEmpty() && entry.startsWith(strip.at(0))) IrcData::SelectedNick = entry.mid(1);
-    if (strip.size() > 1 && entry.startsWith(strip.at(1))) IrcData::SelectedNick = entry.mid(1);
-    return IrcData::SelectedNick;
+    QString selected = entry;
+    if (!strip.isEmpty() && entry.startsWith(strip.at(0))) selected = entry.mid(1);
+    if (strip.size() > 1 && entry.startsWith(strip.at(1))) selected = entry.mid(1);
+    return selected;
 }
 
 void frmMenu::ctcp(const QString &request)

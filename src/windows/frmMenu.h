@@ -67,7 +67,7 @@ public:
 
 private:
     void buildMenu();
-    // SelectedNick := the selected entry less a leading status character of the strip set.
+    // The picked entry less a leading status character of the strip set.
     QString takeNick(const QString &strip);
     void ctcp(const QString &request);
     void botCommand(const QString &prompt, const QString &word);

@@ -1,5 +1,5 @@
 #include "windows/frmOrvelChat.h"
-#include "connection/Commands.h"
+#include "connection/CommandKeys.h"
 #include "connection/frmOrvelIRC.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"

@@ -9,13 +9,14 @@
 #include "platform/Palette.h"
 #include "core/Session.h"
 #include "platform/TcpSocket.h"
-#include "settings/IrcData.h"
+#include "settings/ConnectionSettings.h"
 #include "windows/frmChan.h"
 #include <QPair>
 #include <QPointer>
 #include <QTest>
 
 using Lines = QList<QByteArray>;
+using Setting = settings::ConnectionSettings::Item;
 
 class ClientSession
 {

@@ -3,7 +3,6 @@
 #include "frame/frmOrvelMain.h"
 #include "platform/TcpSocket.h"
 #include "platform/Timer.h"
-#include "settings/IrcData.h"
 #include "settings/SettingsFile.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -109,9 +108,6 @@ TestEnv::TestEnv()
     TcpSocket::SetHostFilter(&loopbackOnly);
     MultimediaLog().clear();
     endCalls = 0;
-    IrcData::BackMessage.clear(); IrcData::AwayMessage.clear(); IrcData::QuitMessage.clear();
-    IrcData::AlternativeNick.clear();
-    IrcData::SelectedNick.clear();
 }
 
 TestEnv::~TestEnv()

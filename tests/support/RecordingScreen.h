@@ -28,8 +28,11 @@ public:
     void CloseChannelWindow() override;
     bool ChannelWindowVisible() override { return channelOpen && channelVisible; }
     void UseChannelWindow() override;
+    void UseServerWindow() override { calls << QStringLiteral("use server"); }
     void PrivateMessage(const QString &sender, const QString &text) override;
     void PlaySound(const QString &file) override;
+    void InformUser(const QString &text) override { calls << QStringLiteral("inform: ") + text; }
+    void StartProgram(const QString &commandLine) override { calls << QStringLiteral("start: ") + commandLine; }
     void SetBusy(bool busy) override;
     void PlayCdOnConnect() override { calls << QStringLiteral("cd on connect"); }
     void ConnectionFonts() override { calls << QStringLiteral("connection fonts"); }

@@ -1,10 +1,9 @@
-#include "settings/frmOptions.h"
+#include "dialogs/frmOptions.h"
 #include "connection/frmOrvelIRC.h"
 #include "dialogs/frmDashboard.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
-#include "settings/IrcData.h"
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -182,12 +181,12 @@ void frmOptions::Form_Load()
     for (const Flag &f : Flags)
         if ((m.*f.holder).Text == QLatin1String("yes")) (this->*f.box)->SetValue(1);
 
-    IrcData::BackMessage = RichTextBox2.Text;
-    IrcData::AwayMessage = txtAwayRtb.Text;
-    IrcData::QuitMessage = RichTextBox1.Text;
-    txtBackMsg->setText(IrcData::BackMessage);
-    txtQuitM->setText(IrcData::QuitMessage);
-    txtAwayMsg->setText(IrcData::AwayMessage);
+    BackMessage = RichTextBox2.Text;
+    AwayMessage = txtAwayRtb.Text;
+    QuitMessage = RichTextBox1.Text;
+    txtBackMsg->setText(BackMessage);
+    txtQuitM->setText(QuitMessage);
+    txtAwayMsg->setText(AwayMessage);
 }
 
 void frmOptions::Command1_Click()
@@ -204,11 +203,11 @@ void frmOptions::Command1_Click()
     }
 
     settings::Write(QStringLiteral("discon.msg"), txtQuitM->text());
-    IrcData::QuitMessage = txtQuitM->text();
+    QuitMessage = txtQuitM->text();
     settings::Write(QStringLiteral("away.msg"), txtAwayMsg->text());
     settings::Write(QStringLiteral("back.msg"), txtBackMsg->text());
-    IrcData::AwayMessage = txtAwayMsg->text();
-    IrcData::BackMessage = txtBackMsg->text();
+    AwayMessage = txtAwayMsg->text();
+    BackMessage = txtBackMsg->text();
 
     m.txtAwayMsg.Load(QStringLiteral("away.msg"));
     m.txtBackMsg.Load(QStringLiteral("back.msg"));

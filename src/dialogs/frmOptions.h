@@ -45,6 +45,8 @@ public:
                 *Command6 = nullptr, *Command7 = nullptr;
     // Private copies of discon.msg, away.msg and back.msg.
     Holder RichTextBox1, txtAwayRtb, RichTextBox2;
+    // The messages as last loaded or saved here; nothing else reads them.
+    QString BackMessage, AwayMessage, QuitMessage;
 
     // Puts a picture file into Image1 (the picture chooser's OK does this while the dialog
     // is open); false when the file is no picture, and Image1 then keeps what it showed.

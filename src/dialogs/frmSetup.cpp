@@ -1,4 +1,4 @@
-#include "settings/frmSetup.h"
+#include "dialogs/frmSetup.h"
 #include "settings/SettingsFile.h"
 #include "connection/frmOrvelIRC.h"
 #include "dialogs/frmHelp.h"
@@ -7,8 +7,8 @@
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
 #include "core/Session.h"
+#include "settings/ConnectionSettings.h"
 #include "settings/Defaults.h"
-#include "settings/IrcData.h"
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -194,13 +194,15 @@ void frmSetup::ShowModal()
 
 void frmSetup::Form_Load()
 {
+    using Item = settings::ConnectionSettings::Item;
+    const auto file = &settings::ConnectionSettings::FileName;
     setWindowTitle(AppTitle);
-    RichTextBox1.Load(QStringLiteral("port.msg"));
-    RichTextBox2.Load(QStringLiteral("realname.msg"));
-    RichTextBox3.Load(QStringLiteral("nick.msg"));
-    RichTextBox4.Load(QStringLiteral("email.msg"));
-    RichTextBox5.Load(QStringLiteral("server.msg"));
-    RichTextBox6.Load(QStringLiteral("altnick.msg"));
+    RichTextBox1.Load(file(Item::Port));
+    RichTextBox2.Load(file(Item::RealName));
+    RichTextBox3.Load(file(Item::Nick));
+    RichTextBox4.Load(file(Item::Email));
+    RichTextBox5.Load(file(Item::Server));
+    RichTextBox6.Load(file(Item::AlternativeNick));
     txtAlternativeNickname->setText(RichTextBox6.Text);
     TcpSocket *socket = &form<frmOrvelIRC>().Tcp1();
     txtLocalHost->setText(socket->LocalHostName());
@@ -214,38 +216,36 @@ void frmSetup::Form_Load()
 
 void frmSetup::cmdOK_Click()
 {
+    using Item = settings::ConnectionSettings::Item;
+    const auto write = &settings::ConnectionSettings::WriteFile;
     // Values go out as typed; a file that cannot be written keeps its old value, which the
-    // holders then take back below.
-    settings::Write(QStringLiteral("altnick.msg"), txtAlternativeNickname->text());
-    settings::Write(QStringLiteral("port.msg"), txtPort->text());
-    settings::Write(QStringLiteral("realname.msg"), txtRN->text());
-    settings::Write(QStringLiteral("nick.msg"), txtNick->text());
-    settings::Write(QStringLiteral("email.msg"), txtEmail->text());
-    settings::Write(QStringLiteral("server.msg"), txtServer->text());
+    // settings then take back below.
+    write(Item::AlternativeNick, txtAlternativeNickname->text());
+    write(Item::Port, txtPort->text());
+    write(Item::RealName, txtRN->text());
+    write(Item::Nick, txtNick->text());
+    write(Item::Email, txtEmail->text());
+    write(Item::Server, txtServer->text());
 
     frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.txtAlternativeNickname.Text = txtAlternativeNickname->text();
-    s.txtPort.Text = txtPort->text();
-    s.txtRN.Text = txtRN->text();
-    s.txtNick.Text = txtNick->text();
-    s.txtEmail.Text = txtEmail->text();
+    core::Session &ss = session();
+    settings::ConnectionSettings &cs = ss.Settings();
+    cs.Set(Item::AlternativeNick, txtAlternativeNickname->text());
+    cs.Set(Item::Port, txtPort->text());
+    cs.Set(Item::RealName, txtRN->text());
+    cs.Set(Item::Nick, txtNick->text());
+    cs.Set(Item::Email, txtEmail->text());
     s.txtLocalH.Text = txtLocalHost->text();
     s.txtIpAddress.Text = txtLocalIp->text();
 
-    s.txtPort.Load(QStringLiteral("port.msg"));
-    s.txtRN.Load(QStringLiteral("realname.msg"));
-    s.txtNick.Load(QStringLiteral("nick.msg"));
-    s.txtEmail.Load(QStringLiteral("email.msg"));
-    s.txtServer.Load(QStringLiteral("server.msg"));
+    for (Item item : {Item::Port, Item::RealName, Item::Nick, Item::Email, Item::Server}) cs.Load(item);
 
-    core::Session &ss = session();
-    ss.SetServerAddress(s.txtServer.Text);
-    ss.SetServerName(s.txtServer.Text);
-    ss.SetEmailAddress(s.txtEmail.Text);
-    ss.SetNick(s.txtNick.Text);
-    ss.SetServerPort(s.txtPort.Text);
-    ss.SetRealName(s.txtRN.Text);
-    IrcData::AlternativeNick = s.txtAlternativeNickname.Text;
+    ss.SetServerAddress(cs.Server());
+    ss.SetServerName(cs.Server());
+    ss.SetEmailAddress(cs.Email());
+    ss.SetNick(cs.Nick());
+    ss.SetServerPort(cs.Port());
+    ss.SetRealName(cs.RealName());
     closeDialog();
 }
 
