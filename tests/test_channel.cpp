@@ -68,9 +68,12 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuShowChannelWindow->isEnabled());
     QCOMPARE(c.Caption(), QString());
     QVERIFY(!c.SubWindow()->isHidden());
-    c.Form_Activate();
+    // The entry's mark follows the window in front.
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
+    QVERIFY(!t.m->mnuWindowThree->isChecked());
+    t.m->MdiArea()->setActiveSubWindow(c.SubWindow());
     QVERIFY(t.m->mnuWindowThree->isChecked());
-    c.Form_Deactivate();
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
     QVERIFY(!t.m->mnuWindowThree->isChecked());
 
     QVERIFY(t.connect());

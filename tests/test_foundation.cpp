@@ -436,7 +436,7 @@ void FoundationTest::incomingDecodingUtf8AndLegacyBytes()
 
 void FoundationTest::windowListAndRawViews()
 {
-    ClientSession t(0, {{QStringLiteral("indata.msg"), QStringLiteral("yes")}});
+    ClientSession t(0, {{QStringLiteral("indata.msg"), QStringLiteral("yes")}, {QStringLiteral("auto.msg"), QStringLiteral("yes")}});
     // The received-data view loads before the server window and takes entry 1.
     QCOMPARE(t.m->mnuWindowOne->text(), QStringLiteral("&1 InData Window"));
     QCOMPARE(t.m->mnuWindowTwo->text(), QStringLiteral("&2 Server Connection"));
@@ -444,9 +444,14 @@ void FoundationTest::windowListAndRawViews()
     // Activation moves the check mark between the entries.
     QVERIFY(t.m->mnuWindowTwo->isChecked());
     QVERIFY(!t.m->mnuWindowOne->isChecked());
-    t.m->MdiArea()->setActiveSubWindow(loaded<frmInData>()->SubWindow());
+    QMdiSubWindow *view = loaded<frmInData>()->SubWindow();
+    view->setGeometry(10, 10, 300, 200);
+    t.m->MdiArea()->setActiveSubWindow(view);
     QVERIFY(t.m->mnuWindowOne->isChecked());
     QVERIFY(!t.m->mnuWindowTwo->isChecked());
+    // Auto-arrange tiles the windows as one comes to the front.
+    const QSize area = t.m->MdiArea()->viewport()->size();
+    QCOMPARE(view->geometry(), QRect(0, 0, area.width(), area.height() / 2));
     t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
     t.m->Timer1->fire();  // writes the clock
     QVERIFY(t.m->mnuCloseAll->isEnabled());

@@ -1,5 +1,5 @@
 #include "connection/CommandKeys.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include <QLineEdit>
 

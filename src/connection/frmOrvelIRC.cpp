@@ -95,8 +95,6 @@ void frmOrvelIRC::Form_Load()
     core::Session &ss = session();
     ss.SetChannelState(core::ChannelState::None);
     frmOrvelMain &m = Main();
-    m.Command2->setEnabled(true);
-    m.mnuShowServerWindow->setEnabled(false);
     m.ApplyFontHolders(Incoming, Outgoing);
 
     const QString startupPath = settings::Find(QStringLiteral("startup.txt"));
@@ -120,18 +118,9 @@ void frmOrvelIRC::Form_Load()
     ss.SetNick(cs.Nick());
     ss.SetRealName(cs.RealName());
     ss.SetEmailAddress(cs.Email());
-    m.ClaimWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 
-void frmOrvelIRC::Form_Activate()
-{
-    frmOrvelMain &m = Main();
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-    m.CheckWindowEntry(QStringLiteral("Server Connection"), 6, true);
-    Incoming_Change();
-}
-
-void frmOrvelIRC::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("Server Connection"), 6, false); }
+void frmOrvelIRC::Form_Activate() { Incoming_Change(); }
 
 void frmOrvelIRC::Form_GotFocus() { Outgoing->setFocus(); }
 
@@ -144,14 +133,10 @@ void frmOrvelIRC::Form_Resize()
 
 void frmOrvelIRC::Form_Unload()
 {
-    frmOrvelMain &m = Main();
-    m.mnuShowServerWindow->setEnabled(true);
     // No socket is left behind: the frame's controls must not go on claiming a connection
     // or counting down an attempt (whose time-out would load this window again).
     session().ConnectionGone(std::nullopt);
     session().Game().Timer().setEnabled(false);
-    m.Command2->setEnabled(false);
-    m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 
 void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)

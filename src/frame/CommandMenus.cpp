@@ -3,7 +3,7 @@
 // Clear Buffer, and the dashboard's three mode switches.
 #include "connection/frmOrvelIRC.h"
 #include "frame/ClickFilter.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "core/Session.h"

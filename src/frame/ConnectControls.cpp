@@ -3,7 +3,7 @@
 // items and the nine-step count-down that gives up an attempt that never connects.
 #include "connection/frmOrvelIRC.h"
 #include "frame/ClickFilter.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "core/Session.h"

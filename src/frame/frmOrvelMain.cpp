@@ -4,11 +4,12 @@
 #include "core/Session.h"
 #include "dialogs/frmSplash.h"
 #include "frame/WindowScreen.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
+#include "windows/frmOrvelChat.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,6 +53,7 @@ core::Session &session() { return Main().Session(); }
 frmOrvelMain::frmOrvelMain()
 {
     g_main = this;
+    SetFormHost(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_screen = std::make_unique<WindowScreen>();
     m_session = new core::Session(*m_screen, this);
@@ -98,6 +100,7 @@ frmOrvelMain::~frmOrvelMain()
 {
     // The MDI area reports activation changes while its children are destroyed.
     disconnect(m_mdi, nullptr, this, nullptr);
+    if (formHost() == this) SetFormHost(nullptr);
     delete m_panelGeometry;
     // The windows are gone by now; the session they showed goes before the frame's children.
     delete m_session;
@@ -516,10 +519,20 @@ void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
     QPointer<QMdiSubWindow> previous = m_active;
     m_active = w;
     if (previous) {
-        if (auto *f = qobject_cast<FormBase *>(previous->widget()); f && !f->IsUnloaded()) f->Form_Deactivate();
+        if (const QPointer<FormBase> f = qobject_cast<FormBase *>(previous->widget()); f && !f->IsUnloaded()) {
+            f->Form_Deactivate();
+            if (f) markWindowEntry(*f, false);
+        }
     }
     if (w) {
-        if (auto *f = qobject_cast<FormBase *>(w->widget()); f && !f->IsUnloaded()) f->Form_Activate();
+        if (const QPointer<FormBase> f = qobject_cast<FormBase *>(w->widget()); f && !f->IsUnloaded()) {
+            // The private chat shows its end before the windows are tiled, the others after.
+            const bool ownStepFirst = qobject_cast<frmOrvelChat *>(f.data()) != nullptr;
+            if (ownStepFirst) f->Form_Activate();
+            if (f) markWindowEntry(*f, true);
+            if (txtAutoArrange.Text == QLatin1String("yes")) TileChildren();
+            if (!ownStepFirst && f) f->Form_Activate();
+        }
     }
 }
 

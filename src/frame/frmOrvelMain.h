@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Forms.h"
 #include "platform/Multimedia.h"
 #include "platform/Timer.h"
 #include "settings/SettingsFile.h"
@@ -20,8 +21,10 @@ class WindowScreen;
 namespace core { class Session; }
 
 // The main frame: menus, window list and bar, dashboard, timers and the setting holders
-// of the frame. There is one, created at start and living to the end.
-class frmOrvelMain : public QMainWindow
+// of the frame. There is one, created at start and living to the end. It hosts the
+// forms, and keeps its own controls in step with them: the window list, the window bar's
+// buttons and the Show items follow the windows' loads, unloads and activations.
+class frmOrvelMain : public QMainWindow, public FormHost
 {
     Q_OBJECT
 public:
@@ -34,7 +37,8 @@ public:
     void MDIForm_Load();
     void MDIForm_Unload();
     void mnuExit_Click();
-    QMdiArea *MdiArea() const { return m_mdi; }
+    QWidget *Window() override { return this; }
+    QMdiArea *MdiArea() const override { return m_mdi; }
     // The frame's arrange operation with the tile-horizontally layout.
     void TileChildren();
     // Stacks the child windows with an offset that shows each title bar, each at a size
@@ -42,7 +46,11 @@ public:
     void CascadeChildren();
     // Moves, and where it must shrinks, a child window so that it lies wholly in the
     // client area.
-    void FitIntoClientArea(QMdiSubWindow *w) const;
+    void FitIntoClientArea(QMdiSubWindow *w) const override;
+    // What the frame's controls do as its windows come and go.
+    void FormLoading(FormBase &form) override;
+    void FormLoaded(FormBase &form) override;
+    void FormUnloaded(FormBase &form) override;
     // The frame's size when none is stored: room for the dashboard's top row and, below
     // it, the server window at its own size.
     QSize FirstStartSize() const;
@@ -337,6 +345,8 @@ private:
     // Start-up's position step: the stored place and size, fitted to the screen.
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
+    // The window's entry in the window list, checked or not.
+    void markWindowEntry(const FormBase &form, bool checked);
 
     std::unique_ptr<WindowScreen> m_screen;
     core::Session *m_session = nullptr;

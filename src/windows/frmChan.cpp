@@ -49,28 +49,9 @@ void frmChan::Addtext2(const QString &text) { output(text, 1); }
 void frmChan::Addtext3(const QString &text) { output(text, 7); }
 void frmChan::Addtext4(const QString &text) { output(text, 8); }
 
-void frmChan::Form_Load()
-{
-    frmOrvelMain &m = Main();
-    m.Command3->setEnabled(true);
-    m.mnuStartTeleTrivia->setEnabled(true);
-    m.ApplyFontHolders(Incoming, Outgoing);
-    m.mnuShowChannelWindow->setEnabled(false);
-    m.ClaimWindowEntry(QStringLiteral("Channel Window"), 6);
-}
+void frmChan::Form_Load() { Main().ApplyFontHolders(Incoming, Outgoing); }
 
-void frmChan::Form_Activate()
-{
-    frmOrvelMain &m = Main();
-    m.CheckWindowEntry(QStringLiteral("Channel Window"), 6, true);
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-}
-
-void frmChan::Form_Deactivate()
-{
-    Incoming_Change();
-    Main().CheckWindowEntry(QStringLiteral("Channel Window"), 6, false);
-}
+void frmChan::Form_Deactivate() { Incoming_Change(); }
 
 void frmChan::Form_Resize()
 {
@@ -87,13 +68,8 @@ void frmChan::Form_Resize()
 
 void frmChan::Form_Unload()
 {
-    frmOrvelMain &m = Main();
-    m.Command3->setEnabled(false);
-    m.mnuStartTeleTrivia->setEnabled(false);
-    m.mnuShowChannelWindow->setEnabled(true);
     // With the server window gone there is no socket to leave the channel on.
     if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral());
-    m.ReleaseWindowEntry(QStringLiteral("Channel Window"), 6);
     // The list goes with the window: a window opened later starts with an empty one.
     session().Members().Clear();
 }

@@ -52,33 +52,9 @@ bool frmOrvelChat::eventFilter(QObject *watched, QEvent *e)
     return FormBase::eventFilter(watched, e);
 }
 
-void frmOrvelChat::Form_Load()
-{
-    frmOrvelMain &m = Main();
-    m.Command4->setEnabled(true);
-    m.ApplyFontHolders(txtIncoming, txtOutgoing);
-    m.mnuShowQueryWindow->setEnabled(false);
-    m.PlaySnd(QStringLiteral("chat.wav"));
-    m.ClaimWindowEntry(QStringLiteral("Query Window"), 3);
-}
+void frmOrvelChat::Form_Load() { Main().ApplyFontHolders(txtIncoming, txtOutgoing); }
 
-void frmOrvelChat::Form_Activate()
-{
-    txtIncoming_Change();
-    frmOrvelMain &m = Main();
-    m.CheckWindowEntry(QStringLiteral("Query Window"), 3, true);
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-}
-
-void frmOrvelChat::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("Query Window"), 3, false); }
-
-void frmOrvelChat::Form_Unload()
-{
-    frmOrvelMain &m = Main();
-    m.Command4->setEnabled(false);
-    m.mnuShowQueryWindow->setEnabled(true);
-    m.ReleaseWindowEntry(QStringLiteral("Query Window"), 3);
-}
+void frmOrvelChat::Form_Activate() { txtIncoming_Change(); }
 
 void frmOrvelChat::Form_Resize()
 {
