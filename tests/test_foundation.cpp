@@ -89,7 +89,7 @@ void FoundationTest::settingsFilesAndFlags()
     env.writeConnection(6667);
     env.writeSetting(QStringLiteral("splash.msg"), QStringLiteral("YES"));
     frmOrvelMain &m = env.start();
-    QCOMPARE(m.txtAutoArrange.Text, QStringLiteral("yes"));
+    QCOMPARE(m.Settings().txtAutoArrange.Text, QStringLiteral("yes"));
     QVERIFY(!m.Picture1->isHidden());
     QVERIFY(m.mnuDashboard->isChecked());
     QVERIFY(!m.WindowBarOnTop());
@@ -181,8 +181,8 @@ void FoundationTest::fontHoldersApplyToNewRunsOnly()
     t.s->Incoming->Clear();
     t.s->Addtext(QStringLiteral("before"));
     const QFont lineFont = t.s->Outgoing->font();
-    t.m->txtFontName.Text = QStringLiteral("Serif");
-    t.m->txtFontSize.Text = QStringLiteral("14");
+    t.m->Settings().txtFontName.Text = QStringLiteral("Serif");
+    t.m->Settings().txtFontSize.Text = QStringLiteral("14");
     t.s->Addtext2(QStringLiteral("blue"));
     QCOMPARE(t.s->Outgoing->font().family(), lineFont.family());  // Addtext2 leaves the command line alone
     t.s->Addtext(QStringLiteral("black"));
@@ -194,7 +194,7 @@ void FoundationTest::fontHoldersApplyToNewRunsOnly()
     QCOMPARE(runs[1].size, 14.0);
     QCOMPARE(runs[2].size, 14.0);
     // A size that is not a number is ignored; the line still shows.
-    t.m->txtFontSize.Text = QStringLiteral("big");
+    t.m->Settings().txtFontSize.Text = QStringLiteral("big");
     t.s->Addtext(QStringLiteral("still shown"));
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\nstill shown")));
 }

@@ -1,6 +1,6 @@
 #include "connection/CommandKeys.h"
+#include "connection/FrameHost.h"
 #include "platform/Forms.h"
-#include "frame/frmOrvelMain.h"
 #include <QLineEdit>
 
 namespace commands {

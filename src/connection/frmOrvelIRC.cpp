@@ -1,19 +1,14 @@
 #include "connection/frmOrvelIRC.h"
 #include "connection/CommandKeys.h"
+#include "connection/FrameHost.h"
 #include "core/Session.h"
 #include "core/Teletrivia.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
-#include <QAction>
-#include <QCursor>
 #include <QFile>
 #include <QLabel>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 
 namespace {
 // Clicks on the indicator set the quiz's phase by hand.
@@ -70,7 +65,7 @@ frmOrvelIRC::~frmOrvelIRC() = default;
 
 void frmOrvelIRC::output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont)
 {
-    Main().ApplyFontHolders(Incoming, setCommandFont ? Outgoing : nullptr);
+    ApplyFontHolders(Incoming, setCommandFont ? Outgoing : nullptr);
     Incoming->SetSelColor(colour);
     Incoming->SetSelText(lineEndFirst ? QStringLiteral("\r\n") + text : text + QStringLiteral("\r\n"));
 }
@@ -94,8 +89,7 @@ void frmOrvelIRC::Form_Load()
 {
     core::Session &ss = session();
     ss.SetChannelState(core::ChannelState::None);
-    frmOrvelMain &m = Main();
-    m.ApplyFontHolders(Incoming, Outgoing);
+    ApplyFontHolders(Incoming, Outgoing);
 
     const QString startupPath = settings::Find(QStringLiteral("startup.txt"));
     QFile startup(startupPath);
@@ -111,7 +105,7 @@ void frmOrvelIRC::Form_Load()
     txtIpAddress.Text = ss.Socket().LocalIP();
     txtLocalH.Text = ss.Socket().LocalHostName();
     // A wizard given up goes on with the settings as loaded here.
-    if (cs.Incomplete()) m.mnuSetupWizard_Click();
+    if (cs.Incomplete()) frameHost().RunSetupWizard();
     ss.SetServerAddress(cs.Server());
     ss.SetServerName(cs.Server());
     ss.SetServerPort(cs.Port());
@@ -159,7 +153,8 @@ void frmOrvelIRC::Incoming_MouseDown(int button)
     if (button != 2) return;
     Incoming->setEnabled(false);
     QPointer<frmOrvelIRC> self(this);
-    Main().mnuServer->exec(QCursor::pos());
+    // The frame's server menu shows at the pointer; this returns once it has closed.
+    emit PaneMenuRequested();
     if (self) self->Incoming->setEnabled(true);
 }
 

@@ -60,6 +60,10 @@ public:
     // The server command line's keys.
     void Outgoing_KeyPress(int &KeyAscii);
 
+signals:
+    // A right click in the pane: the pop-up menu is the frame's.
+    void PaneMenuRequested();
+
 private:
     // The caption follows the session's connected flag and nothing else.
     using FormBase::setCaption;

@@ -8,6 +8,8 @@
 #include "windows/frmOrvelChat.h"
 #include "windows/frmOutData.h"
 #include <QAction>
+#include <QCursor>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -73,12 +75,16 @@ void frmOrvelMain::mnuCloseAll_Click()
     }
 }
 
+// A window that opens: its bar button and Show item, and the pop-up menu of its pane,
+// which is the frame's.
 void frmOrvelMain::FormLoading(FormBase &form)
 {
-    if (qobject_cast<frmOrvelIRC *>(&form)) {
+    if (auto *s = qobject_cast<frmOrvelIRC *>(&form)) {
         Command2->setEnabled(true);
         mnuShowServerWindow->setEnabled(false);
-    } else if (qobject_cast<frmChan *>(&form)) {
+        connect(s, &frmOrvelIRC::PaneMenuRequested, this, [this] { mnuServer->exec(QCursor::pos()); });
+    } else if (auto *c = qobject_cast<frmChan *>(&form)) {
+        connect(c, &frmChan::PaneMenuRequested, this, [this] { mnuIncoming->exec(QCursor::pos()); });
         Command3->setEnabled(true);
         mnuStartTeleTrivia->setEnabled(true);
         mnuShowChannelWindow->setEnabled(false);

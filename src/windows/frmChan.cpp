@@ -1,15 +1,10 @@
 #include "windows/frmChan.h"
-#include <QCursor>
-#include <QMenu>
 #include "connection/CommandKeys.h"
+#include "connection/FrameHost.h"
 #include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "platform/Platform.h"
+#include "core/ChannelMembers.h"
 #include "core/Session.h"
-#include <QAction>
-#include <QContextMenuEvent>
-#include <QMouseEvent>
-#include <QPushButton>
+#include "platform/Platform.h"
 
 // ---- window ----
 
@@ -39,7 +34,7 @@ frmChan::frmChan()
 
 void frmChan::output(const QString &text, int colour)
 {
-    Main().ApplyFontHolders(Incoming, Outgoing);
+    ApplyFontHolders(Incoming, Outgoing);
     Incoming->SetSelColor(colour);
     Incoming->SetSelTextOnNewLine(text);
 }
@@ -49,7 +44,7 @@ void frmChan::Addtext2(const QString &text) { output(text, 1); }
 void frmChan::Addtext3(const QString &text) { output(text, 7); }
 void frmChan::Addtext4(const QString &text) { output(text, 8); }
 
-void frmChan::Form_Load() { Main().ApplyFontHolders(Incoming, Outgoing); }
+void frmChan::Form_Load() { ApplyFontHolders(Incoming, Outgoing); }
 
 void frmChan::Form_Deactivate() { Incoming_Change(); }
 
@@ -89,7 +84,8 @@ void frmChan::Incoming_GotFocus() { Outgoing->setFocus(); }
 void frmChan::Incoming_MouseDown(int button)
 {
     if (button != 2) return;
-    Main().mnuIncoming->exec(QCursor::pos());
+    // The frame's channel menu shows at the pointer; this returns once it has closed.
+    emit PaneMenuRequested();
 }
 
 void frmChan::Namelist_DblClick()

@@ -36,6 +36,10 @@ public:
     void Namelist_MouseDown(int button);
     void Outgoing_KeyPress(int &KeyAscii);
 
+signals:
+    // A right click in the pane: the pop-up menu is the frame's.
+    void PaneMenuRequested();
+
 private:
     void output(const QString &text, int colour);
 };
