@@ -497,6 +497,7 @@ void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
     if (m_active == w) return;
     QPointer<QMdiSubWindow> previous = m_active;
     m_active = w;
+    // A window that loses the front clears its entry's mark.
     if (previous) {
         if (const QPointer<FormBase> f = qobject_cast<FormBase *>(previous->widget()); f && !f->IsUnloaded()) {
             f->Form_Deactivate();
@@ -505,7 +506,9 @@ void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
     }
     if (w) {
         if (const QPointer<FormBase> f = qobject_cast<FormBase *>(w->widget()); f && !f->IsUnloaded()) {
-            // The private chat shows its end before the windows are tiled, the others after.
+            // The entry's mark, and the windows tiled when auto-arrange is on. A window's own
+            // activation (its caret to the end) follows the tiling, but the private chat's
+            // comes before it.
             const bool ownStepFirst = qobject_cast<frmOrvelChat *>(f.data()) != nullptr;
             if (ownStepFirst) f->Form_Activate();
             if (f) markWindowEntry(*f, true);
