@@ -68,9 +68,12 @@ void ChannelTest::loadClaimsEntryAndUnloadParts()
     QVERIFY(!t.m->mnuShowChannelWindow->isEnabled());
     QCOMPARE(c.Caption(), QString());
     QVERIFY(!c.SubWindow()->isHidden());
-    c.Form_Activate();
+    // The entry's mark follows the window in front.
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
+    QVERIFY(!t.m->mnuWindowThree->isChecked());
+    t.m->MdiArea()->setActiveSubWindow(c.SubWindow());
     QVERIFY(t.m->mnuWindowThree->isChecked());
-    c.Form_Deactivate();
+    t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
     QVERIFY(!t.m->mnuWindowThree->isChecked());
 
     QVERIFY(t.connect());
@@ -130,8 +133,8 @@ void ChannelTest::outputProceduresAndFonts()
     QCOMPARE(c.Outgoing->font().family(), before.family());
 
     // With a font name every one of the four also switches the command line's font.
-    t.m->txtFontName.Text = QStringLiteral("Arial");
-    t.m->txtFontSize.Text = QStringLiteral("14");
+    t.m->Settings().txtFontName.Text = QStringLiteral("Arial");
+    t.m->Settings().txtFontSize.Text = QStringLiteral("14");
     using Out = void (frmChan::*)(const QString &);
     for (Out out : {&frmChan::Addtext, &frmChan::Addtext2, &frmChan::Addtext3, &frmChan::Addtext4}) {
         c.Outgoing->setFont(before);

@@ -283,7 +283,7 @@ void CommandsTest::serverDefaultsAndCdPlayer()
     session().Settings().Set(Setting::RealName, QString());
     session().Settings().Set(Setting::Nick, QString());
     session().Settings().Set(Setting::Email, QString());
-    t.m->txtPcdos.Text = QStringLiteral("yes");
+    t.m->Settings().txtPcdos.Text = QStringLiteral("yes");
     MultimediaLog().clear();
     t.typeServer(QStringLiteral("/SERVER 127.0.0.1"));
     // Without a stored server the built-in host replaces the typed one.

@@ -474,7 +474,7 @@ void ConnectionTest::closeSocketItemsAndQuitPopup()
     {
         ClientSession t;
         QVERIFY(t.connectByButton());
-        t.m->RichTextBox1.Text = QStringLiteral("Gone fishing");
+        t.m->Settings().RichTextBox1.Text = QStringLiteral("Gone fishing");
         // "Normal": QUIT with the stored message, the flag emptied, a status line.
         t.m->mnuSendtheserveraquitmessage->trigger();
         QVERIFY(t.srv.waitForLine("QUIT :Gone fishing"));

@@ -89,7 +89,7 @@ void FoundationTest::settingsFilesAndFlags()
     env.writeConnection(6667);
     env.writeSetting(QStringLiteral("splash.msg"), QStringLiteral("YES"));
     frmOrvelMain &m = env.start();
-    QCOMPARE(m.txtAutoArrange.Text, QStringLiteral("yes"));
+    QCOMPARE(m.Settings().txtAutoArrange.Text, QStringLiteral("yes"));
     QVERIFY(!m.Picture1->isHidden());
     QVERIFY(m.mnuDashboard->isChecked());
     QVERIFY(!m.WindowBarOnTop());
@@ -181,8 +181,8 @@ void FoundationTest::fontHoldersApplyToNewRunsOnly()
     t.s->Incoming->Clear();
     t.s->Addtext(QStringLiteral("before"));
     const QFont lineFont = t.s->Outgoing->font();
-    t.m->txtFontName.Text = QStringLiteral("Serif");
-    t.m->txtFontSize.Text = QStringLiteral("14");
+    t.m->Settings().txtFontName.Text = QStringLiteral("Serif");
+    t.m->Settings().txtFontSize.Text = QStringLiteral("14");
     t.s->Addtext2(QStringLiteral("blue"));
     QCOMPARE(t.s->Outgoing->font().family(), lineFont.family());  // Addtext2 leaves the command line alone
     t.s->Addtext(QStringLiteral("black"));
@@ -194,7 +194,7 @@ void FoundationTest::fontHoldersApplyToNewRunsOnly()
     QCOMPARE(runs[1].size, 14.0);
     QCOMPARE(runs[2].size, 14.0);
     // A size that is not a number is ignored; the line still shows.
-    t.m->txtFontSize.Text = QStringLiteral("big");
+    t.m->Settings().txtFontSize.Text = QStringLiteral("big");
     t.s->Addtext(QStringLiteral("still shown"));
     QVERIFY(t.s->Incoming->Text().endsWith(QStringLiteral("\nstill shown")));
 }
@@ -436,7 +436,7 @@ void FoundationTest::incomingDecodingUtf8AndLegacyBytes()
 
 void FoundationTest::windowListAndRawViews()
 {
-    ClientSession t(0, {{QStringLiteral("indata.msg"), QStringLiteral("yes")}});
+    ClientSession t(0, {{QStringLiteral("indata.msg"), QStringLiteral("yes")}, {QStringLiteral("auto.msg"), QStringLiteral("yes")}});
     // The received-data view loads before the server window and takes entry 1.
     QCOMPARE(t.m->mnuWindowOne->text(), QStringLiteral("&1 InData Window"));
     QCOMPARE(t.m->mnuWindowTwo->text(), QStringLiteral("&2 Server Connection"));
@@ -444,9 +444,14 @@ void FoundationTest::windowListAndRawViews()
     // Activation moves the check mark between the entries.
     QVERIFY(t.m->mnuWindowTwo->isChecked());
     QVERIFY(!t.m->mnuWindowOne->isChecked());
-    t.m->MdiArea()->setActiveSubWindow(loaded<frmInData>()->SubWindow());
+    QMdiSubWindow *view = loaded<frmInData>()->SubWindow();
+    view->setGeometry(10, 10, 300, 200);
+    t.m->MdiArea()->setActiveSubWindow(view);
     QVERIFY(t.m->mnuWindowOne->isChecked());
     QVERIFY(!t.m->mnuWindowTwo->isChecked());
+    // Auto-arrange tiles the windows as one comes to the front.
+    const QSize area = t.m->MdiArea()->viewport()->size();
+    QCOMPARE(view->geometry(), QRect(0, 0, area.width(), area.height() / 2));
     t.m->MdiArea()->setActiveSubWindow(t.s->SubWindow());
     t.m->Timer1->fire();  // writes the clock
     QVERIFY(t.m->mnuCloseAll->isEnabled());

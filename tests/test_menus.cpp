@@ -2,6 +2,7 @@
 // with the exact lines they send and the exact echoes they write.
 #include "ClientSession.h"
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -9,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 QStringList captions(const QMenu *m)
@@ -71,6 +73,20 @@ void MenusTest::menuTrees()
     QCOMPARE(captions(m->mnuQuitIRC2), (QStringList{"Normal", "Close Tcp Socket", "Quit IRC/OrvelIRC"}));
     // Neither pop-up is in the menu bar.
     for (QAction *a : m->menuBar()->actions()) QVERIFY(a->menu() != m->mnuIncoming && a->menu() != m->mnuServer);
+    // A right click in the server pane or the channel pane shows the frame's pop-up for it.
+    QMenu *shown = nullptr;
+    auto popupOf = [&shown](RichPane *pane) {
+        shown = nullptr;
+        QTimer::singleShot(0, [&shown] {
+            shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (shown) shown->close();
+        });
+        QTest::mouseClick(pane->viewport(), Qt::RightButton);
+        QCoreApplication::processEvents();
+        return shown;
+    };
+    QCOMPARE(popupOf(t.s->Incoming), m->mnuServer);
+    QCOMPARE(popupOf(form<frmChan>().Incoming), m->mnuIncoming);
 
     QCOMPARE(m->ModesCaption->text(), QStringLiteral("Modes:"));
     QCOMPARE(m->Label2->text(), QStringLiteral("Server Notices"));

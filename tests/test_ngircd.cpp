@@ -54,7 +54,7 @@ void NgircdTest::registersShowsMotdAndStaysUp()
     QVERIFY(form<frmOutData>().Text().contains(QStringLiteral("\nPONG :irc.test.local")));
 
     // Quit: the server closes the link and the controls come back.
-    t.m->RichTextBox1.Text = QStringLiteral("Leaving now");
+    t.m->Settings().RichTextBox1.Text = QStringLiteral("Leaving now");
     QTest::mouseClick(t.m->cmdDisconnect, Qt::LeftButton);
     QVERIFY(WaitUntil([&] { return t.m->mnuConnect->text() == QStringLiteral("Connect"); }));
     QVERIFY(t.m->cmdConnect->isEnabled());

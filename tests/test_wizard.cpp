@@ -35,8 +35,9 @@ const QStringList WizardFiles = {"nick.msg", "altnick.msg", "realname.msg", "ema
 const QStringList FlagFiles = {"pcdos.msg", "cos.msg", "cdexit.msg", "splash.msg", "auto.msg", "indata.msg", "ontop.msg"};
 Holder &FlagHolder(frmOrvelMain &m, int i)
 {
-    Holder *h[] = {&m.txtPcdos, &m.txtCos, &m.txtCDExit, &m.txtSplash, &m.txtAutoArrange, &m.txtInData,
-                   &m.txtWindowListOnTop};
+    settings::FrameSettings &fs = m.Settings();
+    Holder *h[] = {&fs.txtPcdos, &fs.txtCos, &fs.txtCDExit, &fs.txtSplash, &fs.txtAutoArrange, &fs.txtInData,
+                   &fs.txtWindowListOnTop};
     return *h[i];
 }
 QList<int> Values(frmOptions &d)
@@ -285,8 +286,8 @@ void WizardTest::optionsMessagesDefaultsAndNone()
     cancelled.Command2_Click();
     QCOMPARE(QDir::current().entryList(QDir::Files), filesBefore);
     QCOMPARE(Value(QStringLiteral("away.msg")), QStringLiteral("out <b>now</b>"));
-    QCOMPARE(m.txtAwayMsg.Text, QStringLiteral("out"));
-    QCOMPARE(m.txtCos.Text, QString());
+    QCOMPARE(m.Settings().txtAwayMsg.Text, QStringLiteral("out"));
+    QCOMPARE(m.Settings().txtCos.Text, QString());
 
     frmOptions d(&m);
     d.Form_Load();
@@ -301,9 +302,9 @@ void WizardTest::optionsMessagesDefaultsAndNone()
     const QStringList files = {Value("away.msg"), Value("back.msg"), Value("discon.msg")};
     QCOMPARE(files, QStringList({"brb", "", "ciao"}));
     QCOMPARE(QStringList({d.AwayMessage, d.BackMessage, d.QuitMessage}), files);
-    QCOMPARE(QStringList({m.txtAwayMsg.Text, m.txtBackMsg.Text, m.RichTextBox1.Text}), files);
+    QCOMPARE(QStringList({m.Settings().txtAwayMsg.Text, m.Settings().txtBackMsg.Text, m.Settings().RichTextBox1.Text}), files);
     // The box was clear (the holder was loaded before cos.msg said "yes"), so "no" it is.
-    QCOMPARE(m.txtCos.Text, QStringLiteral("no"));
+    QCOMPARE(m.Settings().txtCos.Text, QStringLiteral("no"));
 
     // None removes the picture setting (a missing one is no matter) and asks for a restart.
     env.writeSetting(QStringLiteral("backpic.msg"), QStringLiteral("x.jpg"));
@@ -332,8 +333,8 @@ void WizardTest::fontChoice()
     d->Command6_Click();
     QCOMPARE(Value(QStringLiteral("Fontname.msg")), QStringLiteral("DejaVu Serif"));
     QCOMPARE(Value(QStringLiteral("FontSize.msg")), QStringLiteral("13.5"));
-    QCOMPARE(m.txtFontName.Text, QStringLiteral("DejaVu Serif"));
-    QCOMPARE(m.txtFontSize.Text, QStringLiteral("13.5"));
+    QCOMPARE(m.Settings().txtFontName.Text, QStringLiteral("DejaVu Serif"));
+    QCOMPARE(m.Settings().txtFontSize.Text, QStringLiteral("13.5"));
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.Addtext(QStringLiteral("\x01 after"));
     QCOMPARE(TextRuns(s.Incoming).last().family, QStringLiteral("DejaVu Serif"));
@@ -342,8 +343,8 @@ void WizardTest::fontChoice()
     // The next start reads the same name and size back.
     env.stop();
     frmOrvelMain &again = env.start();
-    QCOMPARE(again.txtFontName.Text, QStringLiteral("DejaVu Serif"));
-    QCOMPARE(again.txtFontSize.Text.toDouble(), 13.5);
+    QCOMPARE(again.Settings().txtFontName.Text, QStringLiteral("DejaVu Serif"));
+    QCOMPARE(again.Settings().txtFontSize.Text.toDouble(), 13.5);
 }
 
 void WizardTest::dashboardPicture()

@@ -1,6 +1,6 @@
 #include "connection/CommandKeys.h"
-#include "frame/Forms.h"
-#include "frame/frmOrvelMain.h"
+#include "connection/FrameHost.h"
+#include "platform/Forms.h"
 #include <QLineEdit>
 
 namespace commands {

@@ -1,19 +1,14 @@
 #include "connection/frmOrvelIRC.h"
 #include "connection/CommandKeys.h"
+#include "connection/FrameHost.h"
 #include "core/Session.h"
 #include "core/Teletrivia.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
-#include <QAction>
-#include <QCursor>
 #include <QFile>
 #include <QLabel>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 
 namespace {
 // Clicks on the indicator set the quiz's phase by hand.
@@ -70,7 +65,7 @@ frmOrvelIRC::~frmOrvelIRC() = default;
 
 void frmOrvelIRC::output(const QString &text, int colour, bool lineEndFirst, bool setCommandFont)
 {
-    Main().ApplyFontHolders(Incoming, setCommandFont ? Outgoing : nullptr);
+    ApplyFontHolders(Incoming, setCommandFont ? Outgoing : nullptr);
     Incoming->SetSelColor(colour);
     Incoming->SetSelText(lineEndFirst ? QStringLiteral("\r\n") + text : text + QStringLiteral("\r\n"));
 }
@@ -94,10 +89,7 @@ void frmOrvelIRC::Form_Load()
 {
     core::Session &ss = session();
     ss.SetChannelState(core::ChannelState::None);
-    frmOrvelMain &m = Main();
-    m.Command2->setEnabled(true);
-    m.mnuShowServerWindow->setEnabled(false);
-    m.ApplyFontHolders(Incoming, Outgoing);
+    ApplyFontHolders(Incoming, Outgoing);
 
     const QString startupPath = settings::Find(QStringLiteral("startup.txt"));
     QFile startup(startupPath);
@@ -113,25 +105,16 @@ void frmOrvelIRC::Form_Load()
     txtIpAddress.Text = ss.Socket().LocalIP();
     txtLocalH.Text = ss.Socket().LocalHostName();
     // A wizard given up goes on with the settings as loaded here.
-    if (cs.Incomplete()) m.mnuSetupWizard_Click();
+    if (cs.Incomplete()) frameHost().RunSetupWizard();
     ss.SetServerAddress(cs.Server());
     ss.SetServerName(cs.Server());
     ss.SetServerPort(cs.Port());
     ss.SetNick(cs.Nick());
     ss.SetRealName(cs.RealName());
     ss.SetEmailAddress(cs.Email());
-    m.ClaimWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 
-void frmOrvelIRC::Form_Activate()
-{
-    frmOrvelMain &m = Main();
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-    m.CheckWindowEntry(QStringLiteral("Server Connection"), 6, true);
-    Incoming_Change();
-}
-
-void frmOrvelIRC::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("Server Connection"), 6, false); }
+void frmOrvelIRC::Form_Activate() { Incoming_Change(); }
 
 void frmOrvelIRC::Form_GotFocus() { Outgoing->setFocus(); }
 
@@ -144,14 +127,10 @@ void frmOrvelIRC::Form_Resize()
 
 void frmOrvelIRC::Form_Unload()
 {
-    frmOrvelMain &m = Main();
-    m.mnuShowServerWindow->setEnabled(true);
     // No socket is left behind: the frame's controls must not go on claiming a connection
     // or counting down an attempt (whose time-out would load this window again).
     session().ConnectionGone(std::nullopt);
     session().Game().Timer().setEnabled(false);
-    m.Command2->setEnabled(false);
-    m.ReleaseWindowEntry(QStringLiteral("Server Connection"), 6);
 }
 
 void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)
@@ -174,7 +153,8 @@ void frmOrvelIRC::Incoming_MouseDown(int button)
     if (button != 2) return;
     Incoming->setEnabled(false);
     QPointer<frmOrvelIRC> self(this);
-    Main().mnuServer->exec(QCursor::pos());
+    // The frame's server menu shows at the pointer; this returns once it has closed.
+    emit PaneMenuRequested();
     if (self) self->Incoming->setEnabled(true);
 }
 

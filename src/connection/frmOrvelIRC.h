@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "platform/CommandLine.h"
 #include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
@@ -45,10 +45,10 @@ public:
     // Connected flag: the caption, "" when not connected.
     bool IsConnectedFlag() const;
 
+    ListEntry WindowListEntry() const override { return {QStringLiteral("Server Connection"), 6}; }
     void Form_Load() override;
     void Form_Unload() override;
     void Form_Activate() override;
-    void Form_Deactivate() override;
     void Form_Resize() override;
     void Form_GotFocus();
     void Incoming_Change();
@@ -59,6 +59,10 @@ public:
 
     // The server command line's keys.
     void Outgoing_KeyPress(int &KeyAscii);
+
+signals:
+    // A right click in the pane: the pop-up menu is the frame's.
+    void PaneMenuRequested();
 
 private:
     // The caption follows the session's connected flag and nothing else.

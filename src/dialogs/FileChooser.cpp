@@ -1,6 +1,6 @@
 #include "dialogs/FileChooser.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/FileLists.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,7 +63,7 @@ FileChooser::FileChooser(QWidget *parent, const QString &frameTitle, const QStri
     resize(520, 380);
 }
 
-QWidget *FileChooser::frameWindow() { return &Main(); }
+QWidget *FileChooser::frameWindow() { return mainWindow(); }
 
 void FileChooser::Drive1_Change()
 {

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 class DirListBox;
 class DriveListBox;
 class FileListBox;
@@ -41,12 +42,13 @@ protected:
 
     void updateOk();
 
-    // Builds a fresh D over the frame, loads it and runs it modally; openOne<D>() holds it
-    // meanwhile (one holder for each kind of chooser).
-    template <class D> static void runModal()
+    // Builds a fresh D over the frame, prepares it when asked, loads it and runs it
+    // modally; openOne<D>() holds it meanwhile (one holder for each kind of chooser).
+    template <class D> static void runModal(const std::function<void(D &)> &prepare = {})
     {
         D d(frameWindow());
         openOne<D>() = &d;
+        if (prepare) prepare(d);
         d.Form_Load();
         d.exec();
     }

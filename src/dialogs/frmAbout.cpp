@@ -1,6 +1,6 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/Pictures.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,7 +52,7 @@ void frmAbout::Command1_Click() { accept(); }
 void frmAbout::ShowModal()
 {
     // On the heap: the frame may go away while the box waits.
-    QPointer<frmAbout> d = new frmAbout(frmOrvelMain::Instance());
+    QPointer<frmAbout> d = new frmAbout(mainWindow());
     d->setAttribute(Qt::WA_DeleteOnClose);
     g_current = d;
     d->Form_Load();

@@ -1,5 +1,5 @@
 #include "dialogs/frmCapture.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include <QCheckBox>
 #include <QGroupBox>
@@ -68,7 +68,7 @@ void frmCapture::Command1_Click() { accept(); }
 
 void frmCapture::ShowModal(const QPixmap &picture)
 {
-    QPointer<frmCapture> d = new frmCapture(frmOrvelMain::Instance());
+    QPointer<frmCapture> d = new frmCapture(mainWindow());
     d->setAttribute(Qt::WA_DeleteOnClose);
     g_current = d;
     d->Form_Load();

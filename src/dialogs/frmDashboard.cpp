@@ -1,5 +1,5 @@
 #include "dialogs/frmDashboard.h"
-#include "frame/frmOrvelMain.h"
+#include "connection/FrameHost.h"
 #include "platform/FileLists.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
@@ -27,7 +27,7 @@ void frmDashboard::Command2_Click()
     // Folder, separator and name: a file in a root folder gets a doubled separator, which
     // names the same file.
     const QString path = Dir1->Path() + u'/' + File1->FileName();
-    if (!Main().LoadDashboardPicture(path)) {
+    if (!frameHost().LoadDashboardPicture(path)) {
         // A file that shows no picture never replaces a working setting; the chooser stays
         // open for another choice.
         platform::dialogs().MsgBox(QStringLiteral("The file ") + path +

@@ -1,5 +1,4 @@
 #include "dialogs/frmHelp.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
 #include <QGroupBox>
@@ -9,7 +8,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-frmHelp::frmHelp() : FormBase(frmOrvelMain::Instance())
+frmHelp::frmHelp() : FormBase(mainWindow())
 {
     // A window of its own that goes when the frame goes.
     setWindowFlag(Qt::Window);

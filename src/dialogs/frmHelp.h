@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 class QGroupBox;
 class QLabel;
 class QPushButton;

@@ -1,6 +1,6 @@
 #include "dialogs/frmLumora.h"
 #include "dialogs/Pictures.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,7 +36,7 @@ void frmLumora::mouseReleaseEvent(QMouseEvent *e)
 
 void frmLumora::ShowModal()
 {
-    QPointer<frmLumora> d = new frmLumora(frmOrvelMain::Instance());
+    QPointer<frmLumora> d = new frmLumora(mainWindow());
     d->setAttribute(Qt::WA_DeleteOnClose);
     g_current = d;
     d->exec();

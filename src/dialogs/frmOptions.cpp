@@ -1,9 +1,11 @@
 #include "dialogs/frmOptions.h"
+#include "connection/FrameHost.h"
 #include "connection/frmOrvelIRC.h"
 #include "dialogs/frmDashboard.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
+#include "settings/FrameSettings.h"
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,16 +29,16 @@ struct Flag
 {
     frmOptions::CheckBox *frmOptions::*box;
     const char *file;
-    Holder frmOrvelMain::*holder;
+    Holder settings::FrameSettings::*holder;
 };
 const Flag Flags[] = {
-    {&frmOptions::Check7, "ontop.msg", &frmOrvelMain::txtWindowListOnTop},
-    {&frmOptions::Check6, "indata.msg", &frmOrvelMain::txtInData},
-    {&frmOptions::Check5, "auto.msg", &frmOrvelMain::txtAutoArrange},
-    {&frmOptions::Check3, "cdexit.msg", &frmOrvelMain::txtCDExit},
-    {&frmOptions::Check4, "splash.msg", &frmOrvelMain::txtSplash},
-    {&frmOptions::Check2, "cos.msg", &frmOrvelMain::txtCos},
-    {&frmOptions::Check1, "pcdos.msg", &frmOrvelMain::txtPcdos},
+    {&frmOptions::Check7, "ontop.msg", &settings::FrameSettings::txtWindowListOnTop},
+    {&frmOptions::Check6, "indata.msg", &settings::FrameSettings::txtInData},
+    {&frmOptions::Check5, "auto.msg", &settings::FrameSettings::txtAutoArrange},
+    {&frmOptions::Check3, "cdexit.msg", &settings::FrameSettings::txtCDExit},
+    {&frmOptions::Check4, "splash.msg", &settings::FrameSettings::txtSplash},
+    {&frmOptions::Check2, "cos.msg", &settings::FrameSettings::txtCos},
+    {&frmOptions::Check1, "pcdos.msg", &settings::FrameSettings::txtPcdos},
 };
 } // namespace
 
@@ -146,7 +148,7 @@ frmOptions *frmOptions::Current() { return g_current && g_current->isVisible() ?
 
 void frmOptions::ShowModal()
 {
-    frmOptions d(&Main());
+    frmOptions d(mainWindow());
     d.Form_Load();
     d.exec();
 }
@@ -169,17 +171,16 @@ bool frmOptions::LoadPicture(const QString &path)
 
 void frmOptions::Form_Load()
 {
-    frmOrvelMain &m = Main();
+    const settings::FrameSettings &fs = frameHost().Settings();
     setWindowTitle(AppTitle);
-    const QBrush panel = m.Picture1->palette().brush(QPalette::Window);
-    if (panel.style() == Qt::TexturePattern) setPicture(panel.texture());
+    if (const QPixmap panel = frameHost().DashboardPicture(); !panel.isNull()) setPicture(panel);
 
     RichTextBox1.Load(QStringLiteral("discon.msg"));
     txtAwayRtb.Load(QStringLiteral("away.msg"));
     RichTextBox2.Load(QStringLiteral("back.msg"));
 
     for (const Flag &f : Flags)
-        if ((m.*f.holder).Text == QLatin1String("yes")) (this->*f.box)->SetValue(1);
+        if ((fs.*f.holder).Text == QLatin1String("yes")) (this->*f.box)->SetValue(1);
 
     BackMessage = RichTextBox2.Text;
     AwayMessage = txtAwayRtb.Text;
@@ -191,15 +192,15 @@ void frmOptions::Form_Load()
 
 void frmOptions::Command1_Click()
 {
-    frmOrvelMain &m = Main();
+    settings::FrameSettings &fs = frameHost().Settings();
     for (const Flag &f : Flags) {
         CheckBox *box = this->*f.box;
         // A grey box counts as neither: its flag stays as it was.
         if (box->Value() != 0 && box->Value() != 1) continue;
         const QString value = box->Value() == 1 ? QStringLiteral("yes") : QStringLiteral("no");
-        (m.*f.holder).Text = value;
+        (fs.*f.holder).Text = value;
         settings::Write(QLatin1String(f.file), value);
-        if (box == Check7) m.PlaceWindowBar(box->Value() == 1);
+        if (box == Check7) frameHost().PlaceWindowBar(box->Value() == 1);
     }
 
     settings::Write(QStringLiteral("discon.msg"), txtQuitM->text());
@@ -209,22 +210,23 @@ void frmOptions::Command1_Click()
     AwayMessage = txtAwayMsg->text();
     BackMessage = txtBackMsg->text();
 
-    m.txtAwayMsg.Load(QStringLiteral("away.msg"));
-    m.txtBackMsg.Load(QStringLiteral("back.msg"));
-    m.txtCos.Load(QStringLiteral("cos.msg"));
-    m.txtPcdos.Load(QStringLiteral("pcdos.msg"));
-    m.RichTextBox1.Load(QStringLiteral("discon.msg"));
-    m.txtAwayMsg.Text = txtAwayMsg->text();
+    fs.txtAwayMsg.Load(QStringLiteral("away.msg"));
+    fs.txtBackMsg.Load(QStringLiteral("back.msg"));
+    fs.txtCos.Load(QStringLiteral("cos.msg"));
+    fs.txtPcdos.Load(QStringLiteral("pcdos.msg"));
+    fs.RichTextBox1.Load(QStringLiteral("discon.msg"));
+    fs.txtAwayMsg.Text = txtAwayMsg->text();
 
     accept();
-    m.activateWindow();
+    if (QWidget *frame = mainWindow()) frame->activateWindow();
 }
 
 void frmOptions::Command2_Click()
 {
     reject();
-    if (QMdiSubWindow *child = Main().MdiArea()->activeSubWindow())
-        if (QWidget *w = child->widget()) w->setFocus();
+    if (FormHost *host = formHost())
+        if (QMdiSubWindow *child = host->MdiArea()->activeSubWindow())
+            if (QWidget *w = child->widget()) w->setFocus();
 }
 
 void frmOptions::Command3_Click()
@@ -246,10 +248,10 @@ void frmOptions::Command4_Click() { frmDashboard::ShowModal(); }
 
 void frmOptions::Command6_Click()
 {
-    frmOrvelMain &m = Main();
+    settings::FrameSettings &fs = frameHost().Settings();
     bool sized = false;
-    const double current = m.txtFontSize.Text.trimmed().toDouble(&sized);
-    const QFont initial = m.txtFontName.Text.isEmpty() ? font() : MapFont(m.txtFontName.Text, sized ? current : 0);
+    const double current = fs.txtFontSize.Text.trimmed().toDouble(&sized);
+    const QFont initial = fs.txtFontName.Text.isEmpty() ? font() : MapFont(fs.txtFontName.Text, sized ? current : 0);
     const std::optional<QFont> chosen = platform::dialogs().ChooseFont(initial);
     if (!chosen) return;
     const QString name = chosen->family();
@@ -262,8 +264,8 @@ void frmOptions::Command6_Click()
     RichPane *pane = form<frmOrvelIRC>().Incoming;
     pane->SetSelFontName(name);
     pane->SetSelFontSize(points);
-    m.txtFontName.Text = name;
-    m.txtFontSize.Text = size;
+    fs.txtFontName.Text = name;
+    fs.txtFontSize.Text = size;
 }
 
 void frmOptions::Command7_Click()
@@ -271,12 +273,4 @@ void frmOptions::Command7_Click()
     settings::Remove(QStringLiteral("backpic.msg"));
     platform::dialogs().MsgBox(QStringLiteral("You must restart OrvelIRC before the changes take efect."), AppTitle,
                                MsgIcon::Information);
-}
-
-// The window bar's place belongs to the frame; the dialog's OK moves it at once.
-void frmOrvelMain::PlaceWindowBar(bool onTop)
-{
-    m_layout->removeWidget(Picture2);
-    m_layout->insertWidget(onTop ? 0 : m_layout->count(), Picture2);
-    m_barOnTop = onTop;
 }

@@ -1,6 +1,5 @@
 #include "dialogs/frmRawSend.h"
 #include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include <QCheckBox>
 #include <QGroupBox>
@@ -10,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmRawSend::frmRawSend() : FormBase(frmOrvelMain::Instance())
+frmRawSend::frmRawSend() : FormBase(mainWindow())
 {
     setWindowFlag(Qt::Window);
     auto *l = new QVBoxLayout(this);

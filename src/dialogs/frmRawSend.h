@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 class QCheckBox;
 class QGroupBox;
 class QLabel;

@@ -1,14 +1,15 @@
 #include "dialogs/frmSetup.h"
-#include "settings/SettingsFile.h"
+#include "connection/FrameHost.h"
 #include "connection/frmOrvelIRC.h"
+#include "core/Session.h"
 #include "dialogs/frmHelp.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include "platform/Palette.h"
 #include "platform/Platform.h"
 #include "platform/TcpSocket.h"
-#include "core/Session.h"
 #include "settings/ConnectionSettings.h"
 #include "settings/Defaults.h"
+#include "settings/SettingsFile.h"
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -186,7 +187,7 @@ frmSetup *frmSetup::Current() { return g_current.data(); }
 
 void frmSetup::ShowModal()
 {
-    frmSetup d(&Main());
+    frmSetup d(mainWindow());
     g_current = &d;
     d.Form_Load();
     d.exec();

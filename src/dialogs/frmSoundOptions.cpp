@@ -1,6 +1,6 @@
 #include "dialogs/frmSoundOptions.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/FileLists.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include <QComboBox>
 #include <QMdiArea>
@@ -34,13 +34,14 @@ void frmSoundOptions::Combo1_Change() { SyncLists(); }
 
 void frmSoundOptions::focusActiveChild()
 {
-    if (QMdiSubWindow *w = Main().MdiArea()->activeSubWindow()) w->setFocus();
+    if (FormHost *host = formHost())
+        if (QMdiSubWindow *w = host->MdiArea()->activeSubWindow()) w->setFocus();
 }
 
 void frmSoundOptions::Command2_Click()
 {
     // The whole path, so that a sound from any folder plays.
-    Main().PlaySnd(Dir1->Path() + u'/' + File1->FileName());
+    if (Play) Play(Dir1->Path() + u'/' + File1->FileName());
     done(QDialog::Accepted);
     focusActiveChild();
 }

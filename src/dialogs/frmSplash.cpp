@@ -1,6 +1,7 @@
 #include "dialogs/frmSplash.h"
 #include "dialogs/Pictures.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
+#include "platform/Multimedia.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
 #include <QCheckBox>
@@ -14,7 +15,7 @@ namespace {
 QPointer<frmSplash> g_current;
 }
 
-frmSplash::frmSplash(QWidget *parent) : QDialog(parent)
+frmSplash::frmSplash(MMControl &wave, QWidget *parent) : QDialog(parent), m_wave(wave)
 {
     setWindowTitle(AppTitle);
     auto *l = new QVBoxLayout(this);
@@ -41,19 +42,18 @@ frmSplash *frmSplash::Current() { return g_current.data(); }
 
 void frmSplash::Form_Load()
 {
-    MMControl &wave = *Main().MMControl1;
-    wave.Command(QStringLiteral("Close"));
-    wave.SetSwitches(false, false, false);
-    wave.SetDeviceType(QStringLiteral("WaveAudio"));
-    wave.SetFileName(QStringLiteral("start.wav"));
-    wave.Command(QStringLiteral("Open"));
-    wave.Command(QStringLiteral("Play"));
+    m_wave.Command(QStringLiteral("Close"));
+    m_wave.SetSwitches(false, false, false);
+    m_wave.SetDeviceType(QStringLiteral("WaveAudio"));
+    m_wave.SetFileName(QStringLiteral("start.wav"));
+    m_wave.Command(QStringLiteral("Open"));
+    m_wave.Command(QStringLiteral("Play"));
 }
 
 void frmSplash::Form_Unload()
 {
     settings::Write(QStringLiteral("splash.msg"), Check1->isChecked() ? QStringLiteral("yes") : QStringLiteral("no"));
-    Main().MMControl1->Command(QStringLiteral("Close"));
+    m_wave.Command(QStringLiteral("Close"));
 }
 
 void frmSplash::Command1_Click() { accept(); }
@@ -68,10 +68,10 @@ void frmSplash::done(int r)
     QDialog::done(r);
 }
 
-void frmSplash::ShowModal()
+void frmSplash::ShowModal(MMControl &wave)
 {
     // On the heap: the frame may go away while the splash waits.
-    QPointer<frmSplash> s = new frmSplash(&Main());
+    QPointer<frmSplash> s = new frmSplash(wave, mainWindow());
     s->setAttribute(Qt::WA_DeleteOnClose);
     g_current = s;
     s->Form_Load();

@@ -4,7 +4,11 @@
 #include <QFrame>
 #include <QPixmap>
 
-void frmOrvelMain::OpenSoundChooser() { frmSoundOptions::ShowModal(); }
+// The chosen sound plays through the frame's wave control.
+void frmOrvelMain::OpenSoundChooser()
+{
+    frmSoundOptions::ShowModal([this](const QString &file) { PlaySnd(file); });
+}
 
 bool frmOrvelMain::LoadDashboardPicture(const QString &path)
 {
@@ -17,4 +21,10 @@ bool frmOrvelMain::LoadDashboardPicture(const QString &path)
     Picture1->setPalette(pal);
     m_pictureLoaded = true;
     return true;
+}
+
+QPixmap frmOrvelMain::DashboardPicture() const
+{
+    const QBrush panel = Picture1->palette().brush(QPalette::Window);
+    return panel.style() == Qt::TexturePattern ? panel.texture() : QPixmap();
 }

@@ -3,7 +3,7 @@
 // Clear Buffer, and the dashboard's three mode switches.
 #include "connection/frmOrvelIRC.h"
 #include "frame/ClickFilter.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "core/Session.h"
@@ -203,7 +203,7 @@ void frmOrvelMain::mnuListChannels_Click()
 
 void frmOrvelMain::mnuNamesinThisChannel_Click() { send(QStringLiteral("NAMES ") + chan()); }
 
-void frmOrvelMain::mnuAwayNormal_Click() { away(QStringLiteral("AWAY :") + txtAwayMsg.Text, txtAwayMsg.Text); }
+void frmOrvelMain::mnuAwayNormal_Click() { away(QStringLiteral("AWAY :") + m_settings.txtAwayMsg.Text, m_settings.txtAwayMsg.Text); }
 
 void frmOrvelMain::mnuGottaPee_Click()
 {
@@ -228,7 +228,7 @@ void frmOrvelMain::mnuAway9082983_Click()
 {
     const QString reason = platform::dialogs().InputBox(
         QStringLiteral("Enter your away message. (Note this message will be seen by everyone in the channel you are in.)"),
-        AppTitle, txtAwayMsg.Text);
+        AppTitle, m_settings.txtAwayMsg.Text);
     if (reason.isEmpty()) return;
     // The channel line leaves its bracket open; the echo closes it.
     send(QStringLiteral("AWAY : ") + reason);
@@ -236,7 +236,7 @@ void frmOrvelMain::mnuAway9082983_Click()
     channelEcho(QStringLiteral("> ") + kSetAway + reason + QLatin1Char(']'));
 }
 
-void frmOrvelMain::mnuBackNormal_Click() { back(txtBackMsg.Text); }
+void frmOrvelMain::mnuBackNormal_Click() { back(m_settings.txtBackMsg.Text); }
 void frmOrvelMain::mnuBackPee_Click() { back(QStringLiteral("Back from takeing a pee.")); }
 void frmOrvelMain::mnuBackFromNoReason_Click() { back(QStringLiteral("I have no reason to be back, but I am.")); }
 void frmOrvelMain::mnuBackDinner_Click() { back(QStringLiteral("Back from eating dinner.")); }
@@ -245,7 +245,7 @@ void frmOrvelMain::mnuBack937892_Click()
 {
     const QString reason = platform::dialogs().InputBox(
         QStringLiteral("Enter your reason for being back. (Note this message will be seen by everyone in the channel you are in.)"),
-        AppTitle, txtBackMsg.Text);
+        AppTitle, m_settings.txtBackMsg.Text);
     if (reason.isEmpty()) return;
     send(QStringLiteral("PRIVMSG ") + chan() + QStringLiteral(" :") + kSetBack + reason);
     channelEcho(QStringLiteral("> ") + kSetBack + reason + QLatin1Char(']'));
@@ -272,7 +272,7 @@ void frmOrvelMain::mnuQuitIRCNormal_Click()
         return;
     }
     m_session->SetConnectedCaption(QString());
-    s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
+    s.SendData(QStringLiteral("QUIT :") + m_settings.RichTextBox1.Text);
     mnuPartChannel_Click();
 }
 

@@ -3,7 +3,7 @@
 // items and the nine-step count-down that gives up an attempt that never connects.
 #include "connection/frmOrvelIRC.h"
 #include "frame/ClickFilter.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
 #include "core/Session.h"
@@ -88,7 +88,7 @@ void frmOrvelMain::cmdDisconnect_Click()
     frmOrvelIRC &s = form<frmOrvelIRC>();
     s.Incoming->SetMousePointer(1);
     m_session->SetConnectedCaption(QString());
-    s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
+    s.SendData(QStringLiteral("QUIT :") + m_settings.RichTextBox1.Text);
 }
 
 void frmOrvelMain::cmdDisconnect_MouseDown(int button)
@@ -132,7 +132,7 @@ void frmOrvelMain::mnuSendtheserveraquitmessage_Click()
         return;
     }
     m_session->SetConnectedCaption(QString());
-    s.SendData(QStringLiteral("QUIT :") + RichTextBox1.Text);
+    s.SendData(QStringLiteral("QUIT :") + m_settings.RichTextBox1.Text);
     s.Addtext2(QStringLiteral("\x01 Disconnected"));
 }
 

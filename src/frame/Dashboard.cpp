@@ -10,7 +10,7 @@
 #include "dialogs/frmLumora.h"
 #include "dialogs/frmRawSend.h"
 #include "frame/ClickFilter.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "frame/frmOrvelMain.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"

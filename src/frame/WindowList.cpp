@@ -1,11 +1,15 @@
+// The window list, the window bar and the Show items: the frame keeps them in step with
+// its windows as they load, unload and take turns in front.
 #include "connection/frmOrvelIRC.h"
-#include "frame/Forms.h"
 #include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include "windows/frmChan.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include "windows/frmOutData.h"
 #include <QAction>
+#include <QCursor>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -70,3 +74,76 @@ void frmOrvelMain::mnuCloseAll_Click()
         w->close();
     }
 }
+
+// A window that opens: its bar button and Show item, and the pop-up menu of its pane,
+// which is the frame's.
+void frmOrvelMain::FormLoading(FormBase &form)
+{
+    if (auto *s = qobject_cast<frmOrvelIRC *>(&form)) {
+        Command2->setEnabled(true);
+        mnuShowServerWindow->setEnabled(false);
+        connect(s, &frmOrvelIRC::PaneMenuRequested, this, [this] { mnuServer->exec(QCursor::pos()); });
+    } else if (auto *c = qobject_cast<frmChan *>(&form)) {
+        connect(c, &frmChan::PaneMenuRequested, this, [this] { mnuIncoming->exec(QCursor::pos()); });
+        Command3->setEnabled(true);
+        mnuStartTeleTrivia->setEnabled(true);
+        mnuShowChannelWindow->setEnabled(false);
+    } else if (qobject_cast<frmOrvelChat *>(&form)) {
+        Command4->setEnabled(true);
+        mnuShowQueryWindow->setEnabled(false);
+        PlaySnd(QStringLiteral("chat.wav"));
+    }
+}
+
+// The entry is claimed once the window's own load has run: the server window's load may
+// run the setup wizard first.
+void frmOrvelMain::FormLoaded(FormBase &form)
+{
+    const FormBase::ListEntry e = form.WindowListEntry();
+    if (e.entries > 0) ClaimWindowEntry(e.kind, e.entries);
+}
+
+void frmOrvelMain::FormUnloaded(FormBase &form)
+{
+    if (qobject_cast<frmOrvelIRC *>(&form)) {
+        mnuShowServerWindow->setEnabled(true);
+        Command2->setEnabled(false);
+    } else if (qobject_cast<frmChan *>(&form)) {
+        Command3->setEnabled(false);
+        mnuStartTeleTrivia->setEnabled(false);
+        mnuShowChannelWindow->setEnabled(true);
+    } else if (qobject_cast<frmOrvelChat *>(&form)) {
+        Command4->setEnabled(false);
+        mnuShowQueryWindow->setEnabled(true);
+    } else if (qobject_cast<frmInData *>(&form)) {
+        mnuIndataWindow->setChecked(false);
+    } else if (qobject_cast<frmOutData *>(&form)) {
+        mnuOutDataWindow->setChecked(false);
+    }
+    const FormBase::ListEntry e = form.WindowListEntry();
+    if (e.entries > 0) ReleaseWindowEntry(e.kind, e.entries);
+}
+
+void frmOrvelMain::markWindowEntry(const FormBase &form, bool checked)
+{
+    const FormBase::ListEntry e = form.WindowListEntry();
+    if (e.entries > 0) CheckWindowEntry(e.kind, e.entries, checked);
+}
+
+namespace {
+// A raw view's item shows it and sets its mark, or hides it and clears the mark.
+template <class View> void toggleView(QAction *item)
+{
+    if (item->isChecked()) {
+        if (View *v = loaded<View>()) v->HideForm();
+        item->setChecked(false);
+        return;
+    }
+    View &v = form<View>();
+    v.ShowForm();
+    item->setChecked(true);
+}
+} // namespace
+
+void frmOrvelMain::mnuIndataWindow_Click() { toggleView<frmInData>(mnuIndataWindow); }
+void frmOrvelMain::mnuOutDataWindow_Click() { toggleView<frmOutData>(mnuOutDataWindow); }

@@ -92,7 +92,7 @@ void WindowScreen::PrivateMessage(const QString &sender, const QString &text)
         chat->txtIncoming->SetSelColor(1);
         chat->txtIncoming->SetSelText(WithoutMarks(QStringLiteral("\x01 Now chatting with ") + chat->txtUser->text()));
     }
-    Main().ApplyFontHolders(chat->txtIncoming, nullptr);
+    ApplyFontHolders(chat->txtIncoming, nullptr);
     chat->txtIncoming->SetSelColor(1);
     chat->txtIncoming->SetSelText(QStringLiteral("\r\n") + text);
     chat->txtIncoming->SetSelColor(0);
@@ -121,23 +121,23 @@ void WindowScreen::SetBusy(bool busy)
 void WindowScreen::PlayCdOnConnect()
 {
     frmOrvelMain &m = Main();
-    if (m.txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
+    if (m.Settings().txtPcdos.Text == QLatin1String("yes")) m.PlayCdOnConnect();
 }
 
 void WindowScreen::ConnectionFonts()
 {
-    const frmOrvelMain &m = Main();
+    const settings::FrameSettings &fs = Main().Settings();
     frmOrvelIRC &s = form<frmOrvelIRC>();
-    if (!m.txtFontName.Text.isEmpty()) {
-        s.Incoming->SetSelFontName(m.txtFontName.Text);
+    if (!fs.txtFontName.Text.isEmpty()) {
+        s.Incoming->SetSelFontName(fs.txtFontName.Text);
         bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
+        const double pts = fs.txtFontSize.Text.trimmed().toDouble(&ok);
         if (ok && pts > 0) s.Incoming->SetSelFontSize(pts);
     }
-    if (!m.txtFontSize.Text.isEmpty()) {
+    if (!fs.txtFontSize.Text.isEmpty()) {
         bool ok = false;
-        const double pts = m.txtFontSize.Text.trimmed().toDouble(&ok);
-        QFont f = m.txtFontName.Text.isEmpty() ? s.Outgoing->font() : MapFont(m.txtFontName.Text);
+        const double pts = fs.txtFontSize.Text.trimmed().toDouble(&ok);
+        QFont f = fs.txtFontName.Text.isEmpty() ? s.Outgoing->font() : MapFont(fs.txtFontName.Text);
         if (ok && pts > 0) f.setPointSizeF(pts);
         s.Outgoing->setFont(f);
     }

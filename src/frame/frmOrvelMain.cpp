@@ -4,11 +4,12 @@
 #include "core/Session.h"
 #include "dialogs/frmSplash.h"
 #include "frame/WindowScreen.h"
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "platform/Platform.h"
 #include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
+#include "windows/frmOrvelChat.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,11 +48,11 @@ frmOrvelMain &Main()
     return *g_main;
 }
 
-core::Session &session() { return Main().Session(); }
-
 frmOrvelMain::frmOrvelMain()
 {
     g_main = this;
+    SetFormHost(this);
+    SetFrameHost(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_screen = std::make_unique<WindowScreen>();
     m_session = new core::Session(*m_screen, this);
@@ -102,7 +103,11 @@ frmOrvelMain::~frmOrvelMain()
     // The windows are gone by now; the session they showed goes before the frame's children.
     delete m_session;
     m_session = nullptr;
-    if (g_main == this) g_main = nullptr;
+    if (g_main == this) {
+        g_main = nullptr;
+        SetFormHost(nullptr);
+        SetFrameHost(nullptr);
+    }
 }
 
 void frmOrvelMain::buildMenus()
@@ -276,6 +281,13 @@ void frmOrvelMain::buildWindowBar()
     connect(Command4, &QPushButton::clicked, this, &frmOrvelMain::Command4_Click);
 }
 
+void frmOrvelMain::PlaceWindowBar(bool onTop)
+{
+    m_layout->removeWidget(Picture2);
+    m_layout->insertWidget(onTop ? 0 : m_layout->count(), Picture2);
+    m_barOnTop = onTop;
+}
+
 void frmOrvelMain::applyMenuPictures()
 {
     struct Pic { int menu; int item; const QIcon *icon; };
@@ -298,39 +310,26 @@ void frmOrvelMain::MDIForm_Load()
 
     restorePlacement();
 
-    txtDash.Load(QStringLiteral("dash.msg"));
-    txtWindowListOnTop.Load(QStringLiteral("ontop.msg"));
-    txtInData.Load(QStringLiteral("indata.msg"));
-    txtAutoArrange.Load(QStringLiteral("auto.msg"));
-    txtCDExit.Load(QStringLiteral("cdexit.msg"));
-    RichTextBox1.Load(QStringLiteral("discon.msg"));
-    txtSplash.Load(QStringLiteral("splash.msg"));
-    txtAwayMsg.Load(QStringLiteral("away.msg"));
-    txtBackMsg.Load(QStringLiteral("back.msg"));
-    txtPcdos.Load(QStringLiteral("pcdos.msg"));
-    txtCos.Load(QStringLiteral("cos.msg"));
-    txtFontName.Load(QStringLiteral("fontname.msg"));
-    txtFontSize.Load(QStringLiteral("fontsize.msg"));
-    txtBackPic.Load(QStringLiteral("backpic.msg"));
+    m_settings.Load();
 
-    if (txtDash.Text.isEmpty()) Picture1->setVisible(true);
-    if (txtDash.Text == QLatin1String("yes")) Picture1->setVisible(true);
-    if (txtDash.Text == QLatin1String("no")) {
+    if (m_settings.txtDash.Text.isEmpty()) Picture1->setVisible(true);
+    if (m_settings.txtDash.Text == QLatin1String("yes")) Picture1->setVisible(true);
+    if (m_settings.txtDash.Text == QLatin1String("no")) {
         Picture1->setVisible(false);
         mnuDashboard->setChecked(false);
     }
-    if (txtWindowListOnTop.Text == QLatin1String("yes")) PlaceWindowBar(true);
-    if (!txtBackPic.Text.isEmpty()) LoadDashboardPicture(txtBackPic.Text);
+    if (m_settings.txtWindowListOnTop.Text == QLatin1String("yes")) PlaceWindowBar(true);
+    if (!m_settings.txtBackPic.Text.isEmpty()) LoadDashboardPicture(m_settings.txtBackPic.Text);
     // The frame comes up with its first child window, so that the server window and a
     // connection started at start-up can be seen while the splash screen waits.
     show();
-    if (txtInData.Text == QLatin1String("yes")) {
+    if (m_settings.txtInData.Text == QLatin1String("yes")) {
         mnuIndataWindow->setChecked(true);
         form<frmInData>().ShowForm();
     }
-    if (txtCos.Text == QLatin1String("yes")) cmdConnect_Click();
+    if (m_settings.txtCos.Text == QLatin1String("yes")) cmdConnect_Click();
     form<frmOrvelIRC>().ShowForm();
-    if (txtSplash.Text == QLatin1String("yes")) frmSplash::ShowModal();
+    if (m_settings.txtSplash.Text == QLatin1String("yes")) frmSplash::ShowModal(*MMControl1);
     if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) {
         m_mdi->setActiveSubWindow(s->SubWindow());
         s->Outgoing->setFocus();
@@ -425,7 +424,7 @@ void frmOrvelMain::MDIForm_Unload()
         store.SaveSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainWidth"), QString::number(platform::PixelsToTwipsX(g.width())));
         store.SaveSetting(AppTitle, QStringLiteral("Settings"), QStringLiteral("MainHeight"), QString::number(platform::PixelsToTwipsY(g.height())));
     }
-    if (txtCDExit.Text == QLatin1String("yes")) {
+    if (m_settings.txtCDExit.Text == QLatin1String("yes")) {
         CDControl->Command(QStringLiteral("Stop"));
         CDControl->Command(QStringLiteral("Close"));
     }
@@ -485,23 +484,6 @@ void frmOrvelMain::FitIntoClientArea(QMdiSubWindow *w) const
     if (g != w->geometry()) w->setGeometry(g);
 }
 
-void frmOrvelMain::ApplyFontHolders(RichPane *pane, QWidget *commandLine) const
-{
-    if (!txtFontName.Text.isEmpty()) {
-        pane->SetSelFontName(txtFontName.Text);
-        if (commandLine) {
-            QFont f = commandLine->font();
-            f.setFamilies(MapFont(txtFontName.Text).families());
-            commandLine->setFont(f);
-        }
-    }
-    if (!txtFontSize.Text.isEmpty()) {
-        bool ok = false;
-        const double pts = txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) pane->SetSelFontSize(pts);
-    }
-}
-
 void frmOrvelMain::PlaySnd(const QString &file)
 {
     MMControl1->Command(QStringLiteral("Close"));
@@ -515,11 +497,24 @@ void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
     if (m_active == w) return;
     QPointer<QMdiSubWindow> previous = m_active;
     m_active = w;
+    // A window that loses the front clears its entry's mark.
     if (previous) {
-        if (auto *f = qobject_cast<FormBase *>(previous->widget()); f && !f->IsUnloaded()) f->Form_Deactivate();
+        if (const QPointer<FormBase> f = qobject_cast<FormBase *>(previous->widget()); f && !f->IsUnloaded()) {
+            f->Form_Deactivate();
+            if (f) markWindowEntry(*f, false);
+        }
     }
     if (w) {
-        if (auto *f = qobject_cast<FormBase *>(w->widget()); f && !f->IsUnloaded()) f->Form_Activate();
+        if (const QPointer<FormBase> f = qobject_cast<FormBase *>(w->widget()); f && !f->IsUnloaded()) {
+            // The entry's mark, and the windows tiled when auto-arrange is on. A window's own
+            // activation (its caret to the end) follows the tiling, but the private chat's
+            // comes before it.
+            const bool ownStepFirst = qobject_cast<frmOrvelChat *>(f.data()) != nullptr;
+            if (ownStepFirst) f->Form_Activate();
+            if (f) markWindowEntry(*f, true);
+            if (m_settings.txtAutoArrange.Text == QLatin1String("yes")) TileChildren();
+            if (!ownStepFirst && f) f->Form_Activate();
+        }
     }
 }
 

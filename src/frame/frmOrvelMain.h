@@ -1,7 +1,9 @@
 #pragma once
+#include "connection/FrameHost.h"
+#include "platform/Forms.h"
 #include "platform/Multimedia.h"
 #include "platform/Timer.h"
-#include "settings/SettingsFile.h"
+#include "settings/FrameSettings.h"
 #include <QMainWindow>
 #include <QIcon>
 #include <QPointer>
@@ -15,13 +17,14 @@ class QPushButton;
 class QScrollArea;
 class QFrame;
 class QVBoxLayout;
-class RichPane;
 class WindowScreen;
 namespace core { class Session; }
 
-// The main frame: menus, window list and bar, dashboard, timers and the setting holders
-// of the frame. There is one, created at start and living to the end.
-class frmOrvelMain : public QMainWindow
+// The main frame: menus, window list and bar, dashboard, timers and the frame's settings.
+// There is one, created at start and living to the end. It hosts the forms, and keeps its
+// own controls in step with them: the window list, the window bar's buttons and the Show
+// items follow the windows' loads, unloads and activations.
+class frmOrvelMain : public QMainWindow, public FormHost, public FrameHost
 {
     Q_OBJECT
 public:
@@ -29,12 +32,15 @@ public:
     ~frmOrvelMain() override;
     static frmOrvelMain *Instance();
     // The one IRC session, as long as the frame lives.
-    core::Session &Session() const { return *m_session; }
+    core::Session &Session() const override { return *m_session; }
+    // The frame's settings, loaded at start.
+    settings::FrameSettings &Settings() override { return m_settings; }
 
     void MDIForm_Load();
     void MDIForm_Unload();
     void mnuExit_Click();
-    QMdiArea *MdiArea() const { return m_mdi; }
+    QWidget *Window() override { return this; }
+    QMdiArea *MdiArea() const override { return m_mdi; }
     // The frame's arrange operation with the tile-horizontally layout.
     void TileChildren();
     // Stacks the child windows with an offset that shows each title bar, each at a size
@@ -42,18 +48,14 @@ public:
     void CascadeChildren();
     // Moves, and where it must shrinks, a child window so that it lies wholly in the
     // client area.
-    void FitIntoClientArea(QMdiSubWindow *w) const;
+    void FitIntoClientArea(QMdiSubWindow *w) const override;
+    // What the frame's controls do as its windows come and go.
+    void FormLoading(FormBase &form) override;
+    void FormLoaded(FormBase &form) override;
+    void FormUnloaded(FormBase &form) override;
     // The frame's size when none is stored: room for the dashboard's top row and, below
     // it, the server window at its own size.
     QSize FirstStartSize() const;
-
-    // Setting holders of the frame.
-    Holder txtDash, txtWindowListOnTop, txtInData, txtAutoArrange, txtCDExit, RichTextBox1, txtSplash,
-        txtAwayMsg, txtBackMsg, txtPcdos, txtCos, txtFontName, txtFontSize, txtBackPic;
-
-    // Applies the font holders to the pane's next run and, when given, the font name to a
-    // command line. A size that is not a number is ignored: the text still shows.
-    void ApplyFontHolders(RichPane *pane, QWidget *commandLine) const;
 
     // Menus.
     QMenu *mnuFile = nullptr, *mnuOrvelIRC = nullptr, *mnuWindow = nullptr, *mnuHelp = nullptr;
@@ -124,6 +126,7 @@ public:
 
     // The first-run setup wizard.
     void mnuSetupWizard_Click();
+    void RunSetupWizard() override { mnuSetupWizard_Click(); }
 
     // ---- connect controls ----
     QPushButton *cmdConnect = nullptr, *cmdDisconnect = nullptr, *cmdSetup = nullptr;
@@ -312,13 +315,14 @@ public:
 
     // ---- options ----
     // Moves the window bar to the top edge of the frame, or back to the bottom.
-    void PlaceWindowBar(bool onTop);
+    void PlaceWindowBar(bool onTop) override;
     // ---- end options ----
 
     // ---- choosers ----
     // Puts a picture file on the dashboard panel; false when the file is no picture, and
     // the panel then keeps the picture it had.
-    bool LoadDashboardPicture(const QString &path);
+    bool LoadDashboardPicture(const QString &path) override;
+    QPixmap DashboardPicture() const override;
     // ---- end choosers ----
 
 signals:
@@ -337,7 +341,10 @@ private:
     // Start-up's position step: the stored place and size, fitted to the screen.
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
+    // The window's entry in the window list, checked or not.
+    void markWindowEntry(const FormBase &form, bool checked);
 
+    settings::FrameSettings m_settings;
     std::unique_ptr<WindowScreen> m_screen;
     core::Session *m_session = nullptr;
     QMdiArea *m_mdi = nullptr;
@@ -353,5 +360,3 @@ private:
 
 // The one frame.
 frmOrvelMain &Main();
-// The frame's IRC session.
-core::Session &session();

@@ -1,9 +1,7 @@
 #include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/RichPane.h"
 #include "windows/frmInData.h"
 #include "windows/frmOutData.h"
-#include <QAction>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -55,26 +53,11 @@ QString frmInData::Text() const
     return txtInData->toPlainText();
 }
 
-void frmInData::Form_Load() { Main().ClaimWindowEntry(QStringLiteral("InData Window"), 3); }
+void frmInData::Form_Activate() { m_writer->CaretToEnd(); }
 
-void frmInData::Form_Activate()
-{
-    frmOrvelMain &m = Main();
-    m.CheckWindowEntry(QStringLiteral("InData Window"), 3, true);
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-    m_writer->CaretToEnd();
-}
-
-void frmInData::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("InData Window"), 3, false); }
 void frmInData::Form_Resize() { txtInData->setGeometry(0, 0, width(), height()); }
 
-void frmInData::Form_Unload()
-{
-    frmOrvelMain &m = Main();
-    m.ReleaseWindowEntry(QStringLiteral("InData Window"), 3);
-    m.mnuIndataWindow->setChecked(false);
-    noteClosed(QStringLiteral("\x01 InData Window Closed"));
-}
+void frmInData::Form_Unload() { noteClosed(QStringLiteral("\x01 InData Window Closed")); }
 
 bool frmInData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }
 
@@ -96,35 +79,8 @@ QString frmOutData::Text() const
 }
 
 
-void frmOutData::Form_Activate()
-{
-    frmOrvelMain &m = Main();
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-}
-
 void frmOutData::Form_Resize() { txtOutData->setGeometry(0, 0, width(), height()); }
 
-void frmOutData::Form_Unload()
-{
-    Main().mnuOutDataWindow->setChecked(false);
-    noteClosed(QStringLiteral("\x01 OutData Window Closed"));
-}
+void frmOutData::Form_Unload() { noteClosed(QStringLiteral("\x01 OutData Window Closed")); }
 
 bool frmOutData::eventFilter(QObject *o, QEvent *e) { return escMinimises(this, e) || FormBase::eventFilter(o, e); }
-
-namespace {
-template <class View> void toggleView(QAction *item)
-{
-    if (item->isChecked()) {
-        if (View *v = loaded<View>()) v->HideForm();
-        item->setChecked(false);
-        return;
-    }
-    View &v = form<View>();
-    v.ShowForm();
-    item->setChecked(true);
-}
-} // namespace
-
-void frmOrvelMain::mnuIndataWindow_Click() { toggleView<frmInData>(mnuIndataWindow); }
-void frmOrvelMain::mnuOutDataWindow_Click() { toggleView<frmOutData>(mnuOutDataWindow); }

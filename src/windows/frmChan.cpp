@@ -1,15 +1,10 @@
 #include "windows/frmChan.h"
-#include <QCursor>
-#include <QMenu>
 #include "connection/CommandKeys.h"
+#include "connection/FrameHost.h"
 #include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
-#include "platform/Platform.h"
+#include "core/ChannelMembers.h"
 #include "core/Session.h"
-#include <QAction>
-#include <QContextMenuEvent>
-#include <QMouseEvent>
-#include <QPushButton>
+#include "platform/Platform.h"
 
 // ---- window ----
 
@@ -39,7 +34,7 @@ frmChan::frmChan()
 
 void frmChan::output(const QString &text, int colour)
 {
-    Main().ApplyFontHolders(Incoming, Outgoing);
+    ApplyFontHolders(Incoming, Outgoing);
     Incoming->SetSelColor(colour);
     Incoming->SetSelTextOnNewLine(text);
 }
@@ -49,28 +44,9 @@ void frmChan::Addtext2(const QString &text) { output(text, 1); }
 void frmChan::Addtext3(const QString &text) { output(text, 7); }
 void frmChan::Addtext4(const QString &text) { output(text, 8); }
 
-void frmChan::Form_Load()
-{
-    frmOrvelMain &m = Main();
-    m.Command3->setEnabled(true);
-    m.mnuStartTeleTrivia->setEnabled(true);
-    m.ApplyFontHolders(Incoming, Outgoing);
-    m.mnuShowChannelWindow->setEnabled(false);
-    m.ClaimWindowEntry(QStringLiteral("Channel Window"), 6);
-}
+void frmChan::Form_Load() { ApplyFontHolders(Incoming, Outgoing); }
 
-void frmChan::Form_Activate()
-{
-    frmOrvelMain &m = Main();
-    m.CheckWindowEntry(QStringLiteral("Channel Window"), 6, true);
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-}
-
-void frmChan::Form_Deactivate()
-{
-    Incoming_Change();
-    Main().CheckWindowEntry(QStringLiteral("Channel Window"), 6, false);
-}
+void frmChan::Form_Deactivate() { Incoming_Change(); }
 
 void frmChan::Form_Resize()
 {
@@ -87,13 +63,8 @@ void frmChan::Form_Resize()
 
 void frmChan::Form_Unload()
 {
-    frmOrvelMain &m = Main();
-    m.Command3->setEnabled(false);
-    m.mnuStartTeleTrivia->setEnabled(false);
-    m.mnuShowChannelWindow->setEnabled(true);
     // With the server window gone there is no socket to leave the channel on.
     if (frmOrvelIRC *s = loaded<frmOrvelIRC>()) s->SendData(QStringLiteral("PART ") + s->ChanCentral());
-    m.ReleaseWindowEntry(QStringLiteral("Channel Window"), 6);
     // The list goes with the window: a window opened later starts with an empty one.
     session().Members().Clear();
 }
@@ -113,7 +84,8 @@ void frmChan::Incoming_GotFocus() { Outgoing->setFocus(); }
 void frmChan::Incoming_MouseDown(int button)
 {
     if (button != 2) return;
-    Main().mnuIncoming->exec(QCursor::pos());
+    // The frame's channel menu shows at the pointer; this returns once it has closed.
+    emit PaneMenuRequested();
 }
 
 void frmChan::Namelist_DblClick()

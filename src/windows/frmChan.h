@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "platform/CommandLine.h"
 #include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
@@ -23,8 +23,8 @@ public:
     void Addtext3(const QString &text);  // light grey
     void Addtext4(const QString &text);  // dark grey
 
+    ListEntry WindowListEntry() const override { return {QStringLiteral("Channel Window"), 6}; }
     void Form_Load() override;
-    void Form_Activate() override;
     void Form_Deactivate() override;
     void Form_Resize() override;
     void Form_Unload() override;
@@ -35,6 +35,10 @@ public:
     void Namelist_DblClick();
     void Namelist_MouseDown(int button);
     void Outgoing_KeyPress(int &KeyAscii);
+
+signals:
+    // A right click in the pane: the pop-up menu is the frame's.
+    void PaneMenuRequested();
 
 private:
     void output(const QString &text, int colour);

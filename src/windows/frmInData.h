@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include <memory>
 class PaneWriter;
 class QPlainTextEdit;
@@ -16,9 +16,8 @@ public:
     void Append(const QString &text);
     // Finishes an open display batch first.
     QString Text() const;
-    void Form_Load() override;
+    ListEntry WindowListEntry() const override { return {QStringLiteral("InData Window"), 3}; }
     void Form_Activate() override;
-    void Form_Deactivate() override;
     void Form_Resize() override;
     void Form_Unload() override;
 protected:

@@ -1,16 +1,15 @@
 #include "windows/frmOrvelChat.h"
 #include "connection/CommandKeys.h"
+#include "connection/FrameHost.h"
 #include "connection/frmOrvelIRC.h"
-#include "frame/frmOrvelMain.h"
 #include "platform/Platform.h"
-#include <QAction>
+#include "settings/FrameSettings.h"
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 
 namespace {
 constexpr int kTop = 30;  // room for the label and the partner box above the pane
@@ -52,33 +51,9 @@ bool frmOrvelChat::eventFilter(QObject *watched, QEvent *e)
     return FormBase::eventFilter(watched, e);
 }
 
-void frmOrvelChat::Form_Load()
-{
-    frmOrvelMain &m = Main();
-    m.Command4->setEnabled(true);
-    m.ApplyFontHolders(txtIncoming, txtOutgoing);
-    m.mnuShowQueryWindow->setEnabled(false);
-    m.PlaySnd(QStringLiteral("chat.wav"));
-    m.ClaimWindowEntry(QStringLiteral("Query Window"), 3);
-}
+void frmOrvelChat::Form_Load() { ApplyFontHolders(txtIncoming, txtOutgoing); }
 
-void frmOrvelChat::Form_Activate()
-{
-    txtIncoming_Change();
-    frmOrvelMain &m = Main();
-    m.CheckWindowEntry(QStringLiteral("Query Window"), 3, true);
-    if (m.txtAutoArrange.Text == QLatin1String("yes")) m.TileChildren();
-}
-
-void frmOrvelChat::Form_Deactivate() { Main().CheckWindowEntry(QStringLiteral("Query Window"), 3, false); }
-
-void frmOrvelChat::Form_Unload()
-{
-    frmOrvelMain &m = Main();
-    m.Command4->setEnabled(false);
-    m.mnuShowQueryWindow->setEnabled(true);
-    m.ReleaseWindowEntry(QStringLiteral("Query Window"), 3);
-}
+void frmOrvelChat::Form_Activate() { txtIncoming_Change(); }
 
 void frmOrvelChat::Form_Resize()
 {
@@ -122,10 +97,10 @@ void frmOrvelChat::txtOutgoing_KeyPress(int &KeyAscii)
                                    MsgIcon::Exclamation);
         return;
     }
-    frmOrvelMain &m = Main();
-    if (!m.txtFontName.Text.isEmpty()) {
+    const QString &fontName = frameHost().Settings().txtFontName.Text;
+    if (!fontName.isEmpty()) {
         QFont f = txtOutgoing->font();
-        f.setFamilies(MapFont(m.txtFontName.Text).families());
+        f.setFamilies(MapFont(fontName).families());
         txtOutgoing->setFont(f);
     }
     KeyAscii = 0;

@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include "platform/CommandLine.h"
 #include "platform/RichPane.h"
 #include "platform/Timer.h"
@@ -21,10 +21,9 @@ public:
     QLabel *Label1 = nullptr;
     VbTimer *Timer1 = nullptr;     // keeps the caption equal to the partner
 
+    ListEntry WindowListEntry() const override { return {QStringLiteral("Query Window"), 3}; }
     void Form_Load() override;
     void Form_Activate() override;
-    void Form_Deactivate() override;
-    void Form_Unload() override;
     void Form_Resize() override;
     void Timer1_Timer();
     void txtIncoming_Change();

@@ -1,5 +1,5 @@
 #pragma once
-#include "frame/Forms.h"
+#include "platform/Forms.h"
 #include <memory>
 class PaneWriter;
 class QPlainTextEdit;
@@ -16,7 +16,6 @@ public:
     void Append(const QString &text);
     // Finishes an open display batch first.
     QString Text() const;
-    void Form_Activate() override;
     void Form_Resize() override;
     void Form_Unload() override;
 protected:

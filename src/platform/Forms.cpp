@@ -1,11 +1,12 @@
-#include "frame/Forms.h"
-#include "frame/frmOrvelMain.h"
+#include "platform/Forms.h"
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 
 namespace {
+FormHost *g_host = nullptr;
+
 // Closing a child window's frame runs the form's unload first.
 class UnloadFilter : public QObject
 {
@@ -21,6 +22,12 @@ private:
 };
 } // namespace
 
+void SetFormHost(FormHost *host) { g_host = host; }
+
+FormHost *formHost() { return g_host; }
+
+QWidget *mainWindow() { return g_host ? g_host->Window() : nullptr; }
+
 FormBase::FormBase(QWidget *parent) : QWidget(parent) {}
 
 void FormBase::setCaption(const QString &caption)
@@ -35,8 +42,9 @@ void FormBase::setCaption(const QString &caption)
 
 void FormBase::Attach()
 {
-    if (!IsMdiChild() || m_sub) return;
-    QMdiArea *area = Main().MdiArea();
+    // Without a host (there is no main window yet) a window stays one of its own.
+    if (!IsMdiChild() || m_sub || !g_host) return;
+    QMdiArea *area = g_host->MdiArea();
     m_sub = new QMdiSubWindow;
     m_sub->setWidget(this);
     m_sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -50,6 +58,15 @@ void FormBase::Attach()
     m_sub->hide();
 }
 
+void FormBase::RunLoad()
+{
+    // The load may run event loops of its own (a message box) in which the window goes.
+    const QPointer<FormBase> self(this);
+    if (g_host) g_host->FormLoading(*this);
+    Form_Load();
+    if (self && !m_unloaded && g_host) g_host->FormLoaded(*this);
+}
+
 void FormBase::ShowForm()
 {
     if (!m_sub) {
@@ -59,12 +76,12 @@ void FormBase::ShowForm()
     const bool opening = m_sub->isHidden();
     m_sub->show();
     // A window that opens lies wholly in the frame, title bar and command line included.
-    if (opening) Main().FitIntoClientArea(m_sub);
+    if (opening && g_host) g_host->FitIntoClientArea(m_sub);
 }
 
 void FormBase::CentreOverFrame()
 {
-    const QWidget *frame = frmOrvelMain::Instance();
+    const QWidget *frame = mainWindow();
     if (!frame || m_sub) return;
     // Not shown yet, the window's own border is unknown: the frame's is a good guess.
     const QSize outer = isVisible() ? frameGeometry().size() : size() + (frame->frameGeometry().size() - frame->size());
@@ -95,15 +112,17 @@ void FormBase::RunUnload()
 {
     if (m_unloaded) return;
     m_unloaded = true;
+    const QPointer<FormBase> self(this);
     Form_Unload();
+    if (self && g_host) g_host->FormUnloaded(*this);
 }
 
 void FormBase::BringToFront()
 {
     ShowForm();
     if (IsMinimized()) Restore();
-    if (m_sub) {
-        Main().MdiArea()->setActiveSubWindow(m_sub);
+    if (m_sub && g_host) {
+        g_host->MdiArea()->setActiveSubWindow(m_sub);
     } else {
         raise();
         activateWindow();
