@@ -7,25 +7,22 @@
 //    overlong line is being dropped;
 //  - after a line end and a PING the client answers, holding nothing back.
 //
-// Input: byte 0 picks the situation (channel state 0, 1 or 2 with the nick list filled;
-// private chat open or not; received-data view on or off), byte 1 how often the rest is
-// sent (mostly once; up to 256 times and 128 KiB, to pass the held-text bound with a short
-// input), byte 2 seeds the block sizes; the rest are the bytes the server sends.
+// Input as fuzz/FuzzInput.h reads it; byte 0 picks channel state 0, 1 or 2 (the nick list
+// filled) and two switches: option 1 opens the private chat, option 2 the received-data
+// view.
 #include "ClientSession.h"
+#include "FuzzInput.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMdiSubWindow>
 #include <QTcpSocket>
 #include <QTimer>
-#include <cstdio>
 #include <cstdlib>
 #include <sys/ioctl.h>
-#include <vector>
 
 namespace {
 
@@ -35,23 +32,7 @@ QPointer<TcpSocket> g_counted;
 int g_arrivals = 0;  // data-arrival events the client has handled
 quint64 g_syncs = 0;
 
-QByteArray shown(QByteArrayView b)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < b.size() && out.size() < 300; ++i) {
-        const unsigned char c = uchar(b[i]);
-        if (c >= 0x20 && c < 0x7f && c != '\\') out += char(c);
-        else out += "\\x" + QByteArray::number(c, 16).rightJustified(2, '0');
-    }
-    return out;
-}
-
-[[noreturn]] void fault(const char *what, QByteArrayView detail = {})
-{
-    std::fprintf(stderr, "\nFAULT: %s %s\n", what, shown(detail).constData());
-    std::fflush(stderr);
-    std::abort();
-}
+using fuzz::Fault;
 
 // Runs the event loop until the condition holds. A client that makes no progress for
 // 20 seconds has hung: that is a finding, not a slow input.
@@ -60,7 +41,7 @@ void waitFor(const char *what, const std::function<bool()> &done)
     QElapsedTimer t;
     t.start();
     while (!done()) {
-        if (t.elapsed() > 20000) fault(what);
+        if (t.elapsed() > 20000) Fault(what);
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
@@ -89,9 +70,9 @@ void checkHeld()
 {
     if (!g_client->s) return;
     if (session().Framing().Held().size() > core::ReceivedLines::MaxHeld)
-        fault("held text over its bound", session().Framing().Held().left(200).toUtf8());
+        Fault("held text over its bound", session().Framing().Held().left(200).toUtf8());
     if (session().Framing().Dropping() && !session().Framing().Held().isEmpty())
-        fault("text held while an overlong line is dropped", session().Framing().Held().left(200).toUtf8());
+        Fault("text held while an overlong line is dropped", session().Framing().Held().left(200).toUtf8());
 }
 
 // Every byte sent so far must form whole lines: CR LF at the end and nowhere else.
@@ -99,13 +80,13 @@ void checkSent()
 {
     const QByteArray raw = g_client->srv.received();
     g_client->srv.clear();
-    if (!raw.isEmpty() && !raw.endsWith("\r\n")) fault("bytes sent without a line end", raw.right(200));
+    if (!raw.isEmpty() && !raw.endsWith("\r\n")) Fault("bytes sent without a line end", raw.right(200));
     qsizetype from = 0;
     while (from < raw.size()) {
         const qsizetype end = raw.indexOf("\r\n", from);
         const QByteArrayView line = QByteArrayView(raw).sliced(from, end - from);
         if (line.contains('\r') || line.contains('\n') || line.contains('\0'))
-            fault("a line sent with CR, LF or NUL inside", line);
+            Fault("a line sent with CR, LF or NUL inside", line);
         from = end + 2;
     }
 }
@@ -125,8 +106,8 @@ void pingThrough()
         return session().ChannelState() != core::ChannelState::Joined || raw.indexOf("\r\n", at + tail.size()) >= 0;
     });
     if (!connected()) return;
-    if (!session().Framing().Held().isEmpty()) fault("text held after a line end", session().Framing().Held().left(200).toUtf8());
-    if (session().Framing().Dropping()) fault("still dropping after a line end");
+    if (!session().Framing().Held().isEmpty()) Fault("text held after a line end", session().Framing().Held().left(200).toUtf8());
+    if (session().Framing().Dropping()) Fault("still dropping after a line end");
 }
 
 struct Situation
@@ -161,7 +142,7 @@ void enter(const Situation &want)
     const int arrivals = g_arrivals;
     if (!connected()) {
         c.s = &form<frmOrvelIRC>();
-        if (!c.connect()) fault("could not connect");
+        if (!c.connect()) Fault("could not connect");
         watchConnection();
     }
     frmOrvelIRC &s = server();
@@ -218,65 +199,12 @@ void enter(const Situation &want)
     if (frmInData *view = loaded<frmInData>()) trim(view->txtInData);
     MultimediaLog().clear();
     c.env.dialogs = RecordingDialogs();
-    if (session().ChannelState() != core::ChannelState(want.state)) fault("could not enter the channel state");
+    if (session().ChannelState() != core::ChannelState(want.state)) Fault("could not enter the channel state");
     // What a change of situation made the client send is checked like the rest.
     if (g_arrivals != arrivals || !c.srv.received().isEmpty()) {
         pingThrough();
         checkSent();
     }
-}
-
-// Block sizes from a small generator seeded by the input: mostly short, sometimes a
-// single byte (a CR LF or a UTF-8 sequence cut in two), now and then up to 4 KiB.
-class BlockSizes
-{
-public:
-    explicit BlockSizes(quint8 seed) : m_state(0x9E3779B9u ^ (quint32(seed) * 0x01000193u)) {}
-    qsizetype next()
-    {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 17;
-        m_state ^= m_state << 5;
-        const quint32 r = m_state >> 2;
-        switch (m_state & 3) {
-        case 0: return 1 + r % 3;
-        case 3: return 1 + r % 4096;
-        default: return 1 + r % 64;
-        }
-    }
-private:
-    quint32 m_state;
-};
-
-// The client works in a temporary folder of its own, so names that libFuzzer takes
-// relative to where it was started (corpus folders, inputs, where findings go) are made
-// absolute first; findings go to the starting folder unless told otherwise.
-void absolutePaths(int *argc, char ***argv)
-{
-    static std::vector<QByteArray> texts;
-    static std::vector<char *> args;
-    const QDir start = QDir::current();
-    bool prefixGiven = false;
-    texts.reserve(*argc + 1);
-    for (int i = 0; i < *argc; ++i) {
-        QByteArray a = (*argv)[i];
-        const qsizetype eq = a.indexOf('=');
-        if (i > 0 && !a.startsWith('-')) {
-            a = QFile::encodeName(start.absoluteFilePath(QFile::decodeName(a)));
-        } else if (eq > 0 && (a.startsWith("-artifact_prefix=") || a.startsWith("-exact_artifact_path=") ||
-                              a.startsWith("-dict="))) {
-            const QString path = QFile::decodeName(a.mid(eq + 1));
-            a = a.left(eq + 1) + QFile::encodeName(start.absoluteFilePath(path));
-            if (a.startsWith("-artifact_prefix=") && path.endsWith(QLatin1Char('/'))) a += '/';
-        }
-        prefixGiven = prefixGiven || a.startsWith("-artifact_prefix=");
-        texts.push_back(a);
-    }
-    if (!prefixGiven) texts.push_back("-artifact_prefix=" + QFile::encodeName(start.absolutePath()) + "/");
-    for (QByteArray &t : texts) args.push_back(t.data());
-    args.push_back(nullptr);
-    *argc = int(texts.size());
-    *argv = args.data();
 }
 
 } // namespace
@@ -288,7 +216,7 @@ extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfi
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    absolutePaths(argc, argv);
+    fuzz::AbsolutePaths(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt must not see libFuzzer's options.
     static int qtArgc = 1;
@@ -307,16 +235,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const auto byte = [&](size_t i) { return i < size ? data[i] : uint8_t(0); };
-    const Situation want{byte(0) % 3, (byte(0) / 3) % 2 == 1, (byte(0) / 6) % 2 == 1};
-    const size_t head = std::min<size_t>(size, 3);
-    QByteArray bytes(reinterpret_cast<const char *>(data) + head, qsizetype(size - head));
-    if (byte(1) >= 0xF8 && !bytes.isEmpty()) {
-        // At most 128 KiB in all: enough to pass the bound on held text twice.
-        const qsizetype times = std::min<qsizetype>(2 << (byte(1) - 0xF8), 128 * 1024 / bytes.size());
-        bytes = bytes.repeated(std::max<qsizetype>(times, 1));
-    }
-    BlockSizes sizes(byte(2));
+    const fuzz::Input in = fuzz::ReadInput(data, size);
+    const Situation want{in.state, (in.options & 1) != 0, (in.options & 2) != 0};
+    const QByteArray &bytes = in.bytes;
+    fuzz::BlockSizes sizes(in.sizesSeed);
 
     enter(want);
     for (qsizetype at = 0; at < bytes.size() && connected();) {

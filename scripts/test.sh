@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs, builds and runs the whole test suite; then the same suite built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan), where any report fails its
-# test; then the received-data fuzz target for about a minute (build-fuzz, clang).
+# test; then the two fuzz targets, the session core alone and the whole client, about a
+# minute each (build-fuzz, clang).
 # JOBS sets the number of parallel jobs (default: every processor), FUZZ_SECONDS how long
-# the fuzz target runs (default 60).
+# each fuzz target runs (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="${JOBS:-$(nproc)}"
