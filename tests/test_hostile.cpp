@@ -23,7 +23,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <time.h>
 
 namespace {
 
@@ -89,24 +88,6 @@ QByteArray shown(const QByteArray &b, int max = 120)
     if (out.size() >= max) out += "...(" + QByteArray::number(b.size()) + " bytes)";
     return out;
 }
-
-// Processor time used by this thread, which runs the client: unlike the wall clock, it
-// does not stretch when the machine is busy.
-qint64 threadCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-// How much dearer a flood over ten thousand members may be than over a handful. Under
-// AddressSanitizer memory moves go byte by byte, so each insert into or removal from a long
-// list costs many times more there; only a grosser fault shows in that build.
-#ifdef __SANITIZE_ADDRESS__
-constexpr int kListCostFactor = 6;
-#else
-constexpr int kListCostFactor = 3;
-#endif
 
 // A byte string with a NUL between two texts.
 QByteArray nul(const char *before, const char *after) { return QByteArray(before) + '\0' + QByteArray(after); }

@@ -16,6 +16,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QThread>
+#include <ctime>
 
 QString RecordingDialogs::InputBox(const QString &prompt, const QString &title, const QString &)
 {
@@ -302,4 +303,11 @@ void TypeLine(QLineEdit *box, const QString &text)
     box->clear();
     QTest::keyClicks(box, text);
     QTest::keyClick(box, Qt::Key_Return);
+}
+
+qint64 threadCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
