@@ -165,6 +165,12 @@ void ChannelNgircdTest::keyedChannelAndRejoin()
     t.typeServer(QStringLiteral("/JOIN #sec sesame"));
     QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::Joined && loaded<frmChan>() && loaded<frmChan>()->Caption() == QStringLiteral("#sec: Secret talk"); }));
     QCOMPARE(loaded<frmChan>()->Namelist->Members().Items(), QStringList({"@peer", "orvel"}));
+
+    // Two joins typed at once, answered as fast as the server can: each echo names its own channel.
+    t.typeServer(QStringLiteral("/JOIN #one"));
+    t.typeServer(QStringLiteral("/JOIN #two"));
+    QVERIFY(WaitUntil([&] { return session().ChannelState() == core::ChannelState::Joined && session().CurrentChannel() == QStringLiteral("#two"); }));
+    QCOMPARE(LastLines(loaded<frmChan>()->Incoming, 2), QStringList({"\x01 Now speaking in #one", "\x01 Now speaking in #two"}));
 }
 
 QTEST_MAIN(ChannelNgircdTest)
