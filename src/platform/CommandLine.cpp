@@ -7,14 +7,6 @@ CommandLine::CommandLine(QWidget *parent) : QLineEdit(parent)
     setFont(MapFont(QStringLiteral("Fixedsys"), 9));
 }
 
-void CommandLine::PressKey(int keyAscii)
-{
-    int k = keyAscii;
-    if (KeyPress) KeyPress(k);
-    if (k == 0 || k == 13 || k == 27) return;
-    insert(QString(QChar(k)));
-}
-
 void CommandLine::keyPressEvent(QKeyEvent *e)
 {
     int k = 0;

@@ -10,8 +10,6 @@ class CommandLine : public QLineEdit
 public:
     explicit CommandLine(QWidget *parent = nullptr);
     std::function<void(int &)> KeyPress;
-    // Runs one key through the handler as if typed (tests and programmatic use).
-    void PressKey(int keyAscii);
 protected:
     void keyPressEvent(QKeyEvent *e) override;
 };

@@ -54,8 +54,6 @@ DisplayBatch::~DisplayBatch()
     --g_depth;
 }
 
-bool DisplayBatch::IsOpen() { return g_depth > 0; }
-
 void DisplayBatch::enlist(BatchedView *v)
 {
     v->m_enlisted = true;

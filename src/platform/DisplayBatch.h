@@ -42,7 +42,6 @@ public:
     DisplayBatch &operator=(const DisplayBatch &) = delete;
     // Shows every change held back so far; the batch stays open for what follows.
     static void Finish();
-    static bool IsOpen();
 
 private:
     friend class BatchedView;

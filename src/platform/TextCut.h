@@ -37,12 +37,6 @@ inline std::optional<QString> Left(const QString &s, int length)
     return s.left(length);
 }
 
-inline std::optional<QString> Right(const QString &s, int length)
-{
-    if (length < 0) return std::nullopt;
-    return s.right(length);
-}
-
 // Assigns a cut only when it succeeded: the failing-step rule.
 inline bool Set(QString &target, const std::optional<QString> &value)
 {

@@ -27,16 +27,6 @@ void VbTimer::setEnabled(bool on)
     apply();
 }
 
-void VbTimer::setInterval(int ms)
-{
-    const bool running = m_timer.isActive();
-    m_interval = ms;
-    if (running) {
-        m_timer.stop();
-        apply();
-    }
-}
-
 void VbTimer::apply()
 {
     if (!m_enabled || m_interval <= 0 || !g_realTicks) {

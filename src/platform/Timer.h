@@ -16,7 +16,6 @@ public:
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool on);
     int Interval() const { return m_interval; }
-    void setInterval(int ms);
     void fire() { emit Timer(); }
     static constexpr int PollingMs = 100;
     // Tests stop real ticking so that only fire() runs the handler.
@@ -28,6 +27,6 @@ private:
     void tick();
     bool polling() const { return m_interval < PollingMs; }
     QTimer m_timer;
-    int m_interval;
+    const int m_interval;
     bool m_enabled;
 };
