@@ -22,11 +22,20 @@ void focusAndRestore(FormBase *f)
     f->Restore();
 }
 
+// A bar button acts only while its window is loaded (its Show item is then disabled).
 void raiseFromBar(QAction *twin, FormBase *f)
 {
     if (twin->isEnabled() || !f || !f->SubWindow()) return;
     if (f->IsMinimized()) f->Restore();
     Main().MdiArea()->setActiveSubWindow(f->SubWindow());
+}
+
+// A Show item opens its window (loading it when it is not) and puts it in front.
+template <class Window> void showInFront(QMdiArea *area)
+{
+    Window &w = form<Window>();
+    w.ShowForm();
+    area->setActiveSubWindow(w.SubWindow());
 }
 } // namespace
 
@@ -47,13 +56,18 @@ void frmOrvelMain::mnuWindowEntry_Click(int n)
 }
 
 void frmOrvelMain::Command2_Click() { raiseFromBar(mnuShowServerWindow, loaded<frmOrvelIRC>()); }
+void frmOrvelMain::Command3_Click() { raiseFromBar(mnuShowChannelWindow, loaded<frmChan>()); }
 
-void frmOrvelMain::mnuShowServerWindow_Click()
+void frmOrvelMain::Command4_Click()
 {
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.ShowForm();
-    m_mdi->setActiveSubWindow(s.SubWindow());
+    // The nick list's Query brings the chat to the front the same way.
+    if (mnuShowQueryWindow->isEnabled()) return;
+    if (frmOrvelChat *c = loaded<frmOrvelChat>()) c->BringToFront();
 }
+
+void frmOrvelMain::mnuShowServerWindow_Click() { showInFront<frmOrvelIRC>(m_mdi); }
+void frmOrvelMain::mnuShowChannelWindow_Click() { showInFront<frmChan>(m_mdi); }
+void frmOrvelMain::mnuShowQueryWindow_Click() { showInFront<frmOrvelChat>(m_mdi); }
 
 void frmOrvelMain::mnuCloseWindows_Click()
 {
