@@ -44,15 +44,11 @@ void frmOrvelMain::mnuWindowEntry_Click(int n)
     if (n < 1 || n > 3) return;
     const QString caption = mnuWindowEntry[n - 1]->text();
     const QString num = QLatin1Char('&') + QString::number(n) + QLatin1Char(' ');
+    // The sent-data view takes no entry.
     if (caption == num + QLatin1String("Server Connection")) focusAndRestore(loaded<frmOrvelIRC>());
-    // ---- channel window entry ----
     else if (caption == num + QLatin1String("Channel Window")) focusAndRestore(loaded<frmChan>());
-    // ---- end channel window entry ----
-    // ---- query window entry ----
     else if (caption == num + QLatin1String("Query Window")) focusAndRestore(loaded<frmOrvelChat>());
-    // ---- end query window entry ----
     else if (caption == num + QLatin1String("InData Window")) focusAndRestore(loaded<frmInData>());
-    else if (caption == num + QLatin1String("OutData Window")) focusAndRestore(loaded<frmOutData>());
 }
 
 void frmOrvelMain::Command2_Click() { raiseFromBar(mnuShowServerWindow, loaded<frmOrvelIRC>()); }
