@@ -110,7 +110,14 @@ void frmOrvelMain::FormLoading(FormBase &form)
 void frmOrvelMain::FormLoaded(FormBase &form)
 {
     const FormBase::ListEntry e = form.WindowListEntry();
-    if (e.entries > 0) ClaimWindowEntry(e.kind, e.entries);
+    for (int n = 1; n <= e.entries; ++n) {
+        QAction *a = mnuWindowEntry[n - 1];
+        if (!a->isVisible()) {
+            a->setText(entryCaption(n, e.kind));
+            a->setVisible(true);
+            return;
+        }
+    }
 }
 
 void frmOrvelMain::FormUnloaded(FormBase &form)
@@ -130,14 +137,28 @@ void frmOrvelMain::FormUnloaded(FormBase &form)
     } else if (qobject_cast<frmOutData *>(&form)) {
         mnuOutDataWindow->setChecked(false);
     }
+    if (QAction *a = heldEntry(form)) {
+        a->setText(QString());
+        a->setVisible(false);
+    }
+}
+
+QString frmOrvelMain::entryCaption(int n, const QString &kind) const
+{
+    return QLatin1Char('&') + QString::number(n) + QLatin1Char(' ') + kind;
+}
+
+QAction *frmOrvelMain::heldEntry(const FormBase &form) const
+{
     const FormBase::ListEntry e = form.WindowListEntry();
-    if (e.entries > 0) ReleaseWindowEntry(e.kind, e.entries);
+    for (int n = 1; n <= e.entries; ++n)
+        if (mnuWindowEntry[n - 1]->text() == entryCaption(n, e.kind)) return mnuWindowEntry[n - 1];
+    return nullptr;
 }
 
 void frmOrvelMain::markWindowEntry(const FormBase &form, bool checked)
 {
-    const FormBase::ListEntry e = form.WindowListEntry();
-    if (e.entries > 0) CheckWindowEntry(e.kind, e.entries, checked);
+    if (QAction *a = heldEntry(form)) a->setChecked(checked);
 }
 
 namespace {

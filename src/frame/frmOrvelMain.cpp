@@ -518,46 +518,6 @@ void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
     }
 }
 
-QString frmOrvelMain::entryCaption(int n, const QString &kind) const
-{
-    return QLatin1Char('&') + QString::number(n) + QLatin1Char(' ') + kind;
-}
-
-void frmOrvelMain::ClaimWindowEntry(const QString &kind, int count)
-{
-    for (int n = 1; n <= count; ++n) {
-        QAction *a = mnuWindowEntry[n - 1];
-        if (!a->isVisible()) {
-            a->setText(entryCaption(n, kind));
-            a->setVisible(true);
-            return;
-        }
-    }
-}
-
-void frmOrvelMain::CheckWindowEntry(const QString &kind, int count, bool checked)
-{
-    for (int n = 1; n <= count; ++n) {
-        QAction *a = mnuWindowEntry[n - 1];
-        if (a->text() == entryCaption(n, kind)) {
-            a->setChecked(checked);
-            return;
-        }
-    }
-}
-
-void frmOrvelMain::ReleaseWindowEntry(const QString &kind, int count)
-{
-    for (int n = 1; n <= count; ++n) {
-        QAction *a = mnuWindowEntry[n - 1];
-        if (a->text() == entryCaption(n, kind)) {
-            a->setText(QString());
-            a->setVisible(false);
-            return;
-        }
-    }
-}
-
 void frmOrvelMain::SyncSoundBoardButton()
 {
     Command1->setEnabled(Option1->isChecked() || Option2->isChecked() || Option3->isChecked() || Option4->isChecked());

@@ -110,10 +110,7 @@ public:
     // The window-list separator and the close items follow entry 1.
     void SyncWindowMenu();
 
-    // Window list: claim, check, uncheck and release entries 1..count for a kind text.
-    void ClaimWindowEntry(const QString &kind, int count);
-    void CheckWindowEntry(const QString &kind, int count, bool checked);
-    void ReleaseWindowEntry(const QString &kind, int count);
+    // Window list: a window takes the first free one of the entries its kind may use.
     void mnuWindowEntry_Click(int n);
     void Command2_Click();
     void Command3_Click();
@@ -341,6 +338,8 @@ private:
     // Start-up's position step: the stored place and size, fitted to the screen.
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
+    // The entry the window holds in the window list; nullptr when it holds none.
+    QAction *heldEntry(const FormBase &form) const;
     // The window's entry in the window list, checked or not.
     void markWindowEntry(const FormBase &form, bool checked);
 
