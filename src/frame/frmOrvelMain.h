@@ -94,7 +94,7 @@ public:
     QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
     QLabel *Label22 = nullptr;  // the clock
     bool WindowBarOnTop() const { return m_barOnTop; }
-    bool DashboardPictureLoaded() const { return m_pictureLoaded; }
+    bool DashboardPictureLoaded() const { return !DashboardPicture().isNull(); }
 
     // Multimedia controls: wave sounds and the audio CD.
     std::unique_ptr<MMControl> MMControl1, CDControl;
@@ -353,7 +353,6 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QPointer<QMdiSubWindow> m_active;
     bool m_barOnTop = false;
-    bool m_pictureLoaded = false;
     bool m_unloading = false;
 };
 
