@@ -6,14 +6,11 @@
 #include "frame/WindowScreen.h"
 #include "platform/Forms.h"
 #include "platform/Platform.h"
-#include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -22,7 +19,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
