@@ -15,11 +15,14 @@
 WindowScreen::WindowScreen() = default;
 WindowScreen::~WindowScreen() = default;
 
-void WindowScreen::BeginBlock() { m_blocks.push_back(std::make_unique<display::DisplayBatch>()); }
+void WindowScreen::BeginBlock()
+{
+    if (m_openBlocks++ == 0) m_batch.emplace();
+}
 
 void WindowScreen::EndBlock()
 {
-    if (!m_blocks.empty()) m_blocks.pop_back();
+    if (m_openBlocks > 0 && --m_openBlocks == 0) m_batch.reset();
 }
 
 void WindowScreen::ServerLine(core::ServerStyle style, const QString &text)
