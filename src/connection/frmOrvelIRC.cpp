@@ -128,9 +128,9 @@ void frmOrvelIRC::Form_Resize()
 void frmOrvelIRC::Form_Unload()
 {
     // No socket is left behind: the frame's controls must not go on claiming a connection
-    // or counting down an attempt (whose time-out would load this window again).
+    // or counting down an attempt (whose time-out would load this window again), and a
+    // running game stops.
     session().ConnectionGone(std::nullopt);
-    session().Game().Timer().setEnabled(false);
 }
 
 void frmOrvelIRC::Outgoing_KeyPress(int &KeyAscii)

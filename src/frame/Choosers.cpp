@@ -19,7 +19,6 @@ bool frmOrvelMain::LoadDashboardPicture(const QString &path)
     pal.setBrush(QPalette::Window, QBrush(pic));
     Picture1->setAutoFillBackground(true);
     Picture1->setPalette(pal);
-    m_pictureLoaded = true;
     return true;
 }
 

@@ -22,11 +22,20 @@ void focusAndRestore(FormBase *f)
     f->Restore();
 }
 
+// A bar button acts only while its window is loaded (its Show item is then disabled).
 void raiseFromBar(QAction *twin, FormBase *f)
 {
     if (twin->isEnabled() || !f || !f->SubWindow()) return;
     if (f->IsMinimized()) f->Restore();
     Main().MdiArea()->setActiveSubWindow(f->SubWindow());
+}
+
+// A Show item opens its window (loading it when it is not) and puts it in front.
+template <class Window> void showInFront(QMdiArea *area)
+{
+    Window &w = form<Window>();
+    w.ShowForm();
+    area->setActiveSubWindow(w.SubWindow());
 }
 } // namespace
 
@@ -35,25 +44,26 @@ void frmOrvelMain::mnuWindowEntry_Click(int n)
     if (n < 1 || n > 3) return;
     const QString caption = mnuWindowEntry[n - 1]->text();
     const QString num = QLatin1Char('&') + QString::number(n) + QLatin1Char(' ');
+    // The sent-data view takes no entry.
     if (caption == num + QLatin1String("Server Connection")) focusAndRestore(loaded<frmOrvelIRC>());
-    // ---- channel window entry ----
     else if (caption == num + QLatin1String("Channel Window")) focusAndRestore(loaded<frmChan>());
-    // ---- end channel window entry ----
-    // ---- query window entry ----
     else if (caption == num + QLatin1String("Query Window")) focusAndRestore(loaded<frmOrvelChat>());
-    // ---- end query window entry ----
     else if (caption == num + QLatin1String("InData Window")) focusAndRestore(loaded<frmInData>());
-    else if (caption == num + QLatin1String("OutData Window")) focusAndRestore(loaded<frmOutData>());
 }
 
 void frmOrvelMain::Command2_Click() { raiseFromBar(mnuShowServerWindow, loaded<frmOrvelIRC>()); }
+void frmOrvelMain::Command3_Click() { raiseFromBar(mnuShowChannelWindow, loaded<frmChan>()); }
 
-void frmOrvelMain::mnuShowServerWindow_Click()
+void frmOrvelMain::Command4_Click()
 {
-    frmOrvelIRC &s = form<frmOrvelIRC>();
-    s.ShowForm();
-    m_mdi->setActiveSubWindow(s.SubWindow());
+    // The nick list's Query brings the chat to the front the same way.
+    if (mnuShowQueryWindow->isEnabled()) return;
+    if (frmOrvelChat *c = loaded<frmOrvelChat>()) c->BringToFront();
 }
+
+void frmOrvelMain::mnuShowServerWindow_Click() { showInFront<frmOrvelIRC>(m_mdi); }
+void frmOrvelMain::mnuShowChannelWindow_Click() { showInFront<frmChan>(m_mdi); }
+void frmOrvelMain::mnuShowQueryWindow_Click() { showInFront<frmOrvelChat>(m_mdi); }
 
 void frmOrvelMain::mnuCloseWindows_Click()
 {
@@ -100,7 +110,14 @@ void frmOrvelMain::FormLoading(FormBase &form)
 void frmOrvelMain::FormLoaded(FormBase &form)
 {
     const FormBase::ListEntry e = form.WindowListEntry();
-    if (e.entries > 0) ClaimWindowEntry(e.kind, e.entries);
+    for (int n = 1; n <= e.entries; ++n) {
+        QAction *a = mnuWindowEntry[n - 1];
+        if (!a->isVisible()) {
+            a->setText(entryCaption(n, e.kind));
+            a->setVisible(true);
+            return;
+        }
+    }
 }
 
 void frmOrvelMain::FormUnloaded(FormBase &form)
@@ -120,14 +137,28 @@ void frmOrvelMain::FormUnloaded(FormBase &form)
     } else if (qobject_cast<frmOutData *>(&form)) {
         mnuOutDataWindow->setChecked(false);
     }
+    if (QAction *a = heldEntry(form)) {
+        a->setText(QString());
+        a->setVisible(false);
+    }
+}
+
+QString frmOrvelMain::entryCaption(int n, const QString &kind) const
+{
+    return QLatin1Char('&') + QString::number(n) + QLatin1Char(' ') + kind;
+}
+
+QAction *frmOrvelMain::heldEntry(const FormBase &form) const
+{
     const FormBase::ListEntry e = form.WindowListEntry();
-    if (e.entries > 0) ReleaseWindowEntry(e.kind, e.entries);
+    for (int n = 1; n <= e.entries; ++n)
+        if (mnuWindowEntry[n - 1]->text() == entryCaption(n, e.kind)) return mnuWindowEntry[n - 1];
+    return nullptr;
 }
 
 void frmOrvelMain::markWindowEntry(const FormBase &form, bool checked)
 {
-    const FormBase::ListEntry e = form.WindowListEntry();
-    if (e.entries > 0) CheckWindowEntry(e.kind, e.entries, checked);
+    if (QAction *a = heldEntry(form)) a->setChecked(checked);
 }
 
 namespace {

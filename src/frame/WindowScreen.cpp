@@ -15,11 +15,14 @@
 WindowScreen::WindowScreen() = default;
 WindowScreen::~WindowScreen() = default;
 
-void WindowScreen::BeginBlock() { m_blocks.push_back(std::make_unique<display::DisplayBatch>()); }
+void WindowScreen::BeginBlock()
+{
+    if (m_openBlocks++ == 0) m_batch.emplace();
+}
 
 void WindowScreen::EndBlock()
 {
-    if (!m_blocks.empty()) m_blocks.pop_back();
+    if (m_openBlocks > 0 && --m_openBlocks == 0) m_batch.reset();
 }
 
 void WindowScreen::ServerLine(core::ServerStyle style, const QString &text)
@@ -128,17 +131,17 @@ void WindowScreen::ConnectionFonts()
 {
     const settings::FrameSettings &fs = Main().Settings();
     frmOrvelIRC &s = form<frmOrvelIRC>();
+    // A size that is not a number is left out; the font name still counts.
+    bool sized = false;
+    const double pts = fs.txtFontSize.Text.trimmed().toDouble(&sized);
+    sized = sized && pts > 0;
     if (!fs.txtFontName.Text.isEmpty()) {
         s.Incoming->SetSelFontName(fs.txtFontName.Text);
-        bool ok = false;
-        const double pts = fs.txtFontSize.Text.trimmed().toDouble(&ok);
-        if (ok && pts > 0) s.Incoming->SetSelFontSize(pts);
+        if (sized) s.Incoming->SetSelFontSize(pts);
     }
     if (!fs.txtFontSize.Text.isEmpty()) {
-        bool ok = false;
-        const double pts = fs.txtFontSize.Text.trimmed().toDouble(&ok);
         QFont f = fs.txtFontName.Text.isEmpty() ? s.Outgoing->font() : MapFont(fs.txtFontName.Text);
-        if (ok && pts > 0) f.setPointSizeF(pts);
+        if (sized) f.setPointSizeF(pts);
         s.Outgoing->setFont(f);
     }
 }

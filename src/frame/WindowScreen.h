@@ -5,8 +5,7 @@
 // message comes, the server window for its lines.
 #include "core/Screen.h"
 #include "platform/DisplayBatch.h"
-#include <memory>
-#include <vector>
+#include <optional>
 
 class WindowScreen final : public core::Screen
 {
@@ -38,5 +37,7 @@ public:
     void ShowSent(const QString &line) override;
 
 private:
-    std::vector<std::unique_ptr<display::DisplayBatch>> m_blocks;
+    // The display batch of the outermost open block; inner blocks only count.
+    std::optional<display::DisplayBatch> m_batch;
+    int m_openBlocks = 0;
 };

@@ -6,14 +6,11 @@
 #include "frame/WindowScreen.h"
 #include "platform/Forms.h"
 #include "platform/Platform.h"
-#include "platform/RichPane.h"
 #include "settings/SettingsFile.h"
 #include "windows/frmInData.h"
 #include "windows/frmOrvelChat.h"
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -22,7 +19,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -514,46 +510,6 @@ void frmOrvelMain::onSubWindowActivated(QMdiSubWindow *w)
             if (f) markWindowEntry(*f, true);
             if (m_settings.txtAutoArrange.Text == QLatin1String("yes")) TileChildren();
             if (!ownStepFirst && f) f->Form_Activate();
-        }
-    }
-}
-
-QString frmOrvelMain::entryCaption(int n, const QString &kind) const
-{
-    return QLatin1Char('&') + QString::number(n) + QLatin1Char(' ') + kind;
-}
-
-void frmOrvelMain::ClaimWindowEntry(const QString &kind, int count)
-{
-    for (int n = 1; n <= count; ++n) {
-        QAction *a = mnuWindowEntry[n - 1];
-        if (!a->isVisible()) {
-            a->setText(entryCaption(n, kind));
-            a->setVisible(true);
-            return;
-        }
-    }
-}
-
-void frmOrvelMain::CheckWindowEntry(const QString &kind, int count, bool checked)
-{
-    for (int n = 1; n <= count; ++n) {
-        QAction *a = mnuWindowEntry[n - 1];
-        if (a->text() == entryCaption(n, kind)) {
-            a->setChecked(checked);
-            return;
-        }
-    }
-}
-
-void frmOrvelMain::ReleaseWindowEntry(const QString &kind, int count)
-{
-    for (int n = 1; n <= count; ++n) {
-        QAction *a = mnuWindowEntry[n - 1];
-        if (a->text() == entryCaption(n, kind)) {
-            a->setText(QString());
-            a->setVisible(false);
-            return;
         }
     }
 }

@@ -94,7 +94,7 @@ public:
     QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
     QLabel *Label22 = nullptr;  // the clock
     bool WindowBarOnTop() const { return m_barOnTop; }
-    bool DashboardPictureLoaded() const { return m_pictureLoaded; }
+    bool DashboardPictureLoaded() const { return !DashboardPicture().isNull(); }
 
     // Multimedia controls: wave sounds and the audio CD.
     std::unique_ptr<MMControl> MMControl1, CDControl;
@@ -110,10 +110,7 @@ public:
     // The window-list separator and the close items follow entry 1.
     void SyncWindowMenu();
 
-    // Window list: claim, check, uncheck and release entries 1..count for a kind text.
-    void ClaimWindowEntry(const QString &kind, int count);
-    void CheckWindowEntry(const QString &kind, int count, bool checked);
-    void ReleaseWindowEntry(const QString &kind, int count);
+    // Window list: a window takes the first free one of the entries its kind may use.
     void mnuWindowEntry_Click(int n);
     void Command2_Click();
     void Command3_Click();
@@ -341,6 +338,8 @@ private:
     // Start-up's position step: the stored place and size, fitted to the screen.
     void restorePlacement();
     QString entryCaption(int n, const QString &kind) const;
+    // The entry the window holds in the window list; nullptr when it holds none.
+    QAction *heldEntry(const FormBase &form) const;
     // The window's entry in the window list, checked or not.
     void markWindowEntry(const FormBase &form, bool checked);
 
@@ -354,7 +353,6 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QPointer<QMdiSubWindow> m_active;
     bool m_barOnTop = false;
-    bool m_pictureLoaded = false;
     bool m_unloading = false;
 };
 

@@ -2,7 +2,6 @@
 #include "platform/Forms.h"
 #include "platform/CommandLine.h"
 #include "platform/RichPane.h"
-#include "settings/SettingsFile.h"
 #include "windows/NickList.h"
 
 // The channel window: the channel's text pane, its nick list and the channel command line.
@@ -15,7 +14,6 @@ public:
     RichPane *Incoming = nullptr;
     NickList *Namelist = nullptr;
     CommandLine *Outgoing = nullptr;
-    Holder ChanCentral;  // kept empty; the current channel is the server window's
 
     // Output procedures: a line break, then the text, in a fixed colour.
     void Addtext(const QString &text);   // black
