@@ -14,7 +14,6 @@ namespace core {
 // What every handler of the joined channel asks of a line.
 struct LineTable::Event
 {
-    const QString &line;
     const LineView &v;
     const QString &nick;  // ours
     const QString &chan;  // the current channel
@@ -103,8 +102,7 @@ bool LineTable::applyMode(QChar sign, QChar letter, const QString &target, const
 bool LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a)
 {
     const QStringView command = v.Command();
-    const Event e{line,
-                  v,
+    const Event e{v,
                   m_session.Nick(),
                   m_session.CurrentChannel(),
                   command,
