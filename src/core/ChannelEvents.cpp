@@ -99,7 +99,7 @@ bool LineTable::applyMode(QChar sign, QChar letter, const QString &target, const
     return true;
 }
 
-bool LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a)
+void LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a)
 {
     const QStringView command = v.Command();
     const Event e{v,
@@ -113,24 +113,13 @@ bool LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a
     whois(e, a);
     topicChange(e);
     namesRefill(e);
-    if (kick(e)) return true;
-    if (part(e)) return true;
-    if (dccOffer(e)) return true;
-    if (quit(e)) return true;
-    if (modeChange(e)) return true;
+    if (kick(e) || part(e) || dccOffer(e) || quit(e) || modeChange(e)) return;
     join(e);
     nickChange(e);
 
     // End of the chain: a chat offer is shown as a message, a server line in the server pane.
-    if (v.HasPrefix() && command == u"PRIVMSG") {
-        displayMessage(line, v);
-        return true;
-    }
-    if (e.fromServer) {
-        serverText(line);
-        return true;
-    }
-    return false;
+    if (v.HasPrefix() && command == u"PRIVMSG") displayMessage(line, v);
+    else if (e.fromServer) serverText(line);
 }
 
 // WHOIS replies; the 311 opens the block and names the user for its end.

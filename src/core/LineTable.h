@@ -76,8 +76,7 @@ private:
 
     // ---- the joined channel: one handler per event, in the order they are tried ----
     struct Event;
-    // Returns true when the line's handling ends there.
-    bool channelEvents(const QString &line, const LineView &v, Arrival &a);
+    void channelEvents(const QString &line, const LineView &v, Arrival &a);
     void whois(const Event &e, Arrival &a);
     void topicChange(const Event &e);
     // The names refill: sees every line of the channel, to know where a run of names
