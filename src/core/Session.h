@@ -120,7 +120,6 @@ public:
     // lines handled in order, what it shows shown once at its end. A block whose connection
     // is closed meanwhile stops there.
     void Feed(const QString &received);
-    ReplyBudget &AutoReplyBudget() { return m_budget; }
     // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF. The line is
     // shown in the sent-data view while it is on, and told by Sent, whether or not the
     // socket could take it.
