@@ -53,10 +53,15 @@ void Session::Connect()
         m_socket->Connect();
     }
 
+    attemptUnderWay();
+    m_countdown.Begin();
+}
+
+void Session::attemptUnderWay()
+{
     m_screen.ServerLine(ServerStyle::Progress, QStringLiteral("\x01 Attempting to connect to ") + m_serverName + QStringLiteral("..."));
     SetConnectedCaption(ConnectedAs(m_settings.Nick(), m_serverName));
     m_screen.PlayCdOnConnect();
-    m_countdown.Begin();
 }
 
 void Session::ConnectTo(const QString &host)
@@ -83,9 +88,7 @@ void Session::ConnectTo(const QString &host)
     const int port = m_serverPort.trimmed().toInt(&ok);
     if (ok && port >= 0 && port <= 65535) m_socket->RemotePort = port;
     m_socket->Connect();
-    m_screen.ServerLine(ServerStyle::Progress, QStringLiteral("\x01 Attempting to connect to ") + m_serverName + QStringLiteral("..."));
-    SetConnectedCaption(ConnectedAs(m_settings.Nick(), m_serverName));
-    m_screen.PlayCdOnConnect();
+    attemptUnderWay();
 }
 
 void Session::socketConnected()

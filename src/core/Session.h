@@ -175,6 +175,9 @@ signals:
     void ConnectionEnded();
 
 private:
+    // Both kinds of attempt: the attempt is announced, the connected flag goes up and the
+    // CD plays when the settings ask for it.
+    void attemptUnderWay();
     // The socket's events.
     void socketConnected();
     void socketClosed();
