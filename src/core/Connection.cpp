@@ -69,17 +69,14 @@ void Session::ConnectTo(const QString &host)
     m_screen.ServerLine(ServerStyle::Echo, QStringLiteral("\x01 Disconnected"));
     CloseSocket();
     m_screen.SetBusy(true);
-    SetServerName(host);
-    SetServerPort(m_settings.Port());
-    SetNick(m_settings.Nick());
-    SetRealName(m_settings.RealName());
-    SetEmailAddress(m_settings.Email());
-    if (m_settings.Port().isEmpty()) SetServerPort(QStringLiteral("6667"));
-    // The typed host counts only when a server is stored.
-    if (m_settings.Server().isEmpty()) SetServerName(settings::DefaultHost);
-    if (m_settings.RealName().isEmpty()) SetRealName(settings::DefaultRealName);
-    if (m_settings.Nick().isEmpty()) SetNick(settings::DefaultNick);
-    if (m_settings.Email().isEmpty()) SetEmailAddress(settings::DefaultEmail);
+    // Each value from its setting, a default for an empty one; the typed host counts only
+    // when a server is stored.
+    const auto orDefault = [](const QString &value, const QString &fallback) { return value.isEmpty() ? fallback : value; };
+    SetServerName(m_settings.Server().isEmpty() ? settings::DefaultHost : host);
+    SetServerPort(orDefault(m_settings.Port(), QStringLiteral("6667")));
+    SetNick(orDefault(m_settings.Nick(), settings::DefaultNick));
+    SetRealName(orDefault(m_settings.RealName(), settings::DefaultRealName));
+    SetEmailAddress(orDefault(m_settings.Email(), settings::DefaultEmail));
     // The Connect button goes back to this host later.
     SetServerAddress(m_serverName);
     m_socket->RemoteHost = m_serverName;
