@@ -164,7 +164,7 @@ void LineTable::namesRefill(const Event &e)
         m_members.Clear();
     }
     m_namesRunOpen = true;
-    addNames(v.Last().toString());
+    addNames(v.Last());
 }
 
 bool LineTable::kick(const Event &e)

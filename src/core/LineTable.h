@@ -72,7 +72,7 @@ private:
     // 332, 353 and 366 of the channel being joined, from the server.
     void joinReply(const QString &line, const LineView &v);
     void joinEcho(const LineView &v);  // the user's own JOIN line
-    void addNames(const QString &names);
+    void addNames(QStringView names);
 
     // ---- the joined channel: one handler per event, in the order they are tried ----
     struct Event;
