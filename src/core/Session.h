@@ -147,7 +147,8 @@ public:
     // An attempt that did not connect: reported with the sound and the error line, then gone.
     void AttemptFailed();
     // Forgets what a connection left behind: a held half line, a line being dropped, a
-    // CR waiting for its LF, the channel state and the welcome.
+    // CR waiting for its LF, the channel state, a part of the current channel, the welcome
+    // and a nick a /NICK asked for.
     void StartClean();
     // A new owner takes the session up (the server window, loaded again): nothing of the
     // previous one's connection carries over but the values above, the members and the
