@@ -14,7 +14,6 @@ namespace core {
 // What every handler of the joined channel asks of a line.
 struct LineTable::Event
 {
-    const QString &line;
     const LineView &v;
     const QString &nick;  // ours
     const QString &chan;  // the current channel
@@ -100,11 +99,10 @@ bool LineTable::applyMode(QChar sign, QChar letter, const QString &target, const
     return true;
 }
 
-bool LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a)
+void LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a)
 {
     const QStringView command = v.Command();
-    const Event e{line,
-                  v,
+    const Event e{v,
                   m_session.Nick(),
                   m_session.CurrentChannel(),
                   command,
@@ -115,24 +113,13 @@ bool LineTable::channelEvents(const QString &line, const LineView &v, Arrival &a
     whois(e, a);
     topicChange(e);
     namesRefill(e);
-    if (kick(e)) return true;
-    if (part(e)) return true;
-    if (dccOffer(e)) return true;
-    if (quit(e)) return true;
-    if (modeChange(e)) return true;
+    if (kick(e) || part(e) || dccOffer(e) || quit(e) || modeChange(e)) return;
     join(e);
     nickChange(e);
 
     // End of the chain: a chat offer is shown as a message, a server line in the server pane.
-    if (v.HasPrefix() && command == u"PRIVMSG") {
-        displayMessage(line, v);
-        return true;
-    }
-    if (e.fromServer) {
-        serverText(line);
-        return true;
-    }
-    return false;
+    if (v.HasPrefix() && command == u"PRIVMSG") displayMessage(line, v);
+    else if (e.fromServer) serverText(line);
 }
 
 // WHOIS replies; the 311 opens the block and names the user for its end.
@@ -177,7 +164,7 @@ void LineTable::namesRefill(const Event &e)
         m_members.Clear();
     }
     m_namesRunOpen = true;
-    addNames(v.Last().toString());
+    addNames(v.Last());
 }
 
 bool LineTable::kick(const Event &e)

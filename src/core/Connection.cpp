@@ -53,10 +53,15 @@ void Session::Connect()
         m_socket->Connect();
     }
 
+    attemptUnderWay();
+    m_countdown.Begin();
+}
+
+void Session::attemptUnderWay()
+{
     m_screen.ServerLine(ServerStyle::Progress, QStringLiteral("\x01 Attempting to connect to ") + m_serverName + QStringLiteral("..."));
     SetConnectedCaption(ConnectedAs(m_settings.Nick(), m_serverName));
     m_screen.PlayCdOnConnect();
-    m_countdown.Begin();
 }
 
 void Session::ConnectTo(const QString &host)
@@ -64,17 +69,14 @@ void Session::ConnectTo(const QString &host)
     m_screen.ServerLine(ServerStyle::Echo, QStringLiteral("\x01 Disconnected"));
     CloseSocket();
     m_screen.SetBusy(true);
-    SetServerName(host);
-    SetServerPort(m_settings.Port());
-    SetNick(m_settings.Nick());
-    SetRealName(m_settings.RealName());
-    SetEmailAddress(m_settings.Email());
-    if (m_settings.Port().isEmpty()) SetServerPort(QStringLiteral("6667"));
-    // The typed host counts only when a server is stored.
-    if (m_settings.Server().isEmpty()) SetServerName(settings::DefaultHost);
-    if (m_settings.RealName().isEmpty()) SetRealName(settings::DefaultRealName);
-    if (m_settings.Nick().isEmpty()) SetNick(settings::DefaultNick);
-    if (m_settings.Email().isEmpty()) SetEmailAddress(settings::DefaultEmail);
+    // Each value from its setting, a default for an empty one; the typed host counts only
+    // when a server is stored.
+    const auto orDefault = [](const QString &value, const QString &fallback) { return value.isEmpty() ? fallback : value; };
+    SetServerName(m_settings.Server().isEmpty() ? settings::DefaultHost : host);
+    SetServerPort(orDefault(m_settings.Port(), QStringLiteral("6667")));
+    SetNick(orDefault(m_settings.Nick(), settings::DefaultNick));
+    SetRealName(orDefault(m_settings.RealName(), settings::DefaultRealName));
+    SetEmailAddress(orDefault(m_settings.Email(), settings::DefaultEmail));
     // The Connect button goes back to this host later.
     SetServerAddress(m_serverName);
     m_socket->RemoteHost = m_serverName;
@@ -83,9 +85,7 @@ void Session::ConnectTo(const QString &host)
     const int port = m_serverPort.trimmed().toInt(&ok);
     if (ok && port >= 0 && port <= 65535) m_socket->RemotePort = port;
     m_socket->Connect();
-    m_screen.ServerLine(ServerStyle::Progress, QStringLiteral("\x01 Attempting to connect to ") + m_serverName + QStringLiteral("..."));
-    SetConnectedCaption(ConnectedAs(m_settings.Nick(), m_serverName));
-    m_screen.PlayCdOnConnect();
+    attemptUnderWay();
 }
 
 void Session::socketConnected()

@@ -13,17 +13,17 @@ namespace core {
 // Names text -> entries: each blank ends one entry, so two blanks in a row give an empty
 // entry and a trailing blank gives none. Walks the text once: a long names line from the
 // server must not cost a copy of its rest per name.
-void LineTable::addNames(const QString &names)
+void LineTable::addNames(QStringView names)
 {
     m_screen.UseChannelWindow();
     qsizetype from = 0;
     while (from < names.size()) {
         const qsizetype blank = names.indexOf(QLatin1Char(' '), from);
         if (blank < 0) {
-            m_members.Add(names.mid(from));
+            m_members.Add(names.mid(from).toString());
             return;
         }
-        m_members.Add(names.mid(from, blank - from));
+        m_members.Add(names.mid(from, blank - from).toString());
         from = blank + 1;
     }
 }

@@ -72,12 +72,11 @@ private:
     // 332, 353 and 366 of the channel being joined, from the server.
     void joinReply(const QString &line, const LineView &v);
     void joinEcho(const LineView &v);  // the user's own JOIN line
-    void addNames(const QString &names);
+    void addNames(QStringView names);
 
     // ---- the joined channel: one handler per event, in the order they are tried ----
     struct Event;
-    // Returns true when the line's handling ends there.
-    bool channelEvents(const QString &line, const LineView &v, Arrival &a);
+    void channelEvents(const QString &line, const LineView &v, Arrival &a);
     void whois(const Event &e, Arrival &a);
     void topicChange(const Event &e);
     // The names refill: sees every line of the channel, to know where a run of names

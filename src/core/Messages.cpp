@@ -18,15 +18,6 @@ using cut::Mid;
 // ":nick!user@host ..." -> "nick"; nothing when the line has no "!".
 std::optional<QString> labelNick(const QString &line) { return Mid(line, 2, InStr(line, QStringLiteral("!")) - 2); }
 
-// The characters between the first ":" and the first "!" after it; "" without such a "!".
-QString senderOf(const QString &line)
-{
-    const int p1 = InStr(line, QStringLiteral(":"));
-    const QString after = *Mid(line, p1 + 1);
-    const int p2 = InStr(after, QStringLiteral("!"));
-    return Mid(line, p1 + 1, p2 - 1).value_or(QString());
-}
-
 // The colour of each code 0 to 15.
 const int kCodeColour[16] = {15, 0, 1, 2, 12, 4, 5, 6, 14, 10, 8, 6, 9, Code13Colour, 2, 7};
 
@@ -52,16 +43,18 @@ void LineTable::displayMessage(const QString &line, const LineView &v)
     const std::optional<QString> nick = labelNick(line);
 
     if (target.toLower() == m_session.Nick().toLower()) {
+        // The line has its prefix: the sender is the label's nick.
+        const QString sender = nick.value_or(QString());
         QString message;
         if (text.startsWith(u"\x01" "ACTION ")) {
             // An action shows as in the channel, "* nick text", in the colour of the chat.
             QStringView action = QStringView(text).mid(8);
             if (action.endsWith(QChar(1))) action.chop(1);
-            message = QStringLiteral("* ") + nick.value_or(QString()) + QLatin1Char(' ') + action.toString();
+            message = QStringLiteral("* ") + sender + QLatin1Char(' ') + action.toString();
         } else {
-            message = QLatin1Char('<') + nick.value_or(QString()) + QStringLiteral("> ") + text;
+            message = QLatin1Char('<') + sender + QStringLiteral("> ") + text;
         }
-        m_screen.PrivateMessage(senderOf(line), WithoutMarks(message));
+        m_screen.PrivateMessage(sender, WithoutMarks(message));
         return;
     }
 

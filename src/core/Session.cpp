@@ -72,28 +72,26 @@ void Session::ChangeNick(const QString &nick, bool chosen)
     if (IsConnectedFlag()) SetConnectedCaption(ConnectedAs(m_nick, m_serverName));
 }
 
+namespace {
+// Where the text's first line ends: at its first CR, LF or NUL, else at its end.
+qsizetype firstLineEnd(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == u'\r' || text[i] == u'\n' || text[i] == u'\0') return i;
+    return text.size();
+}
+
+bool isWholeLine(const QString &line) { return firstLineEnd(line) == line.size(); }
+} // namespace
+
 void Session::SendData(const QString &line)
 {
     // One line only: whatever follows a CR, LF or NUL never reaches the wire.
-    qsizetype end = line.size();
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) { end = i; break; }
-    }
-    const QString one = line.left(end);
+    const QString one = line.left(firstLineEnd(line));
     m_socket->Send(one + QStringLiteral("\r\n"));
     if (m_showSent) m_screen.ShowSent(one);
     emit Sent(one);
 }
-
-namespace {
-bool isWholeLine(const QString &line)
-{
-    for (const QChar c : line)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0)) return false;
-    return true;
-}
-} // namespace
 
 bool Session::SendWhole(const QString &line)
 {

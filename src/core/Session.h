@@ -120,7 +120,6 @@ public:
     // lines handled in order, what it shows shown once at its end. A block whose connection
     // is closed meanwhile stops there.
     void Feed(const QString &received);
-    ReplyBudget &AutoReplyBudget() { return m_budget; }
     // Sends one IRC line: the text up to its first CR, LF or NUL, then CR LF. The line is
     // shown in the sent-data view while it is on, and told by Sent, whether or not the
     // socket could take it.
@@ -148,7 +147,8 @@ public:
     // An attempt that did not connect: reported with the sound and the error line, then gone.
     void AttemptFailed();
     // Forgets what a connection left behind: a held half line, a line being dropped, a
-    // CR waiting for its LF, the channel state and the welcome.
+    // CR waiting for its LF, the channel state, a part of the current channel, the welcome
+    // and a nick a /NICK asked for.
     void StartClean();
     // A new owner takes the session up (the server window, loaded again): nothing of the
     // previous one's connection carries over but the values above, the members and the
@@ -176,6 +176,9 @@ signals:
     void ConnectionEnded();
 
 private:
+    // Both kinds of attempt: the attempt is announced, the connected flag goes up and the
+    // CD plays when the settings ask for it.
+    void attemptUnderWay();
     // The socket's events.
     void socketConnected();
     void socketClosed();

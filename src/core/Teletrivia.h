@@ -58,7 +58,6 @@ public:
     void SetPhase(TriviaPhase phase);
     // The answer of the question asked last; the answered-marker once it was won.
     const QString &Answer() const { return m_answer; }
-    void SetAnswer(const QString &answer) { m_answer = answer; }
 
     // One tick: ask, reveal or answered, by the phase.
     void Tick();
