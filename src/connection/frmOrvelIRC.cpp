@@ -106,12 +106,7 @@ void frmOrvelIRC::Form_Load()
     txtLocalH.Text = ss.Socket().LocalHostName();
     // A wizard given up goes on with the settings as loaded here.
     if (cs.Incomplete()) frameHost().RunSetupWizard();
-    ss.SetServerAddress(cs.Server());
-    ss.SetServerName(cs.Server());
-    ss.SetServerPort(cs.Port());
-    ss.SetNick(cs.Nick());
-    ss.SetRealName(cs.RealName());
-    ss.SetEmailAddress(cs.Email());
+    ss.TakeSettings();
 }
 
 void frmOrvelIRC::Form_Activate() { Incoming_Change(); }

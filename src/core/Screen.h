@@ -9,7 +9,6 @@ namespace core {
 
 // The server pane's kinds of line.
 enum class ServerStyle {
-    Startup,   // black, the text then a line end: the start-up text's items
     Status,    // black: status lines and what commands report
     Progress,  // dark blue: the connection's progress and the program's own notes
     Server,    // dark cyan: what the server says

@@ -157,4 +157,14 @@ void Session::Reopen()
     m_settings.Clear();
 }
 
+void Session::TakeSettings()
+{
+    SetServerAddress(m_settings.Server());
+    SetServerName(m_settings.Server());
+    SetServerPort(m_settings.Port());
+    SetNick(m_settings.Nick());
+    SetRealName(m_settings.RealName());
+    SetEmailAddress(m_settings.Email());
+}
+
 } // namespace core

@@ -102,6 +102,8 @@ public:
     // The connection settings as loaded; the live values above are taken from them when
     // a connection starts.
     settings::ConnectionSettings &Settings() { return m_settings; }
+    // The live values taken from the settings as they stand: at start and after Setup.
+    void TakeSettings();
     // Our nick changes: the caption follows while it shows a connection; a nick the user
     // chose also becomes the nick setting, file and all.
     void ChangeNick(const QString &nick, bool chosen);

@@ -241,12 +241,7 @@ void frmSetup::cmdOK_Click()
 
     for (Item item : {Item::Port, Item::RealName, Item::Nick, Item::Email, Item::Server}) cs.Load(item);
 
-    ss.SetServerAddress(cs.Server());
-    ss.SetServerName(cs.Server());
-    ss.SetEmailAddress(cs.Email());
-    ss.SetNick(cs.Nick());
-    ss.SetServerPort(cs.Port());
-    ss.SetRealName(cs.RealName());
+    ss.TakeSettings();
     closeDialog();
 }
 

@@ -29,7 +29,6 @@ void WindowScreen::ServerLine(core::ServerStyle style, const QString &text)
 {
     frmOrvelIRC &s = form<frmOrvelIRC>();
     switch (style) {
-    case core::ServerStyle::Startup: s.AddtextX(text); break;
     case core::ServerStyle::Status: s.Addtext(text); break;
     case core::ServerStyle::Progress: s.Addtext2(text); break;
     case core::ServerStyle::Server: s.Addtext3(text); break;

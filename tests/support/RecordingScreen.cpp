@@ -4,7 +4,6 @@ namespace {
 const char *name(core::ServerStyle s)
 {
     switch (s) {
-    case core::ServerStyle::Startup: return "Startup";
     case core::ServerStyle::Status: return "Status";
     case core::ServerStyle::Progress: return "Progress";
     case core::ServerStyle::Server: return "Server";
